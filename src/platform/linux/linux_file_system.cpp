@@ -1,0 +1,136 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/linux/linux_platform.h"
+#include "settings/paths.h"
+
+namespace orvel {
+namespace {
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
+// Splits "/a/b/*.jpg" into "/a/b/" and "*.jpg"; a pattern without "/" lists
+// the current folder.
+std::pair<std::string, std::string> SplitPattern(const std::string& pattern) {
+  std::size_t slash = pattern.rfind('/');
+  if (slash == std::string::npos) return {"./", pattern};
+  return {pattern.substr(0, slash + 1), pattern.substr(slash + 1)};
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+bool MakeFolders(const std::string& folder) {
+  if (folder.empty()) return true;
+  struct stat info {};
+  if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+  std::size_t slash = folder.find_last_of('/', folder.size() - 2);
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash))) {
+    return false;
+  }
+  return mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> LinuxFileSystem::ListFiles(const std::string& pattern) {
+  auto [folder, namePattern] = SplitPattern(pattern);
+  std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
+  if (!dir) return std::nullopt;
+  std::vector<std::string> names;
+  while (const dirent* entry = readdir(dir.get())) {
+    std::string name = entry->d_name;
+    if (name.starts_with('.') || !WildcardMatch(name, namePattern, true)) continue;
+    struct stat info {};
+    if (stat((folder + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
+bool LinuxFileSystem::HasEntry(const std::string& pattern) {
+  auto [folder, namePattern] = SplitPattern(pattern);
+  std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
+  if (!dir) return false;
+  while (const dirent* entry = readdir(dir.get())) {
+    if (WildcardMatch(entry->d_name, namePattern, true)) return true;
+  }
+  return false;
+}
+
+std::optional<int> LinuxFileSystem::Attributes(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return std::nullopt;
+  int attributes = FileAttribute::Normal;
+  if (S_ISDIR(info.st_mode)) {
+    attributes = FileAttribute::Directory;
+  } else if (!S_ISREG(info.st_mode)) {
+    attributes = FileAttribute::System;
+  }
+  if (NamePart(path, PathStyle::Posix).starts_with('.')) attributes |= FileAttribute::Hidden;
+  return attributes;
+}
+
+bool LinuxFileSystem::CanOpenForRead(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  close(fd);
+  return true;
+}
+
+std::optional<std::string> LinuxFileSystem::ReadFile(const std::string& path) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string contents;
+  char buffer[65536];
+  for (;;) {
+    ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      close(fd);
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    contents.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(fd);
+  return contents;
+}
+
+bool LinuxFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+  std::string folder = path.substr(0, path.rfind('/') + 1);
+  if (!MakeFolders(folder)) return false;
+  // Write a temporary file beside the target, then rename it over the
+  // target: the rename is atomic, so the settings are never half written.
+  std::string temp = path + ".XXXXXX";
+  int fd = mkstemp(temp.data());
+  if (fd < 0) return false;
+  struct stat old {};
+  mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+  ok = (close(fd) == 0) && ok;
+  if (ok && rename(temp.c_str(), path.c_str()) == 0) return true;
+  unlink(temp.c_str());
+  return false;
+}
+
+}  // namespace orvel

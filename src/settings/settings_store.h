@@ -1,0 +1,51 @@
+// The settings file: where it lives, reading and writing one value, and
+// loading every setting at start-up.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+#include "settings/image_catalogue.h"
+#include "settings/saver_settings.h"
+
+namespace orvel {
+
+// The settings file's name, section and keys (UTF-8; stored as Shift-JIS).
+inline constexpr std::string_view kIniFileName = "Orvel.ini";
+inline constexpr std::string_view kSettingsSection = "Section";
+namespace SettingsKey {
+inline constexpr std::string_view PictureOrder = "画像ﾁｪﾝｼﾞ";
+inline constexpr std::string_view PictureSize = "画像のｻｲｽﾞ";
+inline constexpr std::string_view ChangeInterval = "ｲﾝﾀｰﾊﾞﾙ";
+inline constexpr std::string_view PictureFolder = "画像のﾌｫﾙﾀﾞ";
+inline constexpr std::array<std::string_view, 4> PictureKinds = {"画像種類_0", "画像種類_1",
+                                                                 "画像種類_2", "画像種類_3"};
+inline constexpr std::string_view BgmKind = "BGM区分";
+inline constexpr std::string_view BgmRepeatTrack = "BGMﾘﾋﾟｰﾄ";
+inline constexpr std::string_view BgmFile = "BGMﾌｧｲﾙ";
+}  // namespace SettingsKey
+
+// The settings file beside the program when it exists there (a portable
+// install), otherwise the one in the user's settings folder.
+std::string IniFilePath(Locations& locations, FileSystem& files);
+
+// The value stored under key (UTF-8), at most 255 bytes of it; "" when the
+// file, the section or the key is missing.
+std::string ReadIniString(std::string_view section, std::string_view key, const std::string& file,
+                          FileSystem& files);
+
+// Stores one value (UTF-8), creating the file, section and key as needed.
+// True when the value was stored; the old file is left whole otherwise.
+bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
+                    const std::string& file, FileSystem& files);
+
+// Fills the settings from the file and builds the catalogue of the folder.
+void LoadSettings(SaverSettings& settings, ImageCatalogue& catalogue, Platform& platform);
+
+// Whether the file can be opened for reading (a trailing separator is
+// ignored for the test).
+bool FileExists(const std::string& path, FileSystem& files);
+
+}  // namespace orvel

@@ -1,0 +1,47 @@
+#include "platform/headless/memory_file_system.h"
+
+#include <gtest/gtest.h>
+
+namespace orvel {
+namespace {
+
+TEST(MemoryFileSystem, ListsVisibleFilesInOrderAddedAndMatchesWithoutCase) {
+  MemoryFileSystem fs(PathStyle::Windows);
+  fs.AddFile("C:\\Pics\\b.BMP");
+  fs.AddFile("C:\\Pics\\hidden.bmp", "", FileAttribute::Hidden);
+  fs.AddFolder("C:\\Pics\\sub.bmp");
+  fs.AddFile("C:\\Pics\\a.bmp", "", FileAttribute::ReadOnly | FileAttribute::Archive);
+  fs.AddFile("C:\\Pics\\c.gif");
+  auto names = fs.ListFiles("C:\\PICS\\\\*.bmp");
+  ASSERT_TRUE(names.has_value());
+  EXPECT_EQ(*names, (std::vector<std::string>{"b.BMP", "a.bmp"}));
+  EXPECT_FALSE(fs.ListFiles("C:\\Missing\\*.bmp").has_value());
+}
+
+TEST(MemoryFileSystem, DotEntriesMakeEveryFolderButADriveRootNonEmpty) {
+  MemoryFileSystem fs(PathStyle::Windows);
+  fs.AddFolder("C:\\Empty");
+  fs.AddFolder("D:\\");
+  EXPECT_TRUE(fs.HasEntry("C:\\Empty\\*.*"));
+  EXPECT_FALSE(fs.HasEntry("D:\\*.*"));
+  EXPECT_FALSE(fs.HasEntry("C:\\Nowhere\\*.*"));
+
+  MemoryFileSystem posix(PathStyle::Posix);
+  posix.AddFile("/home/me/.hidden.jpg");
+  posix.AddFile("/home/me/seen.JPG");
+  EXPECT_EQ(*posix.ListFiles("/home/me/*.jpg"), std::vector<std::string>{"seen.JPG"});
+  EXPECT_TRUE(posix.HasEntry("/*.*"));
+}
+
+TEST(MemoryFileSystem, ReplaceKeepsTheOldFileWhenItFails) {
+  MemoryFileSystem fs(PathStyle::Posix);
+  fs.AddFile("/etc/orvel/Orvel.ini", "old");
+  fs.FailReplaces(1);
+  EXPECT_FALSE(fs.ReplaceFile("/etc/orvel/Orvel.ini", "new"));
+  EXPECT_EQ(fs.Contents("/etc/orvel/Orvel.ini"), "old");
+  EXPECT_TRUE(fs.ReplaceFile("/etc/orvel/Orvel.ini", "new"));
+  EXPECT_EQ(fs.Contents("/etc/orvel/Orvel.ini"), "new");
+}
+
+}  // namespace
+}  // namespace orvel
