@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
 """Writes src/settings/shift_jis_table.inc: the code page 932 mapping as
-Windows applies it, taken from Python's own cp932 codec.
+Windows applies it. Decoding comes from Python's cp932 codec. Where several
+byte pairs decode to one character, Windows writes the lowest pair outside
+the NEC-selected IBM extensions (lead bytes 0xED and 0xEE); Python's encoder
+differs there, so the preferred pairs are chosen here.
 
 Run from the top of the tree: python3 tools/gen_shift_jis_table.py
 """
@@ -19,7 +22,7 @@ for b in range(256):
         single.append(0)
 
 double = []
-not_preferred = []
+pairs_of = {}
 for lead in LEADS:
     for trail in TRAILS:
         raw = bytes([lead, trail])
@@ -29,8 +32,15 @@ for lead in LEADS:
             double.append(0)
             continue
         double.append(ord(ch))
-        if ch.encode("cp932") != raw:
-            not_preferred.append(lead << 8 | trail)
+        pairs_of.setdefault(ch, []).append(lead << 8 | trail)
+
+
+def preferred(pairs):
+    outside = [p for p in pairs if (p >> 8) not in (0xED, 0xEE)]
+    return min(outside or pairs)
+
+
+not_preferred = sorted(p for pairs in pairs_of.values() for p in pairs if p != preferred(pairs))
 
 
 def rows(values, per_line=12):

@@ -44,6 +44,10 @@ bool WriteIniString(std::string_view section, std::string_view key, std::string_
 // Fills the settings from the file and builds the catalogue of the folder.
 void LoadSettings(SaverSettings& settings, ImageCatalogue& catalogue, Platform& platform);
 
+// The same from a given settings file.
+void LoadSettings(SaverSettings& settings, ImageCatalogue& catalogue, const std::string& iniFile,
+                  FileSystem& files);
+
 // Whether the file can be opened for reading (a trailing separator is
 // ignored for the test).
 bool FileExists(const std::string& path, FileSystem& files);

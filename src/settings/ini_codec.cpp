@@ -1,0 +1,233 @@
+#include "settings/ini_codec.h"
+
+#include <vector>
+
+#include "settings/shift_jis.h"
+
+namespace orvel {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool IsLead(char c, bool multiByte) {
+  return multiByte && IsShiftJisLeadByte(static_cast<unsigned char>(c));
+}
+
+// Names compare without regard to the case of ASCII letters; in Shift-JIS
+// text the second byte of a pair is compared exactly, since it may fall in
+// the range of the letters without being one.
+bool SameName(std::string_view a, std::string_view b, bool multiByte) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (IsLead(a[i], multiByte)) {
+      if (a[i] != b[i]) return false;
+      if (++i < a.size() && a[i] != b[i]) return false;
+    } else if (FoldCase(a[i]) != FoldCase(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// One line of the file: its text [begin, end) and its line ending
+// [end, next); the last line may have no ending.
+struct Line {
+  std::size_t begin;
+  std::size_t end;
+  std::size_t next;
+};
+
+std::vector<Line> SplitLines(std::string_view file) {
+  std::vector<Line> lines;
+  std::size_t begin = 0;
+  while (begin < file.size()) {
+    std::size_t end = file.find_first_of("\r\n", begin);
+    if (end == std::string_view::npos) {
+      lines.push_back({begin, file.size(), file.size()});
+      break;
+    }
+    std::size_t next = end + 1;
+    if (file[end] == '\r' && next < file.size() && file[next] == '\n') ++next;
+    lines.push_back({begin, end, next});
+    begin = next;
+  }
+  return lines;
+}
+
+enum class LineKind { Other, Section, Entry };
+
+struct ParsedLine {
+  LineKind kind = LineKind::Other;
+  std::string_view name;   // section or key, trimmed
+  std::string_view value;  // entries only, trimmed
+};
+
+// Blank lines, comments (";") and headers without "]" are Other; a line
+// without "=" is not an entry either.
+ParsedLine ParseLine(std::string_view text, bool multiByte) {
+  text = Trim(text);
+  ParsedLine parsed;
+  if (text.empty() || text.front() == ';') return parsed;
+  if (text.front() == '[') {
+    for (std::size_t i = 1; i < text.size(); ++i) {
+      if (IsLead(text[i], multiByte)) {
+        ++i;
+      } else if (text[i] == ']') {
+        parsed.kind = LineKind::Section;
+        parsed.name = Trim(text.substr(1, i - 1));
+        break;
+      }
+    }
+    return parsed;
+  }
+  // "=" is never the second byte of a Shift-JIS pair.
+  std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return parsed;
+  parsed.kind = LineKind::Entry;
+  parsed.name = Trim(text.substr(0, equals));
+  parsed.value = Trim(text.substr(equals + 1));
+  return parsed;
+}
+
+bool IsEnclosedInQuotes(std::string_view value) {
+  return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+         value.back() == value.front();
+}
+
+// Where a section and a key stand in the file.
+struct Location {
+  std::vector<Line> lines;
+  std::string_view file;
+  bool multiByte;
+  std::size_t section = std::string_view::npos;     // index of the header line
+  std::size_t sectionEnd = std::string_view::npos;  // index after its last line
+  std::size_t key = std::string_view::npos;         // index of the key's line
+
+  ParsedLine Parse(std::size_t index) const {
+    const Line& line = lines[index];
+    return ParseLine(file.substr(line.begin, line.end - line.begin), multiByte);
+  }
+};
+
+Location Locate(std::string_view file, std::string_view section, std::string_view key,
+                bool multiByte) {
+  Location where{SplitLines(file), file, multiByte};
+  section = Trim(section);
+  key = Trim(key);
+  for (std::size_t i = 0; i < where.lines.size(); ++i) {
+    ParsedLine line = where.Parse(i);
+    if (line.kind != LineKind::Section) continue;
+    if (where.section != std::string_view::npos) {
+      where.sectionEnd = i;
+      break;
+    }
+    if (SameName(line.name, section, multiByte)) where.section = i;
+  }
+  if (where.section == std::string_view::npos) return where;
+  if (where.sectionEnd == std::string_view::npos) where.sectionEnd = where.lines.size();
+  for (std::size_t i = where.section + 1; i < where.sectionEnd; ++i) {
+    ParsedLine line = where.Parse(i);
+    if (line.kind == LineKind::Entry && SameName(line.name, key, multiByte)) {
+      where.key = i;
+      break;
+    }
+  }
+  return where;
+}
+
+// The ending of the file's first line; CR LF when no line has one.
+std::string_view FirstLineEnding(std::string_view file) {
+  std::size_t end = file.find_first_of("\r\n");
+  if (end == std::string_view::npos) return "\r\n";
+  if (file[end] == '\n') return "\n";
+  return file.substr(end + 1, 1) == "\n" ? "\r\n" : "\r";
+}
+
+// The entry line for key and value. Reading trims blanks and strips one
+// pair of enclosing quotes, so a value that would lose either is written
+// inside double quotes and reads back exactly as it was given.
+std::string EntryLine(std::string_view key, std::string_view value) {
+  std::string line(key);
+  line += '=';
+  bool quote = !value.empty() &&
+               (IsBlank(value.front()) || IsBlank(value.back()) || IsEnclosedInQuotes(value));
+  if (quote) line += '"';
+  line += value;
+  if (quote) line += '"';
+  return line;
+}
+
+}  // namespace
+
+std::optional<std::string> FindIniValue(std::string_view file, std::string_view section,
+                                        std::string_view key, bool multiByte) {
+  Location where = Locate(file, section, key, multiByte);
+  if (where.key == std::string_view::npos) return std::nullopt;
+  std::string_view value = where.Parse(where.key).value;
+  if (IsEnclosedInQuotes(value)) value = value.substr(1, value.size() - 2);
+  return std::string(value);
+}
+
+std::string SetIniValue(std::string_view file, std::string_view section, std::string_view key,
+                        std::string_view value, bool multiByte) {
+  Location where = Locate(file, section, key, multiByte);
+  std::string_view ending = FirstLineEnding(file);
+  std::string entry = EntryLine(Trim(key), value);
+  std::string result;
+  result.reserve(file.size() + entry.size() + section.size() + 8);
+
+  if (where.key != std::string_view::npos) {
+    // Replace the key's line, keeping its own ending.
+    const Line& line = where.lines[where.key];
+    result.append(file.substr(0, line.begin));
+    result.append(entry);
+    result.append(file.substr(line.end));
+    return result;
+  }
+
+  if (where.section != std::string_view::npos) {
+    // A new key goes after the section's last line that is not blank (at
+    // worst, its header).
+    std::size_t last = where.section;
+    for (std::size_t i = where.sectionEnd; i > where.section + 1; --i) {
+      const Line& line = where.lines[i - 1];
+      if (!Trim(file.substr(line.begin, line.end - line.begin)).empty()) {
+        last = i - 1;
+        break;
+      }
+    }
+    const Line& line = where.lines[last];
+    result.append(file.substr(0, line.next));
+    if (line.next == line.end) {
+      // The file's last line, without a line break of its own.
+      result.append(ending);
+      result.append(entry);
+    } else {
+      result.append(entry);
+      result.append(ending);
+    }
+    result.append(file.substr(line.next));
+    return result;
+  }
+
+  // A new section at the end of the file.
+  result.append(file);
+  if (!file.empty() && file.back() != '\n' && file.back() != '\r') result.append(ending);
+  result += '[';
+  result.append(Trim(section));
+  result += ']';
+  result.append(ending);
+  result.append(entry);
+  result.append(ending);
+  return result;
+}
+
+}  // namespace orvel
