@@ -48,6 +48,23 @@ bool MakeFolders(const std::string& folder) {
   return mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
+// Opens a regular file (symbolic links followed) for reading; -1 for
+// anything else. A FIFO or a device named like a settings or music file
+// would otherwise block the reader or never end; the non-blocking open
+// keeps the open itself from waiting for a FIFO's writer.
+int OpenRegularFile(const std::string& path) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return -1;
+  struct stat info {};
+  int flags = fcntl(fd, F_GETFL);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+      fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::string>> LinuxFileSystem::ListFiles(const std::string& pattern) {
@@ -89,16 +106,14 @@ std::optional<int> LinuxFileSystem::Attributes(const std::string& path) {
 }
 
 bool LinuxFileSystem::CanOpenForRead(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  int fd = OpenRegularFile(path);
   if (fd < 0) return false;
   close(fd);
   return true;
 }
 
 std::optional<std::string> LinuxFileSystem::ReadFile(const std::string& path) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = OpenRegularFile(path);
   if (fd < 0) return std::nullopt;
   std::string contents;
   char buffer[65536];
