@@ -75,8 +75,13 @@ std::optional<std::vector<std::string>> LinuxFileSystem::ListFiles(const std::st
   while (const dirent* entry = readdir(dir.get())) {
     std::string name = entry->d_name;
     if (name.starts_with('.') || !WildcardMatch(name, namePattern, true)) continue;
-    struct stat info {};
-    if (stat((folder + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    // The entry's type usually comes with the listing; links and file
+    // systems that do not tell need a look at the file itself.
+    if (entry->d_type != DT_REG) {
+      struct stat info {};
+      if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) continue;
+      if (stat((folder + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    }
     names.push_back(std::move(name));
   }
   return names;
