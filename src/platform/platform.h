@@ -7,9 +7,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "graphics/image.h"
 
 namespace orvel {
 
@@ -106,6 +109,90 @@ class System {
   // The platform's dialog for changing the screen-saver password of
   // `provider`, owned by the window `parentWindow`.
   virtual void ChangePassword(const std::string& provider, std::int32_t parentWindow) = 0;
+};
+
+// Decodes picture files (BMP, GIF, JPEG, WMF and whatever else the platform
+// reads) into images, at the size the platform's picture loader gives them.
+class PictureLoader {
+ public:
+  virtual ~PictureLoader() = default;
+  // nullopt when the file is missing, unreadable or of a form not known.
+  virtual std::optional<Image> Load(const std::string& path) = 0;
+};
+
+// Receives the user's input on the saver window.
+class InputHandler {
+ public:
+  virtual ~InputHandler() = default;
+  // Any mouse button, at (x, y) in the window.
+  virtual void MouseDown(int button, int shift, float x, float y) = 0;
+  virtual void MouseMove(int button, int shift, float x, float y) = 0;
+  // A key, as its Windows virtual-key code (the arrows left and right are 37
+  // and 39).
+  virtual void KeyDown(int keyCode, int shift) = 0;
+};
+
+// The saver's full-screen window and what it needs around it.
+class SaverHost {
+ public:
+  virtual ~SaverHost() = default;
+
+  virtual int ScreenWidth() = 0;
+  virtual int ScreenHeight() = 0;
+
+  // Copies the visible desktop, from its top-left corner, into `into` (of
+  // the screen's size). False where no snapshot can be had.
+  virtual bool CaptureDesktop(Image& into) = 0;
+
+  // Shows the borderless full-screen window titled "Orvel_Main".
+  virtual void Show() = 0;
+  // Puts the window above all others without moving or activating it.
+  virtual void MakeTopMost() = 0;
+
+  // Puts the frame on the screen: only the `changed` rectangles need to be
+  // copied, the rest of the screen already shows the same pixels.
+  virtual void Present(const Image& frame, std::span<const Rect> changed) = 0;
+
+  // Hands the input that has arrived since the last call to `handler`; the
+  // handler may end the saver, after which nothing more is handed over.
+  virtual void ProcessInput(InputHandler& handler) = 0;
+
+  // Waits until the clock shows `monotonicMs` (the next frame's time),
+  // while the window stays responsive.
+  virtual void WaitUntil(std::int64_t monotonicMs) = 0;
+
+  // Asks for the screen-saver password: true to let the saver end, false
+  // when refused, nullopt when there is no password service to ask.
+  virtual std::optional<bool> VerifyPassword() = 0;
+
+  // Takes the window down.
+  virtual void Close() = 0;
+};
+
+// A media control interpreter: takes command strings such as
+// "open cdaudio", "status cdaudio mode" or "play MP3Play from 0" and answers
+// them as the Windows media control interface does.
+class MediaControl {
+ public:
+  virtual ~MediaControl() = default;
+  // Carries out one command; returns 0 on success, otherwise an error code.
+  // `reply` receives the command's answer (empty when it has none).
+  virtual int Send(const std::string& command, std::string& reply) = 0;
+  // The text for an error code; nullopt when there is none.
+  virtual std::optional<std::string> ErrorText(int code) = 0;
+};
+
+// The simple sound player for WAV files.
+class SoundPlayer {
+ public:
+  virtual ~SoundPlayer() = default;
+  // How many audio outputs the machine has.
+  virtual int OutputDeviceCount() = 0;
+  // Starts the file playing over and over in the background and returns at
+  // once; whatever played before stops.
+  virtual void PlayLooping(const std::string& file) = 0;
+  // Stops whatever the player plays; harmless when nothing does.
+  virtual void Stop() = 0;
 };
 
 // The services of one platform, handed to the core as a whole.

@@ -1,0 +1,88 @@
+#include "platform/headless/headless_saver.h"
+
+#include <algorithm>
+
+namespace orvel {
+
+HeadlessSaverHost::HeadlessSaverHost(FakeClock& clock, CallLog& log, int width, int height)
+    : screen(width, height), clock_(clock), log_(log), width_(width), height_(height) {}
+
+void HeadlessSaverHost::Schedule(const Input& input) {
+  // Kept in time order, input of the same time in the order it was scripted.
+  auto later =
+      std::upper_bound(input_.begin(), input_.end(), input.atMs,
+                       [](std::int64_t at, const Input& queued) { return at < queued.atMs; });
+  input_.insert(later, input);
+}
+
+void HeadlessSaverHost::MouseDownAt(std::int64_t atMs) { Schedule({atMs, Input::Down}); }
+
+void HeadlessSaverHost::MouseMoveAt(std::int64_t atMs, float x, float y) {
+  Schedule({atMs, Input::Move, x, y});
+}
+
+void HeadlessSaverHost::KeyDownAt(std::int64_t atMs, int keyCode) {
+  Schedule({atMs, Input::Key, 0, 0, keyCode});
+}
+
+bool HeadlessSaverHost::CaptureDesktop(Image& into) {
+  log_.Add("CaptureDesktop");
+  if (!desktop) return false;
+  CopyImage(into, *desktop, 0, 0);
+  return true;
+}
+
+void HeadlessSaverHost::Show() {
+  log_.Add("Show");
+  shown = true;
+}
+
+void HeadlessSaverHost::MakeTopMost() { log_.Add("MakeTopMost"); }
+
+void HeadlessSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
+  for (const Rect& rect : changed) CopyRect(screen, frame, rect);
+  lastChanged.assign(changed.begin(), changed.end());
+  ++framesPresented;
+  if (onPresent) onPresent(screen);
+}
+
+void HeadlessSaverHost::ProcessInput(InputHandler& handler) {
+  while (!closed && !input_.empty() && input_.front().atMs <= clock_.now) {
+    Input input = input_.front();
+    input_.pop_front();
+    switch (input.kind) {
+      case Input::Down:
+        handler.MouseDown(1, 0, input.x, input.y);
+        break;
+      case Input::Move:
+        handler.MouseMove(0, 0, input.x, input.y);
+        break;
+      case Input::Key:
+        handler.KeyDown(input.key, 0);
+        break;
+    }
+  }
+}
+
+void HeadlessSaverHost::WaitUntil(std::int64_t monotonicMs) {
+  if (monotonicMs > clock_.now) clock_.now = monotonicMs;
+}
+
+std::optional<bool> HeadlessSaverHost::VerifyPassword() {
+  log_.Add("VerifyPassword");
+  return passwordAnswer;
+}
+
+void HeadlessSaverHost::Close() {
+  log_.Add("Close");
+  closed = true;
+}
+
+std::optional<Image> MemoryPictureLoader::Load(const std::string& path) {
+  ++loads;
+  auto found = pictures.find(path);
+  if (found == pictures.end()) return std::nullopt;
+  return found->second;
+}
+
+}  // namespace orvel

@@ -1,0 +1,110 @@
+// The saver window: its start sequence, the frame loop, the three timers,
+// the slideshow and the end on user input.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/app_state.h"
+#include "graphics/image.h"
+#include "music/music.h"
+#include "platform/platform.h"
+#include "saver/orb_drawing.h"
+#include "saver/orbs.h"
+#include "saver/timer.h"
+
+namespace orvel {
+
+// Frames per second of the animation.
+inline constexpr int kFrameRate = 30;
+
+// What the saver talks to.
+struct SaverServices {
+  SaverHost& host;
+  PictureLoader& pictures;
+  Music& music;
+  Clock& clock;
+  System& system;
+};
+
+class Saver : public InputHandler {
+ public:
+  // `arguments` is the command line: "/s" and the like, or empty for a test
+  // run (the pointer stays, mouse movement is ignored).
+  Saver(AppState& state, const SaverServices& services, std::string_view arguments);
+
+  // The start sequence, then paced frames until the saver ends.
+  void Run();
+
+  // The start sequence: screen size, background, music, orbs, pixel map.
+  void Form_Load();
+
+  // One frame: move the orbs, restore the background under them, draw them,
+  // present, then one event pass (input, then due timers).
+  void AnimationFrame();
+
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Timer3_Timer();
+
+  // The next picture of the display order, composed into Master.
+  void ShowNextPicture();
+
+  void Display_MouseDown();
+  void Display_MouseMove(float x, float y);
+  void Form_KeyDown(int keyCode);
+
+  // Asks for the password where the platform wants it, stops the music,
+  // restores the system flags and closes the window. Returns with the saver
+  // still running only when the password was refused.
+  void EndSaver();
+
+  bool Ended() const { return ended_; }
+
+  // Restore and present the whole screen every frame instead of only the
+  // rectangles the orbs covered (the benchmark compares the two).
+  void SetFullRestore(bool fullRestore) { fullRestore_ = fullRestore; }
+
+  // InputHandler
+  void MouseDown(int button, int shift, float x, float y) override;
+  void MouseMove(int button, int shift, float x, float y) override;
+  void KeyDown(int keyCode, int shift) override;
+
+  // The window's state, for the platform, the tools and the tests to read.
+  int ScreenW = 0;
+  int ScreenH = 0;
+  std::array<Orb, kOrbCount> Orbs{};
+  std::int16_t Direction = 0;
+  std::int16_t SlidePosition = 0;
+  std::int16_t SecondsCount = 0;
+  Timer Timer1{1000};
+  Timer Timer2{200};
+  Timer Timer3{1000};
+  Image Master;   // the composed background
+  Image Display;  // the frame being drawn
+  PixelMap Pixels;
+
+ private:
+  void EventPass();
+  // The last three characters of the music file, upper-cased.
+  std::string MusicFileKind() const;
+  bool SaverMode() const;
+
+  AppState& state_;
+  SaverServices services_;
+  std::string arguments_;
+
+  bool ended_ = false;
+  bool fullRestore_ = false;
+  bool backgroundChanged_ = true;  // the whole screen is presented next frame
+  std::vector<Rect> drawn_;        // what the previous frame's orbs covered
+
+  float firstMouseX_ = 0;
+  float firstMouseY_ = 0;
+  bool mouseRecorded_ = false;
+};
+
+}  // namespace orvel

@@ -1,0 +1,43 @@
+// The slideshow behind the orbs: one picture after another in the display
+// order, each for ChangeInterval seconds, centred on black.
+#include "saver/picture_layout.h"
+#include "saver/saver.h"
+
+namespace orvel {
+
+void Saver::ShowNextPicture() {
+  ImageCatalogue& catalogue = state_.catalogue;
+  ++SlidePosition;
+  Fill(Master, 0);
+
+  std::optional<Image> picture;
+  if (SlidePosition >= 1 &&
+      static_cast<std::size_t>(SlidePosition) < catalogue.DisplayOrder.size()) {
+    const int file = catalogue.DisplayOrder[static_cast<std::size_t>(SlidePosition)];
+    if (file >= 1 && static_cast<std::size_t>(file) < catalogue.ImageFiles.size()) {
+      picture = services_.pictures.Load(catalogue.ImageFiles[static_cast<std::size_t>(file)]);
+    }
+  }
+  // A picture that cannot be loaded leaves Master black until the next one.
+  ComposePicture(Master, picture ? &*picture : nullptr, state_.settings.PictureSize);
+  // Display restores only under the orbs while Master stays as it was; a
+  // new Master has to go back on the whole screen.
+  backgroundChanged_ = true;
+
+  if (SlidePosition >= catalogue.ImageCount) {
+    BuildDisplayOrder(catalogue, state_.settings.PictureOrder, state_.random, services_.clock);
+    SlidePosition = 0;
+  }
+}
+
+void Saver::Timer3_Timer() {
+  ++SecondsCount;
+  // An interval of 1 or less changes the picture every second.
+  if (SecondsCount < state_.settings.ChangeInterval) return;
+  SecondsCount = 0;
+  Direction ^= 1;
+  ShowNextPicture();
+  CapturePixels(Master, Pixels);
+}
+
+}  // namespace orvel
