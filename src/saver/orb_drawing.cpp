@@ -39,26 +39,37 @@ constexpr DiscTable kDiscTable = MakeDiscTable();
 
 constexpr int kSide = 2 * kOrbRadius + 1;
 
-// The same disc by rows: the weight of each offset, [k + 20][j + 20], and
-// how far each row reaches either side of the centre column.
+// The same disc by rows: for each offset [k + 20][j + 20] its weight and its
+// place in the write order (-1 outside the disc), and how far each row
+// reaches either side of the centre column.
 struct DiscRows {
   std::array<std::array<std::uint8_t, kSide>, kSide> weight{};
+  std::array<std::array<std::int16_t, kSide>, kSide> order{};
   std::array<int, kSide> halfWidth{};
 };
 
 constexpr DiscRows MakeDiscRows() {
   DiscRows rows{};
+  for (auto& row : rows.order) row.fill(-1);
+  std::int16_t place = 0;
   for (const DiscOffset& o : kDiscTable) {
-    rows.weight[static_cast<std::size_t>(o.k + kOrbRadius)]
-               [static_cast<std::size_t>(o.j + kOrbRadius)] = o.weight;
+    const auto k = static_cast<std::size_t>(o.k + kOrbRadius);
+    const auto j = static_cast<std::size_t>(o.j + kOrbRadius);
+    rows.weight[k][j] = o.weight;
+    rows.order[k][j] = place++;
     const int reach = o.j < 0 ? -o.j : o.j;
-    auto& half = rows.halfWidth[static_cast<std::size_t>(o.k + kOrbRadius)];
-    if (reach > half) half = reach;
+    if (reach > rows.halfWidth[k]) rows.halfWidth[k] = reach;
   }
   return rows;
 }
 
 constexpr DiscRows kDiscRows = MakeDiscRows();
+
+// When the write of orb i at offset (j, k) comes in the write order: by
+// offset, then by orb index.
+constexpr int WriteTime(int order, std::size_t orbIndex) {
+  return order * kOrbCount + static_cast<int>(orbIndex);
+}
 
 // What each weight adds to each channel for one orb.
 struct Add {
@@ -73,6 +84,21 @@ inline std::uint32_t Tinted(std::uint32_t source, const Add& add) {
   const int g = std::clamp(GreenOf(source) + add.g, 0, 255);
   const int b = std::clamp(BlueOf(source) + add.b, 0, 255);
   return Rgb(r, g, b);
+}
+
+// Whether one of the neighbours writes (px, py) after `time`.
+bool LaterWriteElsewhere(const Orbs& orbs, const std::array<std::size_t, kOrbCount>& neighbours,
+                         std::size_t count, int px, int py, int time) {
+  for (std::size_t m = 0; m < count; ++m) {
+    const std::size_t n = neighbours[m];
+    const int j = px - orbs[n].X;
+    const int k = py - orbs[n].Y;
+    if (j < -kOrbRadius || j > kOrbRadius || k < -kOrbRadius || k > kOrbRadius) continue;
+    const int order = kDiscRows.order[static_cast<std::size_t>(k + kOrbRadius)]
+                                     [static_cast<std::size_t>(j + kOrbRadius)];
+    if (order >= 0 && WriteTime(order, n) > time) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -101,58 +127,38 @@ void DrawOrbs(Image& display, const Orbs& orbs, int screenW, int screenH,
   std::uint32_t* out = display.Pixels().data();
   const std::uint32_t* in = pixelMap.Pixels().data();
 
-  // The write order only matters where discs share pixels. An orb whose
-  // 41 x 41 square meets no other orb's square is drawn on its own, row by
-  // row; the others go through the disc table in write order together.
-  std::array<bool, kOrbCount> isolated;
-  isolated.fill(true);
-  for (std::size_t a = 0; a < orbs.size(); ++a) {
-    for (std::size_t b = a + 1; b < orbs.size(); ++b) {
-      if (std::abs(orbs[a].X - orbs[b].X) < kSide && std::abs(orbs[a].Y - orbs[b].Y) < kSide) {
-        isolated[a] = isolated[b] = false;
-      }
-    }
-  }
-
-  std::array<std::size_t, kOrbCount> shared;
-  std::size_t sharedCount = 0;
+  // Each pixel is written once, by the orb whose write would come last in
+  // the order above. Only orbs whose 41 x 41 squares meet can compete for a
+  // pixel, so each orb checks just those neighbours.
   for (std::size_t i = 0; i < orbs.size(); ++i) {
-    if (!isolated[i]) {
-      shared[sharedCount++] = i;
-      continue;
-    }
     const int x = orbs[i].X;
     const int y = orbs[i].Y;
+    std::array<std::size_t, kOrbCount> neighbours;
+    std::size_t neighbourCount = 0;
+    for (std::size_t n = 0; n < orbs.size(); ++n) {
+      if (n != i && std::abs(orbs[n].X - x) < kSide && std::abs(orbs[n].Y - y) < kSide) {
+        neighbours[neighbourCount++] = n;
+      }
+    }
     for (int k = -kOrbRadius; k <= kOrbRadius; ++k) {
       const int py = y + k;
       if (py < 0 || py >= maxY) continue;
-      const int half = kDiscRows.halfWidth[static_cast<std::size_t>(k + kOrbRadius)];
+      const auto row = static_cast<std::size_t>(k + kOrbRadius);
+      const int half = kDiscRows.halfWidth[row];
       const int from = std::max(-half, -x);
       const int to = std::min(half, maxX - 1 - x);
-      const auto& weights = kDiscRows.weight[static_cast<std::size_t>(k + kOrbRadius)];
       std::uint32_t* outRow = out + static_cast<std::size_t>(py) * displayStride;
       const std::uint32_t* inRow = in + static_cast<std::size_t>(py) * mapStride;
       for (int j = from; j <= to; ++j) {
-        const std::size_t px = static_cast<std::size_t>(x + j);
-        outRow[px] = Tinted(inRow[px], adds[i][weights[static_cast<std::size_t>(j + kOrbRadius)]]);
+        const auto column = static_cast<std::size_t>(j + kOrbRadius);
+        const int px = x + j;
+        if (neighbourCount != 0 &&
+            LaterWriteElsewhere(orbs, neighbours, neighbourCount, px, py,
+                                WriteTime(kDiscRows.order[row][column], i))) {
+          continue;
+        }
+        outRow[px] = Tinted(inRow[px], adds[i][kDiscRows.weight[row][column]]);
       }
-    }
-  }
-  if (sharedCount == 0) return;
-
-  for (const DiscOffset& offset : kDiscTable) {
-    for (std::size_t n = 0; n < sharedCount; ++n) {
-      const std::size_t i = shared[n];
-      const int px = orbs[i].X + offset.j;
-      const int py = orbs[i].Y + offset.k;
-      // One unsigned compare per axis also rejects negative positions.
-      if (static_cast<unsigned>(px) >= static_cast<unsigned>(maxX) ||
-          static_cast<unsigned>(py) >= static_cast<unsigned>(maxY)) {
-        continue;
-      }
-      out[static_cast<std::size_t>(py) * displayStride + static_cast<std::size_t>(px)] =
-          Tinted(in[static_cast<std::size_t>(py) * mapStride + static_cast<std::size_t>(px)],
-                 adds[i][offset.weight]);
     }
   }
 }

@@ -98,12 +98,14 @@ void Saver::AnimationFrame() {
   MoveOrbs(Orbs, Direction, ScreenW, ScreenH, state_.random);
 
   // The background goes back under last frame's orbs only: everywhere else
-  // Display already equals Master.
+  // Display already equals Master. Pixels holds the same background (both
+  // are taken from Master at the same moments) and the drawing reads it right
+  // after, so restoring from it touches less memory.
   const bool wholeScreen = backgroundChanged_ || fullRestore_;
   if (wholeScreen) {
     Display = Master;
   } else {
-    for (const Rect& rect : drawn_) CopyRect(Display, Master, rect);
+    for (const Rect& rect : drawn_) CopyRect(Display, Pixels, rect);
   }
 
   DrawOrbs(Display, Orbs, ScreenW, ScreenH, Pixels);
