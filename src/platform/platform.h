@@ -118,6 +118,9 @@ class PictureLoader {
   virtual ~PictureLoader() = default;
   // nullopt when the file is missing, unreadable or of a form not known.
   virtual std::optional<Image> Load(const std::string& path) = 0;
+  // A hint that `path` is the next picture to be loaded; a loader may start
+  // decoding it ahead.
+  virtual void Prefetch(const std::string& /*path*/) {}
 };
 
 // Receives the user's input on the saver window.

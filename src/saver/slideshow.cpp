@@ -5,19 +5,28 @@
 
 namespace orvel {
 
+namespace {
+
+// The file shown at `position` of the display order; "" when there is none.
+std::string PicturePath(const ImageCatalogue& catalogue, int position) {
+  if (position < 1 || static_cast<std::size_t>(position) >= catalogue.DisplayOrder.size()) {
+    return {};
+  }
+  const int file = catalogue.DisplayOrder[static_cast<std::size_t>(position)];
+  if (file < 1 || static_cast<std::size_t>(file) >= catalogue.ImageFiles.size()) return {};
+  return catalogue.ImageFiles[static_cast<std::size_t>(file)];
+}
+
+}  // namespace
+
 void Saver::ShowNextPicture() {
   ImageCatalogue& catalogue = state_.catalogue;
   ++SlidePosition;
   Fill(Master, 0);
 
+  const std::string path = PicturePath(catalogue, SlidePosition);
   std::optional<Image> picture;
-  if (SlidePosition >= 1 &&
-      static_cast<std::size_t>(SlidePosition) < catalogue.DisplayOrder.size()) {
-    const int file = catalogue.DisplayOrder[static_cast<std::size_t>(SlidePosition)];
-    if (file >= 1 && static_cast<std::size_t>(file) < catalogue.ImageFiles.size()) {
-      picture = services_.pictures.Load(catalogue.ImageFiles[static_cast<std::size_t>(file)]);
-    }
-  }
+  if (!path.empty()) picture = services_.pictures.Load(path);
   // A picture that cannot be loaded leaves Master black until the next one.
   ComposePicture(Master, picture ? &*picture : nullptr, state_.settings.PictureSize);
   // Display restores only under the orbs while Master stays as it was; a
@@ -28,6 +37,8 @@ void Saver::ShowNextPicture() {
     BuildDisplayOrder(catalogue, state_.settings.PictureOrder, state_.random, services_.clock);
     SlidePosition = 0;
   }
+  const std::string next = PicturePath(catalogue, SlidePosition + 1);
+  if (!next.empty()) services_.pictures.Prefetch(next);
 }
 
 void Saver::Timer3_Timer() {
