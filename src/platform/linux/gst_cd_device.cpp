@@ -1,0 +1,313 @@
+#include "platform/linux/gst_cd_device.h"
+
+#include <gst/gst.h>
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "platform/linux/cdio_disc.h"
+#include "platform/linux/gst_playback.h"
+#include "platform/linux/mci_command.h"
+
+namespace orvel {
+
+namespace {
+
+bool Matches(std::span<const std::string> words, std::initializer_list<std::string_view> expected) {
+  return words.size() == expected.size() &&
+         std::equal(words.begin(), words.end(), expected.begin(),
+                    [](const std::string& word, std::string_view keyword) {
+                      return SameWord(word, keyword);
+                    });
+}
+
+std::int64_t SectorsToNs(long sectors) {
+  return static_cast<std::int64_t>(
+      gst_util_uint64_scale(static_cast<guint64>(sectors), GST_SECOND, kCdSectorsPerSecond));
+}
+
+const CdTrack* FirstAudioTrack(const CdToc& toc) {
+  for (const CdTrack& track : toc.tracks) {
+    if (track.audio) return &track;
+  }
+  return nullptr;
+}
+
+// The end of the audio tracks that follow one another from the track that
+// holds `sector`: the stream is never read into a data track.
+long AudioRunEnd(const CdToc& toc, long sector) {
+  long end = sector;
+  for (const CdTrack& track : toc.tracks) {
+    if (track.end <= sector) continue;
+    if (!track.audio || track.start > end) break;
+    end = track.end;
+  }
+  return end;
+}
+
+bool InAudioTrack(const CdToc& toc, long sector) {
+  const CdTrack& track = toc.TrackAt(sector);
+  return track.audio && sector >= track.start && sector < track.end;
+}
+
+}  // namespace
+
+GstCdDevice::GstCdDevice(std::string drive, GstAudioOutput output)
+    : drive_(std::move(drive)), output_(std::move(output)) {
+  Disc();
+}
+
+GstCdDevice::~GstCdDevice() = default;
+
+int GstCdDevice::Command(std::string_view verb, std::span<const std::string> words,
+                         std::string& reply) {
+  TakeNews();
+  if (verb == "status") return Status(words, reply);
+  if (verb == "set") return Set(words);
+  if (Disc() == nullptr) return MciError::DeviceNotReady;
+  if (verb == "play") return Play(words);
+  if (verb == "seek") return Seek(words);
+  if (!words.empty()) return MciError::UnrecognizedKeyword;
+  if (verb == "stop") return Stop();
+  if (verb == "pause") return Pause();
+  if (verb == "resume") return Resume();
+  return MciError::UnsupportedFunction;
+}
+
+const CdToc* GstCdDevice::Disc() {
+  if (!toc_) {
+    toc_ = ReadCdToc(drive_);
+    if (toc_) {
+      // A disc that is new to the device starts at its beginning.
+      DropPipeline();
+      resting_ = toc_->tracks.front().start;
+    }
+  }
+  return toc_ ? &*toc_ : nullptr;
+}
+
+void GstCdDevice::TakeNews() {
+  if (!playback_) return;
+  if (playback_->TakeError()) {
+    // A read error: the disc may have gone. Its table of contents is read
+    // again before the device answers another query.
+    DropPipeline();
+    toc_.reset();
+    return;
+  }
+  if (mode_ != Mode::Stopped && playback_->Ended()) {
+    mode_ = Mode::Stopped;
+    resting_ = to_;
+  }
+}
+
+long GstCdDevice::Position() const {
+  if (mode_ == Mode::Stopped || !playback_) return resting_;
+  std::optional<std::int64_t> ns = playback_->PositionNs();
+  // Until the pipeline has started the stretch, it is at its start.
+  if (!ns) return from_;
+  long sector = origin_ + static_cast<long>(*ns * kCdSectorsPerSecond / GST_SECOND);
+  return std::clamp(sector, from_, to_);
+}
+
+int GstCdDevice::Play(std::span<const std::string> words) {
+  const CdToc& disc = *toc_;
+  std::optional<long> from;
+  std::optional<long> to;
+  for (std::size_t at = 0; at < words.size(); at += 2) {
+    bool isFrom = SameWord(words[at], "from");
+    if (!isFrom && !SameWord(words[at], "to")) return MciError::UnrecognizedKeyword;
+    if (at + 1 == words.size()) return MciError::MissingParameter;
+    CdPosition position = ParseCdPosition(disc, words[at + 1], format_);
+    if (position.error != 0) return position.error;
+    (isFrom ? from : to) = position.sector;
+  }
+
+  long start = 0;
+  if (from) {
+    start = std::max(*from, disc.tracks.front().start);
+    if (!InAudioTrack(disc, start)) return MciError::OutOfRange;
+  } else {
+    // On from where the device is: from the next audio track when it is
+    // not in one, from the first when the disc has played to its end.
+    const CdTrack* next = nullptr;
+    start = Position();
+    for (const CdTrack& track : disc.tracks) {
+      if (track.audio && track.end > start) {
+        next = &track;
+        break;
+      }
+    }
+    if (next == nullptr) next = FirstAudioTrack(disc);
+    if (next == nullptr) return MciError::OutOfRange;
+    if (!InAudioTrack(disc, start)) start = next->start;
+  }
+  long end = AudioRunEnd(disc, start);
+  if (to) {
+    if (*to <= start) return MciError::OutOfRange;
+    end = std::min(*to, end);
+  }
+  return Start(start, end);
+}
+
+int GstCdDevice::Start(long from, long to) {
+  if (!playback_) {
+    const CdTrack* first = FirstAudioTrack(*toc_);
+    if (!EnsureGstreamer() || first == nullptr) return MciError::CannotLoadDriver;
+    // cdiocddasrc by name: cdparanoiasrc, which a cdda:// address could
+    // pick, cannot read disc images.
+    GstElement* source = gst_element_factory_make("cdiocddasrc", nullptr);
+    GstElement* sink = MakeAudioSink(output_);
+    if (source == nullptr || sink == nullptr) {
+      for (GstElement* made : {source, sink}) {
+        if (made != nullptr) gst_object_unref(gst_object_ref_sink(made));
+      }
+      return MciError::CannotLoadDriver;
+    }
+    // The whole disc as one stream, whose time 0 is the start of its
+    // first audio track.
+    g_object_set(source, "device", drive_.c_str(), nullptr);
+    gst_util_set_object_arg(G_OBJECT(source), "mode", "continuous");
+    GstElement* pipeline = gst_pipeline_new(nullptr);
+    gst_bin_add_many(GST_BIN(pipeline), source, sink, nullptr);
+    bool linked = gst_element_link(source, sink);
+    playback_ = std::make_unique<GstPlayback>(pipeline, source);
+    if (!linked) {
+      DropPipeline();
+      return MciError::DriverInternal;
+    }
+    origin_ = first->start;
+  }
+  // The stretch ends a nanosecond before the end sector, so that the source
+  // stops after its last sector instead of reading on past the end of the
+  // disc (where cdiocddasrc loses its track and fails the next seek).
+  if (!playback_->Seek(SectorsToNs(from - origin_), SectorsToNs(to - origin_) - 1)) {
+    DropPipeline();
+    return MciError::DriverInternal;
+  }
+  if (!playback_->SetState(GST_STATE_PLAYING)) {
+    DropPipeline();
+    return MciError::DeviceNotReady;
+  }
+  mode_ = Mode::Playing;
+  from_ = from;
+  to_ = to;
+  return 0;
+}
+
+int GstCdDevice::Seek(std::span<const std::string> words) {
+  if (words.empty()) return MciError::MissingParameter;
+  if (!SameWord(words[0], "to") || words.size() > 2) return MciError::UnrecognizedKeyword;
+  if (words.size() == 1) return MciError::MissingParameter;
+  long target = 0;
+  if (SameWord(words[1], "start")) {
+    target = toc_->tracks.front().start;
+  } else if (SameWord(words[1], "end")) {
+    target = toc_->End();
+  } else {
+    CdPosition position = ParseCdPosition(*toc_, words[1], format_);
+    if (position.error != 0) return position.error;
+    target = position.sector;
+  }
+  Stop();
+  resting_ = target;
+  return 0;
+}
+
+int GstCdDevice::Stop() {
+  if (mode_ != Mode::Stopped) {
+    resting_ = Position();
+    playback_->SetState(GST_STATE_PAUSED);
+    mode_ = Mode::Stopped;
+  }
+  return 0;
+}
+
+int GstCdDevice::Pause() {
+  if (mode_ == Mode::Playing) {
+    playback_->SetState(GST_STATE_PAUSED);
+    mode_ = Mode::Paused;
+  }
+  return 0;
+}
+
+int GstCdDevice::Resume() {
+  if (mode_ == Mode::Paused) {
+    if (!playback_->SetState(GST_STATE_PLAYING)) return MciError::DriverInternal;
+    mode_ = Mode::Playing;
+  }
+  return 0;
+}
+
+int GstCdDevice::Status(std::span<const std::string> words, std::string& reply) {
+  if (words.empty()) return MciError::MissingParameter;
+  const CdToc* disc = Disc();
+  if (Matches(words, {"mode"})) {
+    if (disc == nullptr) {
+      reply = CdTrayOpen(drive_) ? "open" : "not ready";
+    } else {
+      reply = mode_ == Mode::Playing ? "playing" : mode_ == Mode::Paused ? "paused" : "stopped";
+    }
+    return 0;
+  }
+  if (Matches(words, {"media", "present"}) || Matches(words, {"ready"})) {
+    reply = disc != nullptr ? "true" : "false";
+    return 0;
+  }
+  if (Matches(words, {"time", "format"})) {
+    reply = CdTimeFormatName(format_);
+    return 0;
+  }
+
+  bool known =
+      Matches(words, {"number", "of", "tracks"}) || Matches(words, {"current", "track"}) ||
+      Matches(words, {"position"}) || Matches(words, {"length"}) ||
+      Matches(words, {"start", "position"}) ||
+      (words.size() == 3 && (SameWord(words[0], "position") || SameWord(words[0], "length")) &&
+       SameWord(words[1], "track"));
+  if (!known) return MciError::UnrecognizedKeyword;
+  if (disc == nullptr) return MciError::DeviceNotReady;
+
+  if (Matches(words, {"number", "of", "tracks"})) {
+    reply = std::to_string(disc->tracks.size());
+  } else if (Matches(words, {"current", "track"})) {
+    reply = std::to_string(disc->TrackAt(Position()).number);
+  } else if (Matches(words, {"position"})) {
+    reply = FormatCdPosition(*disc, Position(), format_);
+  } else if (Matches(words, {"start", "position"})) {
+    reply = FormatCdPosition(*disc, disc->tracks.front().start, format_);
+  } else if (Matches(words, {"length"})) {
+    reply = FormatCdLength(disc->End() - disc->tracks.front().start, format_);
+  } else {
+    std::optional<long> number = ParseMciNumber(words[2]);
+    if (!number) return MciError::BadInteger;
+    const CdTrack* track = disc->Find(static_cast<int>(*number));
+    if (track == nullptr) return MciError::OutOfRange;
+    reply = SameWord(words[0], "position") ? FormatCdPosition(*disc, track->start, format_)
+                                           : FormatCdLength(track->end - track->start, format_);
+  }
+  return 0;
+}
+
+int GstCdDevice::Set(std::span<const std::string> words) {
+  if (words.size() >= 2 && SameWord(words[0], "time") && SameWord(words[1], "format")) {
+    if (words.size() == 2) return MciError::MissingParameter;
+    if (words.size() > 3) return MciError::UnrecognizedKeyword;
+    std::optional<CdTimeFormat> format = ParseCdTimeFormat(words[2]);
+    if (!format) return MciError::BadTimeFormat;
+    format_ = *format;
+    return 0;
+  }
+  if (!words.empty() && (SameWord(words[0], "door") || SameWord(words[0], "audio"))) {
+    return MciError::UnsupportedFunction;
+  }
+  return words.empty() ? MciError::MissingParameter : MciError::UnrecognizedKeyword;
+}
+
+void GstCdDevice::DropPipeline() {
+  resting_ = Position();
+  mode_ = Mode::Stopped;
+  playback_.reset();
+}
+
+}  // namespace orvel

@@ -1,0 +1,71 @@
+// The "cdaudio" device: an audio CD (or a disc image) played through
+// GStreamer's cdiocddasrc, with the table of contents from libcdio.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/linux/cd_positions.h"
+#include "platform/linux/gst_audio_output.h"
+#include "platform/linux/mci_device.h"
+
+namespace orvel {
+
+class GstPlayback;
+
+// Answers as the media control interface's CD device does. Positions are
+// replied and read in the current time format (msf at first). The disc is
+// played as one stream from the start position to the end of its run of
+// audio tracks, or to the given end; "stop" keeps the position, so that a
+// later "play" goes on from there, and "play" at the end of the disc starts
+// it again from its first track. Without a disc every command except
+// "close", "set" and the status items "mode", "media present", "ready" and
+// "time format" fails with DeviceNotReady, and the mode is "not ready" (or
+// "open" when the drive's tray is open).
+class GstCdDevice : public MciDevice {
+ public:
+  // `drive`: a device node or a disc image.
+  GstCdDevice(std::string drive, GstAudioOutput output);
+  ~GstCdDevice() override;
+
+  int Command(std::string_view verb, std::span<const std::string> words,
+              std::string& reply) override;
+
+ private:
+  enum class Mode { Stopped, Playing, Paused };
+
+  int Play(std::span<const std::string> words);
+  int Seek(std::span<const std::string> words);
+  int Stop();
+  int Pause();
+  int Resume();
+  int Status(std::span<const std::string> words, std::string& reply);
+  int Set(std::span<const std::string> words);
+
+  // The table of contents, read when it is not known yet; nullptr without
+  // a disc.
+  const CdToc* Disc();
+  // Takes in the pipeline's news: the end of the stretch stops the device at
+  // its end; an error drops the pipeline and the table of contents.
+  void TakeNews();
+  // The sector the device is at.
+  long Position() const;
+  // Plays the sectors [from, to).
+  int Start(long from, long to);
+  // Stops where the device is and lets the pipeline go.
+  void DropPipeline();
+
+  std::string drive_;
+  GstAudioOutput output_;
+  std::optional<CdToc> toc_;
+  CdTimeFormat format_ = CdTimeFormat::Msf;
+  Mode mode_ = Mode::Stopped;
+  long resting_ = 0;  // the position while stopped
+  long from_ = 0;     // the stretch being played
+  long to_ = 0;
+  long origin_ = 0;  // the sector at stream time 0 of the pipeline
+  std::unique_ptr<GstPlayback> playback_;
+};
+
+}  // namespace orvel

@@ -1,0 +1,58 @@
+// The "MPEGVideo" device: a music file (MP3, WAV or whatever GStreamer
+// decodes) played through playbin.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/linux/gst_audio_output.h"
+#include "platform/linux/mci_device.h"
+
+namespace orvel {
+
+class GstPlayback;
+
+// Answers as the media control interface's MPEG device does, in
+// milliseconds. Opening readies the file and fails when it cannot be
+// decoded; "stop" keeps the position, so that a later "play" goes on from
+// there; at the end of the file the mode turns to "stopped", and "play"
+// then starts the file again from its beginning.
+class GstFileDevice : public MciDevice {
+ public:
+  explicit GstFileDevice(GstAudioOutput output);
+  ~GstFileDevice() override;
+
+  // Opens `path` and prepares it for playing: 0, or FileNotFound,
+  // InvalidFile or CannotLoadDriver. Waits a few hundred milliseconds at
+  // most for the file to be decoded far enough to tell.
+  int Open(const std::string& path);
+
+  int Command(std::string_view verb, std::span<const std::string> words,
+              std::string& reply) override;
+
+ private:
+  enum class Mode { Stopped, Playing, Paused };
+
+  int Prepare();
+  void TakeNews();
+  std::int64_t PositionMs() const;
+  std::optional<std::int64_t> LengthMs() const;
+
+  int Play(std::span<const std::string> words);
+  int Seek(std::span<const std::string> words);
+  int Stop();
+  int Status(std::span<const std::string> words, std::string& reply);
+  int Set(std::span<const std::string> words);
+
+  GstAudioOutput output_;
+  std::string uri_;
+  std::unique_ptr<GstPlayback> playback_;
+  Mode mode_ = Mode::Stopped;
+  std::int64_t restingMs_ = 0;  // the position while stopped
+  std::int64_t fromMs_ = 0;     // the stretch being played
+  std::optional<std::int64_t> toMs_;
+};
+
+}  // namespace orvel

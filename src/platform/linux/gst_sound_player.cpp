@@ -1,0 +1,96 @@
+#include "platform/linux/gst_sound_player.h"
+
+#include <gst/gst.h>
+
+#include <chrono>
+#include <filesystem>
+#include <mutex>
+
+#include "platform/linux/gst_playback.h"
+
+namespace orvel {
+
+namespace {
+
+// More passes than this within one second means the file holds (next to)
+// no sound.
+constexpr int kMostPassesPerSecond = 20;
+
+}  // namespace
+
+// One file playing over and over. Its pipeline goes down before the rest of
+// it, so the handler on GStreamer's thread never sees it half gone.
+struct GstSoundPlayer::Loop {
+  std::mutex mutex;
+  std::chrono::steady_clock::time_point windowStart;
+  int passesInWindow = 0;
+  std::unique_ptr<GstPlayback> playback;
+
+  ~Loop() { playback.reset(); }
+
+  // Runs on a streaming thread as the current pass finishes decoding.
+  static void OnAboutToFinish(GstElement* playbin, gpointer self) {
+    auto* loop = static_cast<Loop*>(self);
+    if (!loop->Allow()) return;
+    gchar* uri = nullptr;
+    g_object_get(playbin, "current-uri", &uri, nullptr);
+    if (uri != nullptr) g_object_set(playbin, "uri", uri, nullptr);
+    g_free(uri);
+  }
+
+  bool Allow() {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto now = std::chrono::steady_clock::now();
+    if (now - windowStart > std::chrono::seconds(1)) {
+      windowStart = now;
+      passesInWindow = 0;
+    }
+    return ++passesInWindow <= kMostPassesPerSecond;
+  }
+};
+
+GstSoundPlayer::GstSoundPlayer() : GstSoundPlayer(GstAudioOutput{}) {}
+
+GstSoundPlayer::GstSoundPlayer(GstAudioOutput output) : output_(std::move(output)) {}
+
+GstSoundPlayer::~GstSoundPlayer() { Stop(); }
+
+int GstSoundPlayer::OutputDeviceCount() {
+  if (output_.kind != GstAudioOutput::Kind::Default) return 1;
+  if (!EnsureGstreamer()) return 0;
+  GstDeviceMonitor* monitor = gst_device_monitor_new();
+  gst_device_monitor_add_filter(monitor, "Audio/Sink", nullptr);
+  GList* devices = gst_device_monitor_get_devices(monitor);
+  int count = static_cast<int>(g_list_length(devices));
+  g_list_free_full(devices, gst_object_unref);
+  gst_object_unref(monitor);
+  return count;
+}
+
+void GstSoundPlayer::PlayLooping(const std::string& file) {
+  Stop();
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error) || !EnsureGstreamer()) return;
+  gchar* uri = gst_filename_to_uri(file.c_str(), nullptr);
+  GstElement* playbin = gst_element_factory_make("playbin", nullptr);
+  GstElement* sink = MakeAudioSink(output_);
+  if (uri == nullptr || playbin == nullptr || sink == nullptr) {
+    g_free(uri);
+    for (GstElement* made : {playbin, sink}) {
+      if (made != nullptr) gst_object_unref(gst_object_ref_sink(made));
+    }
+    return;
+  }
+  g_object_set(playbin, "uri", uri, "audio-sink", sink, nullptr);
+  g_free(uri);
+  gst_util_set_object_arg(G_OBJECT(playbin), "flags", "audio+soft-volume");
+
+  auto loop = std::make_unique<Loop>();
+  g_signal_connect(playbin, "about-to-finish", G_CALLBACK(&Loop::OnAboutToFinish), loop.get());
+  loop->playback = std::make_unique<GstPlayback>(playbin, playbin);
+  if (loop->playback->SetState(GST_STATE_PLAYING)) loop_ = std::move(loop);
+}
+
+void GstSoundPlayer::Stop() { loop_.reset(); }
+
+}  // namespace orvel
