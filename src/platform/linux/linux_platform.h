@@ -35,8 +35,9 @@ class LinuxClock : public Clock {
 };
 
 // Linux has no screen-saver host: there is no 9x family, no system flag to
-// set and no password provider. Window lookup needs the display and comes
-// with the saver window.
+// set and no password provider. Windows are looked up by title on the X
+// display; the pointer's display count is kept here, and the saver window
+// hides the pointer while it is below 0.
 class LinuxSystem : public System {
  public:
   bool WindowExists(const std::string& title) override;
@@ -44,6 +45,8 @@ class LinuxSystem : public System {
   bool SetSystemParameter(unsigned action, std::int32_t parameter) override;
   int ShowCursor(bool show) override;
   void ChangePassword(const std::string& provider, std::int32_t parentWindow) override;
+
+  int CursorDisplayCount() const { return cursorCount_; }
 
  private:
   int cursorCount_ = 0;

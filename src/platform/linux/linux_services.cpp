@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/x11_windows.h"
 
 namespace orvel {
 
@@ -34,7 +35,7 @@ std::uint64_t LinuxClock::SeedFromTime() {
       duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count());
 }
 
-bool LinuxSystem::WindowExists(const std::string&) { return false; }
+bool LinuxSystem::WindowExists(const std::string& title) { return X11WindowExists(title); }
 
 VersionInfo LinuxSystem::QueryVersion() { return {1, 2}; }
 

@@ -4,13 +4,25 @@
 #include <string>
 
 #include "app/startup.h"
+#include "music/mci_music.h"
+#include "platform/linux/gst_media_control.h"
+#include "platform/linux/gst_sound_player.h"
+#include "platform/linux/gtk_saver_host.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/pixbuf_pictures.h"
+#include "saver/prefetching_picture_loader.h"
+#include "saver/saver.h"
 
 namespace orvel {
 namespace {
 
 class LinuxModes : public Modes {
  public:
+  explicit LinuxModes(LinuxPlatform& platform) : platform_(platform) {}
+
+  // Non-zero when a mode could not run at all.
+  int status = 0;
+
   // Linux has no screen-saver host with a preview pane to draw into.
   void ShowPreview(std::int32_t) override {}
 
@@ -18,9 +30,26 @@ class LinuxModes : public Modes {
     std::fprintf(stderr, "orvel: this build has no settings dialog yet\n");
   }
 
-  void RunSaver(AppState&, std::string_view) override {
-    std::fprintf(stderr, "orvel: this build has no saver window yet\n");
+  void RunSaver(AppState& state, std::string_view arguments) override {
+    LinuxSystem& system = platform_.system;
+    std::unique_ptr<GtkSaverHost> host = GtkSaverHost::Create(
+        platform_.clock, [&system] { return system.CursorDisplayCount() < 0; });
+    if (!host) {
+      std::fprintf(stderr, "orvel: cannot open the display\n");
+      status = 1;
+      return;
+    }
+    PixbufPictureLoader decoder;
+    PrefetchingPictureLoader pictures(decoder);
+    GstMediaControl media;
+    GstSoundPlayer sound;
+    MciMusic music(state.settings, media, sound);
+    Saver saver(state, SaverServices{*host, pictures, music, platform_.clock, system}, arguments);
+    saver.Run();
   }
+
+ private:
+  LinuxPlatform& platform_;
 };
 
 }  // namespace
@@ -34,6 +63,7 @@ int main(int argc, char** argv) {
   }
   orvel::LinuxPlatform host;
   orvel::AppState state;
-  orvel::LinuxModes modes;
-  return orvel::Main(arguments, state, host.platform, modes);
+  orvel::LinuxModes modes(host);
+  const int status = orvel::Main(arguments, state, host.platform, modes);
+  return status != 0 ? status : modes.status;
 }

@@ -1,0 +1,390 @@
+#include "platform/linux/gtk_saver_host.h"
+
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <deque>
+#include <string_view>
+#include <utility>
+
+#include "platform/linux/gdk_input.h"
+
+namespace orvel {
+namespace {
+
+constexpr const char* kWindowTitle = "Orvel_Main";
+
+// How many event passes try to take the keyboard and the pointer before the
+// window settles for the focus the window manager gives it.
+constexpr int kGrabAttempts = 150;
+
+struct Input {
+  enum Kind { Down, Move, Key } kind;
+  int button = 0;
+  int shift = 0;
+  float x = 0;
+  float y = 0;
+  int key = 0;
+};
+
+bool WaylandSession() {
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const char* session = std::getenv("XDG_SESSION_TYPE");
+  return (wayland != nullptr && wayland[0] != '\0') ||
+         (session != nullptr && std::string_view(session) == "wayland");
+}
+
+}  // namespace
+
+struct GtkSaverHost::State {
+  Clock& clock;
+  std::function<bool()> pointerHidden;
+  GdkDisplay* display = nullptr;
+  GdkRectangle monitor{};
+  int monitorIndex = 0;
+  GtkWidget* window = nullptr;
+  GdkCursor* blankCursor = nullptr;
+
+  // The last presented frame's pixels, wrapped as they are.
+  cairo_surface_t* frame = nullptr;
+  const void* frameData = nullptr;
+  int frameWidth = 0;
+  int frameHeight = 0;
+
+  std::deque<Input> input;
+  bool pointerIsHidden = false;
+  bool grabbed = false;
+  int grabAttempts = 0;
+  bool closed = false;
+
+  State(Clock& c, std::function<bool()> hidden) : clock(c), pointerHidden(std::move(hidden)) {}
+
+  ~State() {
+    DropFrame();
+    if (window != nullptr) gtk_widget_destroy(window);
+    if (blankCursor != nullptr) g_object_unref(blankCursor);
+  }
+
+  GdkWindow* Surface() const { return window != nullptr ? gtk_widget_get_window(window) : nullptr; }
+
+  void DropFrame() {
+    if (frame != nullptr) cairo_surface_destroy(frame);
+    frame = nullptr;
+    frameData = nullptr;
+  }
+
+  // Wraps the frame's pixels (rows of width 32-bit values 0x00RRGGBB, which
+  // is cairo's RGB24); wrapped again only when the image has moved or
+  // changed size.
+  void Wrap(const Image& image) {
+    const void* data = image.Pixels().data();
+    if (frame != nullptr && data == frameData && image.Width() == frameWidth &&
+        image.Height() == frameHeight) {
+      // The pixels were changed behind cairo's back.
+      cairo_surface_mark_dirty(frame);
+      return;
+    }
+    DropFrame();
+    const int stride = image.Width() * 4;
+    if (image.Empty() ||
+        cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, image.Width()) != stride) {
+      return;
+    }
+    frame = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.Pixels().data())),
+        CAIRO_FORMAT_RGB24, image.Width(), image.Height(), stride);
+    if (cairo_surface_status(frame) != CAIRO_STATUS_SUCCESS) {
+      cairo_surface_destroy(frame);
+      frame = nullptr;
+      return;
+    }
+    frameData = data;
+    frameWidth = image.Width();
+    frameHeight = image.Height();
+  }
+
+  void UpdatePointer() {
+    GdkWindow* surface = Surface();
+    if (surface == nullptr) return;
+    const bool hide = pointerHidden && pointerHidden();
+    if (hide == pointerIsHidden) return;
+    gdk_window_set_cursor(surface, hide ? blankCursor : nullptr);
+    pointerIsHidden = hide;
+  }
+
+  // Keyboard and pointer go to the saver whatever window had the focus, as
+  // with any screen locker; this works only once the window is viewable.
+  void TryGrab() {
+    if (grabbed || closed || grabAttempts >= kGrabAttempts) return;
+    GdkWindow* surface = Surface();
+    if (surface == nullptr || !gdk_window_is_viewable(surface)) return;
+    ++grabAttempts;
+    GdkSeat* seat = gdk_display_get_default_seat(display);
+    grabbed =
+        seat != nullptr && gdk_seat_grab(seat, surface, GDK_SEAT_CAPABILITY_ALL, FALSE, nullptr,
+                                         nullptr, nullptr, nullptr) == GDK_GRAB_SUCCESS;
+  }
+
+  void Ungrab() {
+    if (!grabbed) return;
+    if (GdkSeat* seat = gdk_display_get_default_seat(display)) gdk_seat_ungrab(seat);
+    grabbed = false;
+  }
+
+  void Paint(cairo_t* cr, const GdkRectangle& area) const {
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    if (frame != nullptr) {
+      cairo_set_source_surface(cr, frame, 0, 0);
+    } else {
+      cairo_set_source_rgb(cr, 0, 0, 0);
+    }
+    gdk_cairo_rectangle(cr, &area);
+    cairo_fill(cr);
+  }
+
+  static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
+    auto* self = static_cast<State*>(data);
+    // Black first where the frame does not reach, then the frame: what an
+    // uncovered part of the window shows between two frames.
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+    if (self->frame != nullptr) {
+      const GdkRectangle area{0, 0,
+                              std::min(self->frameWidth, gtk_widget_get_allocated_width(widget)),
+                              std::min(self->frameHeight, gtk_widget_get_allocated_height(widget))};
+      self->Paint(cr, area);
+    }
+    return TRUE;
+  }
+
+  static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
+    auto* self = static_cast<State*>(data);
+    // The key without modifiers, for keys whose shifted value has no code.
+    guint plain = 0;
+    gdk_keymap_translate_keyboard_state(gdk_keymap_get_for_display(self->display),
+                                        event->hardware_keycode, static_cast<GdkModifierType>(0),
+                                        event->group, &plain, nullptr, nullptr, nullptr);
+    Input input{Input::Key};
+    input.key = VirtualKeyForPress(event->keyval, plain);
+    input.shift = ShiftValue(event->state);
+    self->input.push_back(input);
+    return TRUE;
+  }
+
+  static gboolean OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer data) {
+    auto* self = static_cast<State*>(data);
+    // A double click arrives as two presses and then once more as a double
+    // click; only the presses count.
+    if (event->type != GDK_BUTTON_PRESS) return TRUE;
+    const std::optional<int> button = MouseButtonValue(event->button);
+    if (!button) return TRUE;
+    Input input{Input::Down};
+    input.button = *button;
+    input.shift = ShiftValue(event->state);
+    input.x = static_cast<float>(event->x);
+    input.y = static_cast<float>(event->y);
+    self->input.push_back(input);
+    return TRUE;
+  }
+
+  static gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
+    auto* self = static_cast<State*>(data);
+    Input input{Input::Move};
+    input.button = HeldButtons(event->state);
+    input.shift = ShiftValue(event->state);
+    input.x = static_cast<float>(event->x);
+    input.y = static_cast<float>(event->y);
+    self->input.push_back(input);
+    return TRUE;
+  }
+
+  // The window manager's close button or shortcut does nothing: the saver
+  // ends on the user's input, through the saver.
+  static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer) { return TRUE; }
+
+  static gboolean OnTimeout(gpointer data) {
+    *static_cast<bool*>(data) = true;
+    return G_SOURCE_REMOVE;
+  }
+};
+
+std::unique_ptr<GtkSaverHost> GtkSaverHost::Create(Clock& clock,
+                                                   std::function<bool()> pointerHidden) {
+  // X11 first (through XWayland in a Wayland session): only there can a
+  // second copy find this window by its title.
+  gdk_set_allowed_backends("x11,*");
+  if (!gtk_init_check(nullptr, nullptr)) return nullptr;
+  GdkDisplay* display = gdk_display_get_default();
+  if (display == nullptr) return nullptr;
+
+  auto state = std::make_unique<State>(clock, std::move(pointerHidden));
+  state->display = display;
+  // One window pixel per screen pixel, whatever scale the desktop uses.
+  if (GDK_IS_X11_DISPLAY(display)) gdk_x11_display_set_window_scale(display, 1);
+
+  GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+  if (monitor == nullptr && gdk_display_get_n_monitors(display) > 0) {
+    monitor = gdk_display_get_monitor(display, 0);
+  }
+  if (monitor != nullptr) {
+    gdk_monitor_get_geometry(monitor, &state->monitor);
+    for (int i = 0; i < gdk_display_get_n_monitors(display); ++i) {
+      if (gdk_display_get_monitor(display, i) == monitor) state->monitorIndex = i;
+    }
+  } else {
+    GdkWindow* root = gdk_get_default_root_window();
+    state->monitor = {0, 0, gdk_window_get_width(root), gdk_window_get_height(root)};
+  }
+  state->blankCursor = gdk_cursor_new_for_display(display, GDK_BLANK_CURSOR);
+  return std::unique_ptr<GtkSaverHost>(new GtkSaverHost(std::move(state)));
+}
+
+GtkSaverHost::GtkSaverHost(std::unique_ptr<State> state) : state_(std::move(state)) {
+  State& s = *state_;
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  s.window = window;
+  GtkWindow* gtkWindow = GTK_WINDOW(window);
+  gtk_window_set_title(gtkWindow, kWindowTitle);
+  gtk_window_set_decorated(gtkWindow, FALSE);
+  gtk_window_set_skip_taskbar_hint(gtkWindow, TRUE);
+  gtk_window_set_skip_pager_hint(gtkWindow, TRUE);
+  // Where a window manager keeps windows in place, and without one.
+  gtk_window_move(gtkWindow, s.monitor.x, s.monitor.y);
+  gtk_window_set_default_size(gtkWindow, s.monitor.width, s.monitor.height);
+  gtk_window_fullscreen_on_monitor(gtkWindow, gtk_widget_get_screen(window), s.monitorIndex);
+  gtk_widget_set_app_paintable(window, TRUE);
+  gtk_widget_add_events(window,
+                        GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_POINTER_MOTION_MASK);
+  g_signal_connect(window, "draw", G_CALLBACK(State::OnDraw), &s);
+  g_signal_connect(window, "key-press-event", G_CALLBACK(State::OnKeyPress), &s);
+  g_signal_connect(window, "button-press-event", G_CALLBACK(State::OnButtonPress), &s);
+  g_signal_connect(window, "motion-notify-event", G_CALLBACK(State::OnMotion), &s);
+  g_signal_connect(window, "delete-event", G_CALLBACK(State::OnDelete), &s);
+  gtk_widget_realize(window);
+}
+
+GtkSaverHost::~GtkSaverHost() = default;
+
+int GtkSaverHost::ScreenWidth() { return state_->monitor.width; }
+int GtkSaverHost::ScreenHeight() { return state_->monitor.height; }
+
+bool GtkSaverHost::CaptureDesktop(Image& into) {
+  State& s = *state_;
+  if (!GDK_IS_X11_DISPLAY(s.display) || WaylandSession()) return false;
+  const int width = std::min(into.Width(), s.monitor.width);
+  const int height = std::min(into.Height(), s.monitor.height);
+  if (width <= 0 || height <= 0) return false;
+  GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), s.monitor.x,
+                                                 s.monitor.y, width, height);
+  if (pixbuf == nullptr) return false;
+  const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+  const int stride = gdk_pixbuf_get_rowstride(pixbuf);
+  const guchar* data = gdk_pixbuf_read_pixels(pixbuf);
+  const int rows = std::min(height, gdk_pixbuf_get_height(pixbuf));
+  const int columns = std::min(width, gdk_pixbuf_get_width(pixbuf));
+  for (int y = 0; y < rows; ++y) {
+    const guchar* source = data + static_cast<std::ptrdiff_t>(y) * stride;
+    std::uint32_t* row = into.Row(y);
+    for (int x = 0; x < columns; ++x, source += channels) {
+      row[x] = Rgb(source[0], source[1], source[2]);
+    }
+  }
+  g_object_unref(pixbuf);
+  return true;
+}
+
+void GtkSaverHost::Show() {
+  State& s = *state_;
+  if (s.closed) return;
+  s.UpdatePointer();
+  gtk_widget_show(s.window);
+  gdk_display_flush(s.display);
+}
+
+void GtkSaverHost::MakeTopMost() {
+  State& s = *state_;
+  if (s.closed) return;
+  gtk_window_set_keep_above(GTK_WINDOW(s.window), TRUE);
+  if (GdkWindow* surface = s.Surface()) gdk_window_raise(surface);
+  gdk_display_flush(s.display);
+}
+
+void GtkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
+  State& s = *state_;
+  if (s.closed) return;
+  s.Wrap(frame);
+  GdkWindow* surface = s.Surface();
+  // Before the window is on the screen its first exposure paints it whole.
+  if (s.frame == nullptr || surface == nullptr || !gdk_window_is_viewable(surface)) return;
+  const Rect bounds = frame.Bounds();
+  for (const Rect& rect : changed) {
+    const Rect part = Intersect(rect, bounds);
+    if (part.Empty()) continue;
+    // One rectangle at a time: a region of several makes the server redraw
+    // the box around all of them.
+    const cairo_rectangle_int_t area{part.x, part.y, part.w, part.h};
+    cairo_region_t* region = cairo_region_create_rectangle(&area);
+    GdkDrawingContext* context = gdk_window_begin_draw_frame(surface, region);
+    s.Paint(gdk_drawing_context_get_cairo_context(context), area);
+    gdk_window_end_draw_frame(surface, context);
+    cairo_region_destroy(region);
+  }
+  gdk_display_flush(s.display);
+}
+
+void GtkSaverHost::ProcessInput(InputHandler& handler) {
+  State& s = *state_;
+  while (!s.closed && gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  if (s.closed) return;
+  s.UpdatePointer();
+  s.TryGrab();
+  while (!s.closed && !s.input.empty()) {
+    const Input input = s.input.front();
+    s.input.pop_front();
+    switch (input.kind) {
+      case Input::Down:
+        handler.MouseDown(input.button, input.shift, input.x, input.y);
+        break;
+      case Input::Move:
+        handler.MouseMove(input.button, input.shift, input.x, input.y);
+        break;
+      case Input::Key:
+        handler.KeyDown(input.key, input.shift);
+        break;
+    }
+  }
+}
+
+void GtkSaverHost::WaitUntil(std::int64_t monotonicMs) {
+  State& s = *state_;
+  // Events that arrive meanwhile are taken in (and queued for the next pass)
+  // as they come; otherwise the program sleeps.
+  for (;;) {
+    const std::int64_t remaining = monotonicMs - s.clock.MonotonicMs();
+    if (remaining <= 0 || s.closed) return;
+    bool due = false;
+    g_timeout_add(static_cast<guint>(std::min<std::int64_t>(remaining, 1000)), State::OnTimeout,
+                  &due);
+    while (!due) g_main_context_iteration(nullptr, TRUE);
+  }
+}
+
+void GtkSaverHost::Close() {
+  State& s = *state_;
+  if (s.closed) return;
+  s.closed = true;
+  s.input.clear();
+  s.Ungrab();
+  s.DropFrame();
+  if (s.window != nullptr) {
+    gtk_widget_destroy(s.window);
+    s.window = nullptr;
+  }
+  // Gone from the server before anything else asks for it by its title.
+  gdk_display_sync(s.display);
+}
+
+}  // namespace orvel

@@ -1,0 +1,45 @@
+// The saver's full-screen window on Linux: GTK 3, preferably on X11.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace orvel {
+
+class GtkSaverHost : public SaverHost {
+ public:
+  // Opens the display (X11 where there is one, so that the desktop can be
+  // captured and the window found by title); nullptr when none opens.
+  // `pointerHidden` tells whether the pointer is to be hidden over the
+  // window; it is asked again at every event pass.
+  static std::unique_ptr<GtkSaverHost> Create(Clock& clock, std::function<bool()> pointerHidden);
+  ~GtkSaverHost() override;
+
+  // The primary monitor's size in device pixels.
+  int ScreenWidth() override;
+  int ScreenHeight() override;
+  // A grab of the root window over the primary monitor; false on a display
+  // that is not X11 and in a Wayland session, where the X root window does
+  // not show the desktop.
+  bool CaptureDesktop(Image& into) override;
+  void Show() override;
+  void MakeTopMost() override;
+  // Paints each changed rectangle on its own straight from the frame's
+  // pixels, which stay wrapped (not copied) between frames.
+  void Present(const Image& frame, std::span<const Rect> changed) override;
+  void ProcessInput(InputHandler& handler) override;
+  void WaitUntil(std::int64_t monotonicMs) override;
+  // There is no password service on Linux.
+  std::optional<bool> VerifyPassword() override { return std::nullopt; }
+  void Close() override;
+
+  struct State;
+
+ private:
+  explicit GtkSaverHost(std::unique_ptr<State> state);
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace orvel

@@ -1,0 +1,88 @@
+#include "platform/linux/wmf_header.h"
+
+#include <cstdint>
+
+namespace orvel {
+namespace {
+
+constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
+constexpr std::size_t kPlaceableSize = 22;
+constexpr std::uint16_t kSetWindowOrg = 0x020B;
+constexpr std::uint16_t kSetWindowExt = 0x020C;
+constexpr std::uint16_t kEndOfFile = 0x0000;
+
+std::uint16_t Word(std::string_view bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                    static_cast<unsigned char>(bytes[at + 1]) << 8);
+}
+std::int16_t Short(std::string_view bytes, std::size_t at) {
+  return static_cast<std::int16_t>(Word(bytes, at));
+}
+std::uint32_t DoubleWord(std::string_view bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(Word(bytes, at)) |
+         static_cast<std::uint32_t>(Word(bytes, at + 2)) << 16;
+}
+
+// a * b / c rounded to the nearest whole number, halves away from zero
+// (all three positive here).
+long long MulDiv(long long a, long long b, long long c) { return (a * b + c / 2) / c; }
+
+// Pixels at 96 dots per inch for a length in logical units.
+long long Pixels(long long units, long long inch) {
+  return MulDiv(MulDiv(units, 2540, inch), 96, 2540);
+}
+
+}  // namespace
+
+std::optional<PlaceableMetafile> ReadPlaceableMetafile(std::string_view bytes) {
+  if (bytes.size() < kPlaceableSize || DoubleWord(bytes, 0) != kPlaceableKey) return std::nullopt;
+  const int left = Short(bytes, 6);
+  const int top = Short(bytes, 8);
+  const int right = Short(bytes, 10);
+  const int bottom = Short(bytes, 12);
+  const int inch = Word(bytes, 14);
+  if (inch == 0 || right <= left || bottom <= top) return std::nullopt;
+
+  PlaceableMetafile metafile;
+  const long long width = Pixels(right - left, inch);
+  const long long height = Pixels(bottom - top, inch);
+  if (width <= 0 || height <= 0 || width * height > kMaxMetafilePixels) return std::nullopt;
+  metafile.width = static_cast<int>(width);
+  metafile.height = static_cast<int>(height);
+  metafile.inch = inch;
+  metafile.windowX = left;
+  metafile.windowY = top;
+  metafile.windowWidth = right - left;
+  metafile.windowHeight = bottom - top;
+
+  // The records after the standard header: a size in 16-bit words, a
+  // function number, then the parameters (for the window records: y, x).
+  if (bytes.size() < kPlaceableSize + 6) return metafile;
+  std::size_t at = kPlaceableSize + std::size_t{Word(bytes, kPlaceableSize + 2)} * 2;
+  bool originSeen = false;
+  bool extentSeen = false;
+  while (at + 6 <= bytes.size()) {
+    const std::uint32_t words = DoubleWord(bytes, at);
+    const std::uint16_t function = Word(bytes, at + 4);
+    if (function == kEndOfFile || words < 3 || words > (bytes.size() - at) / 2) break;
+    if (words >= 5 && function == kSetWindowOrg && !originSeen) {
+      metafile.windowY = Short(bytes, at + 6);
+      metafile.windowX = Short(bytes, at + 8);
+      metafile.setsWindowOrigin = true;
+      originSeen = true;
+    } else if (words >= 5 && function == kSetWindowExt && !extentSeen) {
+      const int y = Short(bytes, at + 6);
+      const int x = Short(bytes, at + 8);
+      // A flipped or empty window is left to the bounding box.
+      if (x > 0 && y > 0) {
+        metafile.windowWidth = x;
+        metafile.windowHeight = y;
+      }
+      extentSeen = true;
+    }
+    at += std::size_t{words} * 2;
+  }
+  return metafile;
+}
+
+}  // namespace orvel

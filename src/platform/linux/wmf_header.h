@@ -1,0 +1,39 @@
+// The placeable header of a Windows metafile and the window its records
+// set: what decides the picture's pixel size and which part of the drawing
+// fills it. Plain byte reading, no library.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace orvel {
+
+struct PlaceableMetafile {
+  // The picture's size in pixels at 96 dots per inch, as the Windows picture
+  // loader gives it: the bounding box in HIMETRIC (1/100 mm), then in pixels,
+  // each step rounded to the nearest whole number.
+  int width = 0;
+  int height = 0;
+  // Logical units per inch.
+  int inch = 0;
+  // The logical rectangle that fills the picture: the window origin and
+  // extent that the records set, or the bounding box for what they leave
+  // unset (the player starts with the bounding box as the window).
+  double windowX = 0;
+  double windowY = 0;
+  double windowWidth = 0;
+  double windowHeight = 0;
+  // Whether a record sets the window origin.
+  bool setsWindowOrigin = false;
+};
+
+// The pictures larger than this many pixels are not loaded.
+inline constexpr long long kMaxMetafilePixels = 1LL << 25;
+
+// nullopt when the bytes are not a placeable metafile (the Windows loader
+// reads no other kind), when the units per inch are 0, when the bounding box
+// is empty or inside out, or when the picture would be larger than
+// kMaxMetafilePixels.
+std::optional<PlaceableMetafile> ReadPlaceableMetafile(std::string_view bytes);
+
+}  // namespace orvel
