@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_state.h"
@@ -16,41 +17,15 @@ namespace {
 
 using Commands = std::vector<std::string>;
 
-constexpr int kEscape = 27;
-constexpr int kRightArrow = 39;
-
-const Commands kCdWatch = {"status cdaudio current track", "status cdaudio number of tracks",
-                           "status cdaudio mode"};
-
-// The real saver, started as a test run (no password, no system keys),
-// with its music going to a scripted media device.
+// The real saver for a test run, its music going through MciMusic to a
+// scripted media device and a recording sound player. The tests load it and
+// fire its timers themselves.
 struct MusicSaverRig {
-  MusicSaverRig(int bgmKind, const std::string& bgmFile = "") {
+  explicit MusicSaverRig(int bgmKind, const std::string& bgmFile = "") {
     state.settings.BgmKind = static_cast<std::int16_t>(bgmKind);
     state.settings.BgmFile = bgmFile;
-    state.random.Seed(3);
   }
-
-  void Start() { saver.Form_Load(); }
-
-  // Frames as the saver paces them (frame k at k / 30 s), up to and
-  // including `ms`, while the saver runs.
-  void RunUntil(std::int64_t ms) {
-    while (!saver.Ended()) {
-      const std::int64_t at = frame_ * 1000 / kFrameRate;
-      if (at > ms) break;
-      platform.clock.now = at;
-      saver.AnimationFrame();
-      ++frame_;
-    }
-  }
-
-  // The media commands sent since the last call.
-  Commands Sent() {
-    Commands sent = media.commands;
-    media.commands.clear();
-    return sent;
-  }
+  Commands Sent() { return std::exchange(media.commands, {}); }
 
   HeadlessPlatform platform;
   HeadlessSaverHost host{platform.clock, platform.log, 32, 24};
@@ -60,108 +35,53 @@ struct MusicSaverRig {
   AppState state;
   MciMusic music{state.settings, media, sound};
   Saver saver{state, SaverServices{host, pictures, music, platform.clock, platform.system}, ""};
-
- private:
-  std::int64_t frame_ = 0;
 };
 
-TEST(SaverMusic, Mp3IsCheckedEverySecondAndClosedAtTheEnd) {
-  const std::string file = "C:\\Music\\Night Walk.MP3";
-  MusicSaverRig rig(2, file);
-  rig.media.mp3.playableFiles.insert(file);
-
-  rig.Start();
+TEST(SaverMusic, Mp3IsPlayedAgainAtItsEndAndClosedByEndSaverUnlessItFailedToOpen) {
+  MusicSaverRig rig(2, "C:\\My Music\\Night Walk.MP3");
+  rig.media.mp3.playableFiles.insert(rig.state.settings.BgmFile);
+  rig.saver.Form_Load();
   EXPECT_EQ(rig.Sent(),
-            (Commands{"open \"" + file + "\" type MPEGVideo Alias MP3Play", "play MP3Play"}));
-  rig.RunUntil(999);
-  EXPECT_TRUE(rig.Sent().empty());
-  rig.RunUntil(1000);
+            (Commands{"open \"C:\\My Music\\Night Walk.MP3\" type MPEGVideo Alias MP3Play",
+                      "play MP3Play"}));
+  rig.saver.Timer1_Timer();
   EXPECT_EQ(rig.Sent(), Commands{"status MP3Play mode"});
-  rig.RunUntil(1999);
-  EXPECT_TRUE(rig.Sent().empty());
-
-  // The file ends.
-  rig.media.mp3.mode = "stopped";
-  rig.RunUntil(2000);
+  rig.media.mp3.mode = "stopped";  // the file ends
+  rig.saver.Timer1_Timer();
   EXPECT_EQ(rig.Sent(), (Commands{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"}));
-  EXPECT_EQ(rig.media.mp3.mode, "playing");
-
-  rig.host.KeyDownAt(2500, 'A');
-  rig.RunUntil(5000);
-  EXPECT_TRUE(rig.saver.Ended());
+  rig.saver.EndSaver();
   EXPECT_EQ(rig.Sent(), (Commands{"stop MP3Play", "close MP3Play"}));
-  EXPECT_FALSE(rig.media.mp3.open);
-  EXPECT_TRUE(rig.sound.calls.empty());
+
+  // A file that does not open is not played.
+  MusicSaverRig gone(2, "C:\\Music\\gone.mp3");
+  gone.saver.Form_Load();
+  EXPECT_EQ(gone.Sent(), Commands{"open \"C:\\Music\\gone.mp3\" type MPEGVideo Alias MP3Play"});
 }
 
-TEST(SaverMusic, WavLoopsUntilTheEndWithoutTheMediaDevice) {
-  MusicSaverRig rig(2, "C:\\Sounds\\rain.wav");
-  rig.Start();
-  rig.RunUntil(3000);
-  EXPECT_EQ(rig.sound.calls, std::vector<std::string>{"PlayLooping C:\\Sounds\\rain.wav"});
-  rig.host.MouseDownAt(3100);
-  rig.RunUntil(4000);
-  EXPECT_TRUE(rig.saver.Ended());
-  EXPECT_EQ(rig.sound.calls,
-            (std::vector<std::string>{"PlayLooping C:\\Sounds\\rain.wav", "Stop"}));
-  EXPECT_TRUE(rig.media.commands.empty());
+TEST(SaverMusic, WavLoopsOnlyWhereThereIsAnOutput) {
+  for (int outputs : {-1, 0, 2}) {
+    MusicSaverRig rig(2, "C:\\Sounds\\rain fall.WAV");
+    rig.sound.outputs = outputs;
+    rig.saver.Form_Load();
+    rig.saver.EndSaver();
+    const Commands played = {"PlayLooping C:\\Sounds\\rain fall.WAV", "Stop"};
+    EXPECT_EQ(rig.sound.calls, outputs > 0 ? played : Commands{"Stop"}) << outputs;
+  }
 }
 
-TEST(SaverMusic, CdWatchEndsWithTheDriveAndLeavesItAloneAtTheEnd) {
-  MusicSaverRig rig(1);
-  rig.Start();
-  EXPECT_EQ(rig.Sent(), (Commands{"open cdaudio", "set cdaudio time format tmst"}));
-
-  rig.RunUntil(199);
-  EXPECT_TRUE(rig.Sent().empty());
-  rig.RunUntil(200);
-  Commands firstStep = kCdWatch;
-  firstStep.push_back("play cdaudio");
-  EXPECT_EQ(rig.Sent(), firstStep);
-  rig.RunUntil(400);
-  EXPECT_EQ(rig.Sent(), kCdWatch);
-
-  // The disc is taken out: the next step fails and the watching ends.
-  rig.media.cd.tracks = 0;
-  rig.RunUntil(600);
-  EXPECT_EQ(rig.Sent(), Commands{"status cdaudio current track"});
-  EXPECT_FALSE(rig.saver.Timer2.Enabled());
-  rig.media.cd.tracks = 8;
-  rig.RunUntil(2000);
-  EXPECT_TRUE(rig.Sent().empty());
-
-  rig.host.KeyDownAt(2100, kEscape);
-  rig.RunUntil(3000);
-  EXPECT_TRUE(rig.saver.Ended());
-  EXPECT_TRUE(rig.Sent().empty());
-}
-
-TEST(SaverMusic, CdIsStoppedAndClosedWhileItIsWatched) {
-  MusicSaverRig rig(1);
-  rig.state.settings.BgmRepeatTrack = 2;
-  rig.Start();
-  rig.RunUntil(400);
-  EXPECT_EQ(rig.media.cd.currentTrack, 2);
-  rig.Sent();
-
-  // The arrow skips a track and the saver runs on; the watch brings the
-  // repeat track back.
-  rig.host.KeyDownAt(500, kRightArrow);
-  rig.RunUntil(500);
-  EXPECT_EQ(rig.Sent(), (Commands{"status cdaudio current track", "status cdaudio position track 3",
-                                  "play cdaudio from 08:02:00"}));
-  EXPECT_FALSE(rig.saver.Ended());
-  rig.RunUntil(600);
-  Commands back = kCdWatch;
-  back.insert(back.end(), {"status cdaudio position track 2", "play cdaudio from 04:02:00"});
-  EXPECT_EQ(rig.Sent(), back);
-
-  rig.host.KeyDownAt(700, kEscape);
-  rig.RunUntil(1000);
-  EXPECT_TRUE(rig.saver.Ended());
-  EXPECT_EQ(rig.Sent(), (Commands{"stop cdaudio", "close cdaudio"}));
-  EXPECT_FALSE(rig.saver.Timer2.Enabled());
-  EXPECT_FALSE(rig.media.cd.open);
+TEST(SaverMusic, EndSaverStopsAndClosesTheCdOnlyWhileItIsWatched) {
+  for (bool discTakenOut : {false, true}) {
+    MusicSaverRig rig(1);
+    rig.saver.Form_Load();
+    EXPECT_EQ(rig.Sent(), (Commands{"open cdaudio", "set cdaudio time format tmst"}));
+    if (discTakenOut) rig.media.cd.tracks = 0;
+    rig.saver.Timer2_Timer();
+    EXPECT_EQ(rig.saver.Timer2.Enabled(), !discTakenOut);
+    rig.Sent();
+    rig.saver.EndSaver();
+    EXPECT_EQ(rig.Sent(), discTakenOut ? Commands{} : (Commands{"stop cdaudio", "close cdaudio"}))
+        << discTakenOut;
+  }
 }
 
 }  // namespace

@@ -20,13 +20,12 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// The test disc: five tracks of two seconds (150 sectors) each, track n a
-// tone of 300 + 200 n Hz.
-constexpr int kTracks = 5;
+// The test disc: five tracks of two seconds each, track n a tone of
+// 300 + 200 n Hz.
 int ToneOfTrack(int track) { return 300 + 200 * track; }
 
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-  auto until = std::chrono::steady_clock::now() + limit;
+bool WaitFor(const std::function<bool()>& condition) {
+  auto until = std::chrono::steady_clock::now() + 10s;
   while (!condition()) {
     if (std::chrono::steady_clock::now() > until) return false;
     std::this_thread::sleep_for(20ms);
@@ -34,26 +33,25 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds l
   return true;
 }
 
-// 16-bit stereo samples at 44100 Hz, as the raw file output writes them.
-std::vector<std::int16_t> ReadSamples(const fs::path& file) {
+// The left channel of the raw output (16-bit stereo at 44100 Hz).
+std::vector<std::int16_t> ReadLeft(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::int16_t> samples(bytes.size() / 2);
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    samples[i] = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                           static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  std::vector<std::int16_t> left(bytes.size() / 4);
+  for (std::size_t i = 0; i < left.size(); ++i) {
+    left[i] = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[4 * i]) |
+                                        static_cast<unsigned char>(bytes[4 * i + 1]) << 8);
   }
-  return samples;
+  return left;
 }
 
-// The frequency of the tone in the left channel over `frames` frames from
-// `first`, from its rising zero crossings.
-double ToneHz(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t frames) {
+// The tone's frequency over 0.1 s from `first`, from its rising zero crossings.
+double ToneHz(const std::vector<std::int16_t>& left, std::size_t first) {
   int rises = 0;
-  for (std::size_t frame = first + 1; frame < first + frames; ++frame) {
-    if (samples[2 * (frame - 1)] < 0 && samples[2 * frame] >= 0) ++rises;
+  for (std::size_t i = first + 1; i < first + 4410; ++i) {
+    if (left[i - 1] < 0 && left[i] >= 0) ++rises;
   }
-  return rises * 44100.0 / static_cast<double>(frames);
+  return rises * 10.0;
 }
 
 class GstMediaControlTest : public ::testing::Test {
@@ -64,6 +62,7 @@ class GstMediaControlTest : public ::testing::Test {
     root_ = pattern;
   }
   void TearDown() override {
+    device_.reset();
     std::error_code ignored;
     fs::remove_all(root_, ignored);
   }
@@ -73,33 +72,25 @@ class GstMediaControlTest : public ::testing::Test {
   }
 
   // Writes the test disc as disc.bin and disc.cue; returns the cue sheet.
-  fs::path MakeDisc() {
+  std::string MakeDisc() {
     std::ofstream bin(root_ / "disc.bin", std::ios::binary);
     std::ofstream cue(root_ / "disc.cue");
     cue << "FILE \"disc.bin\" BINARY\n";
-    for (int track = 1; track <= kTracks; ++track) {
-      fs::path raw = root_ / ("track" + std::to_string(track) + ".raw");
+    for (int track = 1; track <= 5; ++track) {
+      fs::path raw = root_ / "track.raw";
       Run("sox -n -r 44100 -c 2 -b 16 -e signed-integer -L -t raw '" + raw.string() +
           "' synth 2 sine " + std::to_string(ToneOfTrack(track)) + " vol 0.5");
-      std::ifstream in(raw, std::ios::binary);
-      bin << in.rdbuf();
-      char index[32];
-      std::snprintf(index, sizeof index, "    INDEX 01 00:%02d:00\n", 2 * (track - 1));
-      cue << "  TRACK 0" << track << " AUDIO\n" << index;
+      bin << std::ifstream(raw, std::ios::binary).rdbuf();
+      cue << "  TRACK 0" << track << " AUDIO\n    INDEX 01 00:0" << 2 * (track - 1) << ":00\n";
     }
-    return root_ / "disc.cue";
+    return (root_ / "disc.cue").string();
   }
 
-  // A one-second MP3 tone at `path`.
-  void MakeMp3(const fs::path& path) {
-    fs::path wav = root_ / "for-mp3.wav";
-    Run("sox -n -r 44100 -c 2 -b 16 '" + wav.string() + "' synth 1 sine 660 vol 0.5");
-    Run("lame --quiet '" + wav.string() + "' '" + path.string() + "'");
-  }
-
-  GstMediaControl& Device(GstAudioOutput output = GstAudioOutput::RealTimeDiscard()) {
+  GstMediaControl& Device(const std::string& cdDrive = "", bool heard = false) {
     if (!device_) {
-      device_ = std::make_unique<GstMediaControl>(GstMediaControl::Options{output, cdDrive_});
+      GstAudioOutput output = heard ? GstAudioOutput::RawFile((root_ / "heard.raw").string())
+                                    : GstAudioOutput::RealTimeDiscard();
+      device_ = std::make_unique<GstMediaControl>(GstMediaControl::Options{output, cdDrive});
     }
     return *device_;
   }
@@ -118,237 +109,119 @@ class GstMediaControlTest : public ::testing::Test {
   }
 
   fs::path root_;
-  std::string cdDrive_;
   std::unique_ptr<GstMediaControl> device_;
 };
 
-TEST(GstMediaControlCdPositions, EveryFormatReadsBackTheSectorItWrote) {
+TEST(GstMediaControlCdPositions, EveryFormatReadsBackTheSectorItWroteAndRefusesOffTheDisc) {
   CdToc toc{{{1, 0, 1000, true}, {2, 1000, 2500, true}, {3, 2500, 5000, false}}};
   EXPECT_EQ(FormatCdPosition(toc, 1000, CdTimeFormat::Msf), "00:15:25");
   EXPECT_EQ(FormatCdPosition(toc, 1075, CdTimeFormat::Tmsf), "02:00:01:00");
-  EXPECT_EQ(FormatCdPosition(toc, 0, CdTimeFormat::Milliseconds), "2000");
-  EXPECT_EQ(FormatCdLength(1500, CdTimeFormat::Tmsf), "00:20:00");
   for (CdTimeFormat format : {CdTimeFormat::Msf, CdTimeFormat::Tmsf, CdTimeFormat::Milliseconds}) {
     for (long sector = 0; sector <= toc.End(); sector += 7) {
       std::string text = FormatCdPosition(toc, sector, format);
-      CdPosition read = ParseCdPosition(toc, text, format);
-      EXPECT_EQ(read.error, 0) << text;
-      EXPECT_EQ(read.sector, sector) << text << " in " << CdTimeFormatName(format);
+      EXPECT_EQ(ParseCdPosition(toc, text, format).sector, sector) << text;
     }
   }
-}
-
-TEST(GstMediaControlCdPositions, ShortFormsAndFaultyPositions) {
-  CdToc toc{{{1, 0, 1000, true}, {2, 1000, 2500, true}}};
-  EXPECT_EQ(ParseCdPosition(toc, "2", CdTimeFormat::Tmsf).sector, 1000);
-  EXPECT_EQ(ParseCdPosition(toc, "2:00:01", CdTimeFormat::Tmsf).sector, 1000 + 75);
-  EXPECT_EQ(ParseCdPosition(toc, "0:20", CdTimeFormat::Msf).sector, 20 * 75 - 150);
-  EXPECT_EQ(ParseCdPosition(toc, "00:00:00", CdTimeFormat::Msf).sector, 0);
-  EXPECT_EQ(ParseCdPosition(toc, "3", CdTimeFormat::Tmsf).error, MciError::OutOfRange);
-  EXPECT_EQ(ParseCdPosition(toc, "00:60:00", CdTimeFormat::Msf).error, MciError::OutOfRange);
+  EXPECT_EQ(ParseCdPosition(toc, "4", CdTimeFormat::Tmsf).error, MciError::OutOfRange);
   EXPECT_EQ(ParseCdPosition(toc, "00:10:75", CdTimeFormat::Msf).error, MciError::OutOfRange);
   EXPECT_EQ(ParseCdPosition(toc, "99:00:00", CdTimeFormat::Msf).error, MciError::OutOfRange);
   EXPECT_EQ(ParseCdPosition(toc, "1:2:3:4", CdTimeFormat::Msf).error, MciError::BadInteger);
-  EXPECT_EQ(ParseCdPosition(toc, "-5", CdTimeFormat::Milliseconds).error, MciError::BadInteger);
-  EXPECT_EQ(ParseCdPosition(toc, "", CdTimeFormat::Tmsf).error, MciError::BadInteger);
-  EXPECT_EQ(ParseCdTimeFormat("TMSF"), CdTimeFormat::Tmsf);
-  EXPECT_EQ(ParseCdTimeFormat("tmst"), std::nullopt);
 }
 
-TEST(GstMediaControlWords, QuotedWordsKeepTheirBlanks) {
-  EXPECT_EQ(SplitMciWords("open  \"/a b/c.mp3\" type\tMPEGVideo"),
-            (std::vector<std::string>{"open", "/a b/c.mp3", "type", "MPEGVideo"}));
-  EXPECT_EQ(SplitMciWords("open \"/a b"), std::nullopt);
-}
-
-TEST_F(GstMediaControlTest, CdAnswersItsTableOfContentsInEachTimeFormat) {
-  cdDrive_ = MakeDisc().string();
+TEST_F(GstMediaControlTest, CdPlaysFromTheTrackPositionsItReplies) {
+  Device(MakeDisc());
   ASSERT_EQ(Code("open cdaudio"), 0);
   EXPECT_EQ(Ask("status cdaudio number of tracks"), "5");
-  EXPECT_EQ(Ask("STATUS CDAudio Number Of Tracks"), "5");
   EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
-  EXPECT_EQ(Ask("status cdaudio current track"), "1");
-  EXPECT_EQ(Ask("status cdaudio position track 1"), "00:02:00");
   EXPECT_EQ(Ask("status cdaudio position track 3"), "00:06:00");
-  EXPECT_EQ(Ask("status cdaudio length track 2"), "00:02:00");
 
   // The saver asks for a format the device does not know; it keeps msf.
   int rejected = Code("set cdaudio time format tmst");
   EXPECT_NE(rejected, 0);
   EXPECT_TRUE(Device().ErrorText(rejected).has_value());
   EXPECT_EQ(Ask("status cdaudio time format"), "msf");
-  EXPECT_EQ(Ask("status cdaudio position track 3"), "00:06:00");
 
-  Ask("set cdaudio time format tmsf");
-  EXPECT_EQ(Ask("status cdaudio position track 3"), "03:00:00:00");
-  Ask("set cdaudio time format milliseconds");
-  EXPECT_EQ(Ask("status cdaudio position track 3"), "6000");
-
-  EXPECT_NE(Code("status cdaudio position track 6"), 0);
-  EXPECT_NE(Code("status cdaudio position track 0"), 0);
-  EXPECT_NE(Code("status cdaudio position track x"), 0);
-  EXPECT_EQ(Code("close cdaudio"), 0);
-  EXPECT_EQ(Code("status cdaudio mode"), MciError::InvalidDeviceName);
-}
-
-TEST_F(GstMediaControlTest, CdPlaysFromEveryTrackPositionItReplied) {
-  cdDrive_ = MakeDisc().string();
-  ASSERT_EQ(Code("open cdaudio"), 0);
   for (const char* format : {"msf", "tmsf", "milliseconds"}) {
     Ask(std::string("set cdaudio time format ") + format);
-    std::string third = Ask("status cdaudio position track 3");
-    ASSERT_EQ(Code("play cdaudio from " + third), 0) << format;
-    EXPECT_EQ(Ask("status cdaudio current track"), "3") << format;
-    EXPECT_EQ(Ask("status cdaudio mode"), "playing") << format;
+    for (const char* track : {"4", "2"}) {
+      ASSERT_EQ(
+          Code("play cdaudio from " + Ask(std::string("status cdaudio position track ") + track)),
+          0);
+      EXPECT_EQ(Ask("status cdaudio current track"), track) << format;
+      EXPECT_EQ(Ask("status cdaudio mode"), "playing") << format;
+    }
   }
-
-  // A skip to the next track, and the watch bringing the repeat track back.
-  Ask("set cdaudio time format msf");
-  ASSERT_EQ(Code("play cdaudio from " + Ask("status cdaudio position track 4")), 0);
-  EXPECT_EQ(Ask("status cdaudio current track"), "4");
-  ASSERT_EQ(Code("play cdaudio from " + Ask("status cdaudio position track 3")), 0);
-  EXPECT_EQ(Ask("status cdaudio current track"), "3");
-
   EXPECT_EQ(Code("stop cdaudio"), 0);
   EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
-  EXPECT_EQ(Ask("status cdaudio current track"), "3");
-
-  // Positions off the disc are refused and leave the device as it was.
   EXPECT_NE(Code("play cdaudio from 99:00:00"), 0);
-  EXPECT_NE(Code("play cdaudio from 00:61:00"), 0);
-  EXPECT_NE(Code("play cdaudio from"), 0);
-  EXPECT_NE(Code("play cdaudio from 00:08:00 to 00:06:00"), 0);
   EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
 }
 
-TEST_F(GstMediaControlTest, CdStopsAtTheEndOfTheDiscAndStartsItAgain) {
-  cdDrive_ = MakeDisc().string();
+TEST_F(GstMediaControlTest, CdPlaysTheLastTrackToTheEndOfTheDiscAndStops) {
+  Device(MakeDisc(), true);
   ASSERT_EQ(Code("open cdaudio"), 0);
   ASSERT_EQ(Code("play cdaudio from " + Ask("status cdaudio position track 5")), 0);
   EXPECT_EQ(Ask("status cdaudio mode"), "playing");
-  EXPECT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") == "stopped"; }, 10s));
+  ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") == "stopped"; }));
   EXPECT_EQ(Ask("status cdaudio current track"), "5");
+  ASSERT_EQ(Code("close cdaudio"), 0);
 
-  ASSERT_EQ(Code("play cdaudio"), 0);
-  EXPECT_EQ(Ask("status cdaudio mode"), "playing");
-  EXPECT_EQ(Ask("status cdaudio current track"), "1");
-  EXPECT_EQ(Code("stop cdaudio"), 0);
-  EXPECT_EQ(Code("close cdaudio"), 0);
+  // Exactly track 5: two seconds of its tone.
+  std::vector<std::int16_t> left = ReadLeft(root_ / "heard.raw");
+  EXPECT_NEAR(static_cast<double>(left.size()), 2 * 44100.0, 0.02 * 44100);
+  ASSERT_GT(left.size(), 44100u);
+  const double tone = ToneOfTrack(5);
+  for (std::size_t first : {std::size_t{0}, left.size() / 2, left.size() - 4410}) {
+    EXPECT_NEAR(ToneHz(left, first), tone, 0.03 * tone) << first;
+  }
 }
 
-TEST_F(GstMediaControlTest, CdPlaysTheSoundOfTheTrackAsked) {
-  cdDrive_ = MakeDisc().string();
-  fs::path heard = root_ / "heard.raw";
-  Device(GstAudioOutput::RawFile(heard.string()));
-  ASSERT_EQ(Code("open cdaudio alias disc"), 0);
-  ASSERT_EQ(Code("play disc from " + Ask("status disc position track 4") + " to " +
-                 Ask("status disc position track 5")),
-            0);
-  ASSERT_TRUE(WaitFor([&] { return Ask("status disc mode") == "stopped"; }, 10s));
-  ASSERT_EQ(Code("close disc"), 0);
-
-  // Exactly track 4: two seconds of its tone, none of its neighbours'.
-  std::vector<std::int16_t> samples = ReadSamples(heard);
-  std::size_t frames = samples.size() / 2;
-  EXPECT_NEAR(static_cast<double>(frames), 2 * 44100.0, 0.02 * 44100);
-  ASSERT_GT(frames, 44100u);
-  const double tone = ToneOfTrack(4);
-  EXPECT_NEAR(ToneHz(samples, 0, 4410), tone, 0.03 * tone);
-  EXPECT_NEAR(ToneHz(samples, frames / 2, 4410), tone, 0.03 * tone);
-  EXPECT_NEAR(ToneHz(samples, frames - 4410, 4410), tone, 0.03 * tone);
-}
-
-TEST_F(GstMediaControlTest, WithoutADiscEveryCdQueryFails) {
-  cdDrive_ = (root_ / "no-such-disc.cue").string();
-  ASSERT_EQ(Code("open cdaudio"), 0);
-  EXPECT_NE(Code("status cdaudio current track"), 0);
-  EXPECT_NE(Code("status cdaudio number of tracks"), 0);
-  EXPECT_NE(Code("status cdaudio position track 1"), 0);
-  EXPECT_NE(Code("play cdaudio"), 0);
-  EXPECT_EQ(Ask("status cdaudio mode"), "not ready");
-  EXPECT_EQ(Ask("status cdaudio media present"), "false");
-  EXPECT_EQ(Code("close cdaudio"), 0);
-
-  // The system's drive: on a machine without one, the device does not open
-  // and nothing answers to its name.
-  GstMediaControl system;
-  std::string reply;
-  if (system.Send("open cdaudio", reply) == 0) GTEST_SKIP() << "this machine has a CD drive";
-  EXPECT_EQ(system.Send("status cdaudio current track", reply), MciError::InvalidDeviceName);
-}
-
-TEST_F(GstMediaControlTest, Mp3PlaysToItsEndAndAgainFromTheStart) {
+TEST_F(GstMediaControlTest, Mp3PlaysWhatTheFileHoldsToItsEndAndAgainFromTheStart) {
   fs::create_directory(root_ / "my music");
+  fs::path wav = root_ / "tone.wav";
   fs::path mp3 = root_ / "my music" / "tone.mp3";
-  MakeMp3(mp3);
+  Run("sox -n -r 44100 -c 2 -b 16 '" + wav.string() + "' synth 1 sine 660 vol 0.5");
+  Run("lame --quiet '" + wav.string() + "' '" + mp3.string() + "'");
+  Device("", true);
   ASSERT_EQ(Code("open \"" + mp3.string() + "\" type MPEGVideo Alias MP3Play"), 0);
-  EXPECT_EQ(Ask("status MP3Play mode"), "stopped");
   ASSERT_EQ(Code("play MP3Play"), 0);
-  EXPECT_EQ(Ask("status mp3play mode"), "playing");
-  EXPECT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }, 8s));
+  EXPECT_EQ(Ask("status MP3Play mode"), "playing");
+  ASSERT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
+  std::vector<std::int16_t> left = ReadLeft(root_ / "heard.raw");
+  ASSERT_GT(left.size(), 44100u * 9 / 10);
+  EXPECT_NEAR(ToneHz(left, 44100 / 2), 660, 20);
 
   EXPECT_EQ(Code("stop MP3Play"), 0);
   ASSERT_EQ(Code("play MP3Play from 0"), 0);
   EXPECT_EQ(Ask("status MP3Play mode"), "playing");
-  EXPECT_EQ(Code("pause MP3Play"), 0);
-  EXPECT_EQ(Ask("status MP3Play mode"), "paused");
-  EXPECT_EQ(Code("resume MP3Play"), 0);
-  EXPECT_EQ(Ask("status MP3Play mode"), "playing");
-  EXPECT_EQ(Code("stop MP3Play"), 0);
-  EXPECT_EQ(Ask("status MP3Play mode"), "stopped");
   EXPECT_EQ(Code("close MP3Play"), 0);
   EXPECT_EQ(Code("status MP3Play mode"), MciError::InvalidDeviceName);
 }
 
-TEST_F(GstMediaControlTest, Mp3PlaysWhatTheFileHolds) {
-  fs::path mp3 = root_ / "tone.mp3";
-  MakeMp3(mp3);
-  fs::path heard = root_ / "heard.raw";
-  Device(GstAudioOutput::RawFile(heard.string()));
-  ASSERT_EQ(Code("open " + mp3.string() + " type mpegvideo alias song"), 0);
-  ASSERT_EQ(Code("play song"), 0);
-  ASSERT_TRUE(WaitFor([&] { return Ask("status song mode") == "stopped"; }, 8s));
-  ASSERT_EQ(Code("close song"), 0);
-  std::vector<std::int16_t> samples = ReadSamples(heard);
-  ASSERT_GT(samples.size() / 2, 44100u * 9 / 10);
-  EXPECT_NEAR(ToneHz(samples, 44100 / 4, 44100 / 2), 660, 20);
-}
-
-TEST_F(GstMediaControlTest, FilesThatCannotPlayLeaveNoAlias) {
-  EXPECT_EQ(Code("open " + (root_ / "missing.mp3").string() + " type MPEGVideo Alias MP3Play"),
-            MciError::FileNotFound);
-  EXPECT_EQ(Code("status MP3Play mode"), MciError::InvalidDeviceName);
-
-  fs::path text = root_ / "not-music.mp3";
+TEST_F(GstMediaControlTest, FailuresGiveTheirCodeAndAText) {
+  const std::string missing = (root_ / "missing.mp3").string();
+  const std::string text = (root_ / "not music.mp3").string();
   std::ofstream(text) << "this is no music at all\n";
-  EXPECT_NE(Code("open " + text.string() + " type MPEGVideo Alias MP3Play"), 0);
-  EXPECT_EQ(Code("status MP3Play mode"), MciError::InvalidDeviceName);
-
-  // The saver's open command when the file's short path came back empty.
-  EXPECT_NE(Code("open  type MPEGVideo Alias MP3Play"), 0);
-  EXPECT_EQ(Code("play MP3Play"), MciError::InvalidDeviceName);
-
-  fs::path mp3 = root_ / "tone.mp3";
-  MakeMp3(mp3);
-  ASSERT_EQ(Code("open " + mp3.string() + " type MPEGVideo Alias MP3Play"), 0);
-  EXPECT_EQ(Code("open " + mp3.string() + " type MPEGVideo Alias mp3play"),
-            MciError::DuplicateAlias);
-  EXPECT_EQ(Ask("status MP3Play mode"), "stopped");
-}
-
-TEST_F(GstMediaControlTest, UnknownCommandsAndNamesFailWithAText) {
-  for (const char* command : {"frobnicate cdaudio", "status nosuchalias mode", "", "status",
-                              "open \"unclosed", "play MP3Play from 0"}) {
+  Device((root_ / "no-disc.cue").string());
+  ASSERT_EQ(Code("open cdaudio"), 0);  // a drive without a disc opens, but answers nothing
+  // Each command fails with a text; with the code given, where not 0.
+  const std::pair<std::string, int> cases[] = {
+      {"status cdaudio number of tracks", 0},
+      {"open " + missing + " type MPEGVideo Alias MP3Play", MciError::FileNotFound},
+      {"open \"" + text + "\" type MPEGVideo Alias MP3Play", 0},
+      {"status MP3Play mode", MciError::InvalidDeviceName},  // failed opens leave no alias
+      {"open \"\" type MPEGVideo Alias MP3Play", 0},         // no file set
+      {"play MP3Play", MciError::InvalidDeviceName},
+      {"frobnicate cdaudio", MciError::UnrecognizedCommand},
+  };
+  for (const auto& [command, expected] : cases) {
     int code = Code(command);
     EXPECT_NE(code, 0) << command;
-    std::optional<std::string> text = Device().ErrorText(code);
-    ASSERT_TRUE(text.has_value()) << command;
-    EXPECT_FALSE(text->empty());
+    if (expected != 0) {
+      EXPECT_EQ(code, expected) << command;
+    }
+    EXPECT_FALSE(Device().ErrorText(code).value_or("").empty()) << command;
   }
-  EXPECT_EQ(Code("frobnicate cdaudio"), MciError::UnrecognizedCommand);
-  EXPECT_EQ(Code("status nosuchalias mode"), MciError::InvalidDeviceName);
-  EXPECT_EQ(Device().ErrorText(0), std::nullopt);
-  EXPECT_EQ(Device().ErrorText(123456), std::nullopt);
 }
 
 }  // namespace

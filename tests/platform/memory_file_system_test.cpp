@@ -33,15 +33,5 @@ TEST(MemoryFileSystem, DotEntriesMakeEveryFolderButADriveRootNonEmpty) {
   EXPECT_TRUE(posix.HasEntry("/*.*"));
 }
 
-TEST(MemoryFileSystem, ReplaceKeepsTheOldFileWhenItFails) {
-  MemoryFileSystem fs(PathStyle::Posix);
-  fs.AddFile("/etc/orvel/Orvel.ini", "old");
-  fs.FailReplaces(1);
-  EXPECT_FALSE(fs.ReplaceFile("/etc/orvel/Orvel.ini", "new"));
-  EXPECT_EQ(fs.Contents("/etc/orvel/Orvel.ini"), "old");
-  EXPECT_TRUE(fs.ReplaceFile("/etc/orvel/Orvel.ini", "new"));
-  EXPECT_EQ(fs.Contents("/etc/orvel/Orvel.ini"), "new");
-}
-
 }  // namespace
 }  // namespace orvel

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -20,58 +19,33 @@
 
 namespace orvel {
 
-using Calls = std::vector<std::string>;
-
 // Every pixel different from its neighbours, so that a pixel restored from
 // the wrong place or left unrestored shows.
 inline Image NoiseImage(int width, int height, std::uint64_t seed) {
   Image image(width, height);
   Random random(seed);
-  for (std::uint32_t& pixel : image.Pixels()) {
+  for (std::uint32_t& pixel : image.Pixels())
     pixel = static_cast<std::uint32_t>(random.Below(1 << 24));
-  }
   return image;
 }
 
-inline bool AllBlack(const Image& image) {
-  for (std::uint32_t pixel : image.Pixels()) {
-    if (pixel != 0) return false;
-  }
-  return !image.Empty();
-}
-
-// Notes each load in the call log as "Load <path>"; `onLoad` runs before the
-// file is read (to let the clock run on while a slow picture decodes).
-class LoggingPictureLoader : public PictureLoader {
- public:
-  explicit LoggingPictureLoader(CallLog& log) : log_(log) {}
-  MemoryPictureLoader memory;
-  std::function<void(const std::string& path)> onLoad;
-
+// Pictures from memory, each load noted in the call log as "Load <path>".
+struct LoggingPictureLoader : MemoryPictureLoader {
+  explicit LoggingPictureLoader(CallLog& callLog) : log(callLog) {}
+  CallLog& log;
   std::optional<Image> Load(const std::string& path) override {
-    log_.Add("Load " + path);
-    if (onLoad) onLoad(path);
-    return memory.Load(path);
+    log.Add("Load " + path);
+    return MemoryPictureLoader::Load(path);
   }
-
- private:
-  CallLog& log_;
 };
 
-// A file of the slideshow: its image, or nullopt for one that fails to load.
-using PictureFile = std::pair<std::string, std::optional<Image>>;
-
 struct SaverRig {
-  // `arguments` is the command line the saver was started with; `seed` seeds
-  // the program's generator, so two rigs of the same seed run alike.
-  SaverRig(int width, int height, std::string arguments = "/s", std::uint64_t seed = 7)
+  explicit SaverRig(std::string arguments = "/s", int width = 97, int height = 61)
       : host(platform.clock, platform.log, width, height),
         pictures(platform.log),
         music(platform.log),
         saver(state, SaverServices{host, pictures, music, platform.clock, platform.system},
-              arguments) {
-    state.random.Seed(seed);
-  }
+              arguments) {}
 
   HeadlessPlatform platform;
   HeadlessSaverHost host;
@@ -80,86 +54,43 @@ struct SaverRig {
   AppState state;
   Saver saver;
 
-  // The catalogue as the start-up leaves it: the files in name order and a
-  // display order built with the settings' PictureOrder.
-  void UsePictures(const std::vector<PictureFile>& files) {
-    ImageCatalogue& catalogue = state.catalogue;
-    catalogue.ImageCount = static_cast<std::int16_t>(files.size());
-    catalogue.ImageFiles.assign(1, "");
+  // The catalogue as the start-up leaves it: the files in name order (each
+  // with its image, or nullopt for one that fails to load) and a display
+  // order built with the settings' PictureOrder.
+  void UsePictures(const std::vector<std::pair<std::string, std::optional<Image>>>& files) {
+    state.catalogue.ImageCount = static_cast<std::int16_t>(files.size());
+    state.catalogue.ImageFiles.assign(1, "");
     for (const auto& [path, image] : files) {
-      catalogue.ImageFiles.push_back(path);
-      if (image) pictures.memory.pictures[path] = *image;
+      state.catalogue.ImageFiles.push_back(path);
+      if (image) pictures.pictures[path] = *image;
     }
-    catalogue.DisplayOrder.assign(files.size() + 1, 0);
-    BuildDisplayOrder(catalogue, state.settings.PictureOrder, state.random, platform.clock);
+    BuildDisplayOrder(state.catalogue, state.settings.PictureOrder, state.random, platform.clock);
   }
 
-  // What the start-up does in saver mode before the window loads: the
-  // pointer hidden, its count kept. Not logged.
-  void HidePointerAsStartUpDoes() {
-    state.CursorDisplayCount = platform.system.ShowCursor(false);
-    platform.log.calls.clear();
-  }
-
-  // The start sequence; frames are counted from the time it ends.
-  void Start() {
-    saver.Form_Load();
-    start_ = platform.clock.now;
-    frame_ = 0;
-  }
-
-  // Frames paced as Run paces them (frame k at k / 30 s after the start),
-  // up to and including `ms`, while the saver runs. Each frame notes its
-  // time in the log ("#<ms>") for TimedCalls.
+  // Frames paced as Run paces them (frame k at k / 30 s after the start of
+  // the fake clock), up to and including `ms`, while the saver runs.
   void RunUntil(std::int64_t ms) {
-    while (!saver.Ended()) {
-      const std::int64_t at = start_ + frame_ * 1000 / kFrameRate;
-      if (at > ms) break;
+    for (std::int64_t at; !saver.Ended() && (at = frame * 1000 / kFrameRate) <= ms; ++frame) {
       platform.clock.now = at;
       platform.log.Add("#" + std::to_string(at));
       saver.AnimationFrame();
-      ++frame_;
     }
   }
 
-  // The calls made, without the frame times.
-  Calls CallsMade() const {
-    Calls calls;
+  // The calls made whose name begins with `prefix`, joined by ", ", each with
+  // the time of its frame ("CdWatch@200") when `timed`; the start's at 0.
+  std::string CallsMade(const std::string& prefix = "", bool timed = false) const {
+    std::string calls, at = "0";
     for (const std::string& call : platform.log.calls) {
-      if (call.front() != '#') calls.push_back(call);
-    }
-    return calls;
-  }
-
-  // The calls made, each with the time of its frame: "CdWatch@200". Calls of
-  // the start sequence get the time before the first frame.
-  Calls TimedCalls() const {
-    Calls calls;
-    std::string at = std::to_string(start_);
-    for (const std::string& call : platform.log.calls) {
-      if (call.front() == '#') {
-        at = call.substr(1);
-      } else {
-        calls.push_back(call + "@" + at);
-      }
-    }
-    return calls;
-  }
-
-  // The calls whose name begins with `prefix`, timed.
-  Calls TimedCallsOf(const std::string& prefix) const {
-    Calls calls;
-    for (const std::string& call : TimedCalls()) {
-      if (call.rfind(prefix, 0) == 0) calls.push_back(call);
+      if (call.front() == '#') at = call.substr(1);
+      if (call.front() == '#' || !call.starts_with(prefix)) continue;
+      calls += (calls.empty() ? "" : ", ") + call + (timed ? "@" + at : "");
     }
     return calls;
   }
 
   void ClearLog() { platform.log.calls.clear(); }
-
- private:
-  std::int64_t start_ = 0;
-  std::int64_t frame_ = 0;
+  std::int64_t frame = 0;  // the next frame's number
 };
 
 }  // namespace orvel

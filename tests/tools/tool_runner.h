@@ -1,35 +1,53 @@
 // Runs orvel-tool (its path comes from the ORVEL_TOOL environment variable
-// that the test build sets) and captures what it prints.
+// that the test build sets) in a fresh folder for the files a test reads and
+// writes, and captures what it prints.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+
+#include "graphics/image.h"
+#include "platform/linux/pixbuf_pictures.h"
 
 namespace orvel {
 
 struct ToolResult {
   int status = -1;
-  std::string out;
+  std::string out;  // stdout and stderr
 };
 
-// Runs `orvel-tool <arguments>` through the shell; stderr goes to stdout
-// when `withErrors` is set.
-inline ToolResult RunTool(const std::string& arguments, bool withErrors = false) {
-  const char* tool = std::getenv("ORVEL_TOOL");
-  std::string command = std::string(tool ? tool : "orvel-tool") + " " + arguments +
-                        (withErrors ? " 2>&1" : " 2>/dev/null");
-  ToolResult result;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
-  int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+class ToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = std::filesystem::temp_directory_path() / ("orvel-tool-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+
+  // Runs `orvel-tool <arguments>` through the shell, in the folder.
+  ToolResult Run(const std::string& arguments) const {
+    const char* tool = std::getenv("ORVEL_TOOL");
+    const int status = std::system(("cd '" + dir.string() + "' && " + (tool ? tool : "orvel-tool") +
+                                    " " + arguments + " >.out 2>&1")
+                                       .c_str());
+    std::ifstream out(dir / ".out", std::ios::binary);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+            std::string(std::istreambuf_iterator<char>(out), {})};
+  }
+  std::string Path(const std::string& name) const { return (dir / name).string(); }
+  Image Load(const std::string& name) const {
+    return PixbufPictureLoader().Load(Path(name)).value_or(Image());
+  }
+
+  std::filesystem::path dir;
+};
 
 }  // namespace orvel
