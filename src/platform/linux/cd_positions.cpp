@@ -69,18 +69,6 @@ std::optional<CdTimeFormat> ParseCdTimeFormat(std::string_view word) {
   return std::nullopt;
 }
 
-std::string CdTimeFormatName(CdTimeFormat format) {
-  switch (format) {
-    case CdTimeFormat::Msf:
-      return "msf";
-    case CdTimeFormat::Tmsf:
-      return "tmsf";
-    case CdTimeFormat::Milliseconds:
-      break;
-  }
-  return "milliseconds";
-}
-
 std::string FormatCdPosition(const CdToc& toc, long sector, CdTimeFormat format) {
   switch (format) {
     case CdTimeFormat::Msf:
@@ -94,13 +82,6 @@ std::string FormatCdPosition(const CdToc& toc, long sector, CdTimeFormat format)
       break;
   }
   return std::to_string((sector + kCdAddressOffset) * 1000 / kCdSectorsPerSecond);
-}
-
-std::string FormatCdLength(long sectors, CdTimeFormat format) {
-  if (format == CdTimeFormat::Milliseconds) {
-    return std::to_string(sectors * 1000 / kCdSectorsPerSecond);
-  }
-  return MinutesSecondsFrames(sectors);
 }
 
 CdPosition ParseCdPosition(const CdToc& toc, std::string_view text, CdTimeFormat format) {

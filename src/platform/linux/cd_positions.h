@@ -38,13 +38,9 @@ enum class CdTimeFormat { Msf, Tmsf, Milliseconds };
 
 // "msf", "tmsf", "milliseconds" or "ms", letter case aside.
 std::optional<CdTimeFormat> ParseCdTimeFormat(std::string_view word);
-std::string CdTimeFormatName(CdTimeFormat format);
 
 // The position of `sector` as the device replies it.
 std::string FormatCdPosition(const CdToc& toc, long sector, CdTimeFormat format);
-
-// A span of `sectors` as a length: "mm:ss:ff" (also in tmsf) or milliseconds.
-std::string FormatCdLength(long sectors, CdTimeFormat format);
 
 // The sector a position names, or a media control error code: BadInteger
 // for a text that is not a position, OutOfRange for one past the end of the

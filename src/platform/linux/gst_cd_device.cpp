@@ -66,12 +66,9 @@ int GstCdDevice::Command(std::string_view verb, std::span<const std::string> wor
   if (verb == "set") return Set(words);
   if (Disc() == nullptr) return MciError::DeviceNotReady;
   if (verb == "play") return Play(words);
-  if (verb == "seek") return Seek(words);
+  if (verb != "stop") return MciError::UnrecognizedCommand;
   if (!words.empty()) return MciError::UnrecognizedKeyword;
-  if (verb == "stop") return Stop();
-  if (verb == "pause") return Pause();
-  if (verb == "resume") return Resume();
-  return MciError::UnsupportedFunction;
+  return Stop();
 }
 
 const CdToc* GstCdDevice::Disc() {
@@ -95,14 +92,14 @@ void GstCdDevice::TakeNews() {
     toc_.reset();
     return;
   }
-  if (mode_ != Mode::Stopped && playback_->Ended()) {
-    mode_ = Mode::Stopped;
+  if (playing_ && playback_->Ended()) {
+    playing_ = false;
     resting_ = to_;
   }
 }
 
 long GstCdDevice::Position() const {
-  if (mode_ == Mode::Stopped || !playback_) return resting_;
+  if (!playing_ || !playback_) return resting_;
   std::optional<std::int64_t> ns = playback_->PositionNs();
   // Until the pipeline has started the stretch, it is at its start.
   if (!ns) return from_;
@@ -189,82 +186,36 @@ int GstCdDevice::Start(long from, long to) {
     DropPipeline();
     return MciError::DeviceNotReady;
   }
-  mode_ = Mode::Playing;
+  playing_ = true;
   from_ = from;
   to_ = to;
   return 0;
 }
 
-int GstCdDevice::Seek(std::span<const std::string> words) {
-  if (words.empty()) return MciError::MissingParameter;
-  if (!SameWord(words[0], "to") || words.size() > 2) return MciError::UnrecognizedKeyword;
-  if (words.size() == 1) return MciError::MissingParameter;
-  long target = 0;
-  if (SameWord(words[1], "start")) {
-    target = toc_->tracks.front().start;
-  } else if (SameWord(words[1], "end")) {
-    target = toc_->End();
-  } else {
-    CdPosition position = ParseCdPosition(*toc_, words[1], format_);
-    if (position.error != 0) return position.error;
-    target = position.sector;
-  }
-  Stop();
-  resting_ = target;
-  return 0;
-}
-
 int GstCdDevice::Stop() {
-  if (mode_ != Mode::Stopped) {
+  if (playing_) {
     resting_ = Position();
     playback_->SetState(GST_STATE_PAUSED);
-    mode_ = Mode::Stopped;
-  }
-  return 0;
-}
-
-int GstCdDevice::Pause() {
-  if (mode_ == Mode::Playing) {
-    playback_->SetState(GST_STATE_PAUSED);
-    mode_ = Mode::Paused;
-  }
-  return 0;
-}
-
-int GstCdDevice::Resume() {
-  if (mode_ == Mode::Paused) {
-    if (!playback_->SetState(GST_STATE_PLAYING)) return MciError::DriverInternal;
-    mode_ = Mode::Playing;
+    playing_ = false;
   }
   return 0;
 }
 
 int GstCdDevice::Status(std::span<const std::string> words, std::string& reply) {
-  if (words.empty()) return MciError::MissingParameter;
   const CdToc* disc = Disc();
   if (Matches(words, {"mode"})) {
     if (disc == nullptr) {
       reply = CdTrayOpen(drive_) ? "open" : "not ready";
     } else {
-      reply = mode_ == Mode::Playing ? "playing" : mode_ == Mode::Paused ? "paused" : "stopped";
+      reply = playing_ ? "playing" : "stopped";
     }
     return 0;
   }
-  if (Matches(words, {"media", "present"}) || Matches(words, {"ready"})) {
-    reply = disc != nullptr ? "true" : "false";
-    return 0;
-  }
-  if (Matches(words, {"time", "format"})) {
-    reply = CdTimeFormatName(format_);
-    return 0;
-  }
 
-  bool known =
-      Matches(words, {"number", "of", "tracks"}) || Matches(words, {"current", "track"}) ||
-      Matches(words, {"position"}) || Matches(words, {"length"}) ||
-      Matches(words, {"start", "position"}) ||
-      (words.size() == 3 && (SameWord(words[0], "position") || SameWord(words[0], "length")) &&
-       SameWord(words[1], "track"));
+  bool trackPosition =
+      words.size() == 3 && SameWord(words[0], "position") && SameWord(words[1], "track");
+  bool known = trackPosition || Matches(words, {"number", "of", "tracks"}) ||
+               Matches(words, {"current", "track"});
   if (!known) return MciError::UnrecognizedKeyword;
   if (disc == nullptr) return MciError::DeviceNotReady;
 
@@ -272,41 +223,31 @@ int GstCdDevice::Status(std::span<const std::string> words, std::string& reply) 
     reply = std::to_string(disc->tracks.size());
   } else if (Matches(words, {"current", "track"})) {
     reply = std::to_string(disc->TrackAt(Position()).number);
-  } else if (Matches(words, {"position"})) {
-    reply = FormatCdPosition(*disc, Position(), format_);
-  } else if (Matches(words, {"start", "position"})) {
-    reply = FormatCdPosition(*disc, disc->tracks.front().start, format_);
-  } else if (Matches(words, {"length"})) {
-    reply = FormatCdLength(disc->End() - disc->tracks.front().start, format_);
   } else {
     std::optional<long> number = ParseMciNumber(words[2]);
     if (!number) return MciError::BadInteger;
     const CdTrack* track = disc->Find(static_cast<int>(*number));
     if (track == nullptr) return MciError::OutOfRange;
-    reply = SameWord(words[0], "position") ? FormatCdPosition(*disc, track->start, format_)
-                                           : FormatCdLength(track->end - track->start, format_);
+    reply = FormatCdPosition(*disc, track->start, format_);
   }
   return 0;
 }
 
 int GstCdDevice::Set(std::span<const std::string> words) {
-  if (words.size() >= 2 && SameWord(words[0], "time") && SameWord(words[1], "format")) {
-    if (words.size() == 2) return MciError::MissingParameter;
-    if (words.size() > 3) return MciError::UnrecognizedKeyword;
-    std::optional<CdTimeFormat> format = ParseCdTimeFormat(words[2]);
-    if (!format) return MciError::BadTimeFormat;
-    format_ = *format;
-    return 0;
+  if (words.size() < 2 || words.size() > 3 || !SameWord(words[0], "time") ||
+      !SameWord(words[1], "format")) {
+    return MciError::UnrecognizedKeyword;
   }
-  if (!words.empty() && (SameWord(words[0], "door") || SameWord(words[0], "audio"))) {
-    return MciError::UnsupportedFunction;
-  }
-  return words.empty() ? MciError::MissingParameter : MciError::UnrecognizedKeyword;
+  if (words.size() == 2) return MciError::MissingParameter;
+  std::optional<CdTimeFormat> format = ParseCdTimeFormat(words[2]);
+  if (!format) return MciError::BadTimeFormat;
+  format_ = *format;
+  return 0;
 }
 
 void GstCdDevice::DropPipeline() {
   resting_ = Position();
-  mode_ = Mode::Stopped;
+  playing_ = false;
   playback_.reset();
 }
 

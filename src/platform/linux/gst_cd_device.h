@@ -20,9 +20,8 @@ class GstPlayback;
 // audio tracks, or to the given end; "stop" keeps the position, so that a
 // later "play" goes on from there, and "play" at the end of the disc starts
 // it again from its first track. Without a disc every command except
-// "close", "set" and the status items "mode", "media present", "ready" and
-// "time format" fails with DeviceNotReady, and the mode is "not ready" (or
-// "open" when the drive's tray is open).
+// "close", "set" and "status mode" fails with DeviceNotReady, and the mode
+// is "not ready" (or "open" when the drive's tray is open).
 class GstCdDevice : public MciDevice {
  public:
   // `drive`: a device node or a disc image.
@@ -33,13 +32,8 @@ class GstCdDevice : public MciDevice {
               std::string& reply) override;
 
  private:
-  enum class Mode { Stopped, Playing, Paused };
-
   int Play(std::span<const std::string> words);
-  int Seek(std::span<const std::string> words);
   int Stop();
-  int Pause();
-  int Resume();
   int Status(std::span<const std::string> words, std::string& reply);
   int Set(std::span<const std::string> words);
 
@@ -60,7 +54,7 @@ class GstCdDevice : public MciDevice {
   GstAudioOutput output_;
   std::optional<CdToc> toc_;
   CdTimeFormat format_ = CdTimeFormat::Msf;
-  Mode mode_ = Mode::Stopped;
+  bool playing_ = false;
   long resting_ = 0;  // the position while stopped
   long from_ = 0;     // the stretch being played
   long to_ = 0;

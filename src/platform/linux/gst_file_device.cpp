@@ -59,7 +59,7 @@ int GstFileDevice::Prepare() {
     playback_.reset();
     return MciError::InvalidFile;
   }
-  mode_ = Mode::Stopped;
+  playing_ = false;
   restingMs_ = 0;
   return 0;
 }
@@ -67,27 +67,13 @@ int GstFileDevice::Prepare() {
 int GstFileDevice::Command(std::string_view verb, std::span<const std::string> words,
                            std::string& reply) {
   TakeNews();
-  if (verb == "status") return Status(words, reply);
-  if (verb == "set") return Set(words);
   if (verb == "play") return Play(words);
-  if (verb == "seek") return Seek(words);
-  if (!words.empty()) return MciError::UnrecognizedKeyword;
-  if (verb == "stop") return Stop();
-  if (verb == "pause") {
-    if (mode_ == Mode::Playing) {
-      playback_->SetState(GST_STATE_PAUSED);
-      mode_ = Mode::Paused;
-    }
-    return 0;
-  }
-  if (verb == "resume") {
-    if (mode_ == Mode::Paused) {
-      if (!playback_->SetState(GST_STATE_PLAYING)) return MciError::DriverInternal;
-      mode_ = Mode::Playing;
-    }
-    return 0;
-  }
-  return MciError::UnsupportedFunction;
+  if (verb == "stop") return words.empty() ? Stop() : MciError::UnrecognizedKeyword;
+  if (verb != "status") return MciError::UnrecognizedCommand;
+  // The mode is the one thing a file is asked about.
+  if (words.size() != 1 || !SameWord(words[0], "mode")) return MciError::UnrecognizedKeyword;
+  reply = playing_ ? "playing" : "stopped";
+  return 0;
 }
 
 void GstFileDevice::TakeNews() {
@@ -95,18 +81,18 @@ void GstFileDevice::TakeNews() {
   if (playback_->TakeError()) {
     // The pipeline is rebuilt at the next play.
     restingMs_ = PositionMs();
-    mode_ = Mode::Stopped;
+    playing_ = false;
     playback_.reset();
     return;
   }
-  if (mode_ != Mode::Stopped && playback_->Ended()) {
-    mode_ = Mode::Stopped;
-    restingMs_ = toMs_ ? *toMs_ : LengthMs().value_or(PositionMs());
+  if (playing_ && playback_->Ended()) {
+    playing_ = false;
+    restingMs_ = LengthMs().value_or(PositionMs());
   }
 }
 
 std::int64_t GstFileDevice::PositionMs() const {
-  if (mode_ == Mode::Stopped || !playback_) return restingMs_;
+  if (!playing_ || !playback_) return restingMs_;
   std::optional<std::int64_t> ns = playback_->PositionNs();
   return ns ? NsToMs(*ns) : fromMs_;
 }
@@ -120,97 +106,38 @@ std::optional<std::int64_t> GstFileDevice::LengthMs() const {
 
 int GstFileDevice::Play(std::span<const std::string> words) {
   std::optional<std::int64_t> from;
-  std::optional<std::int64_t> to;
-  for (std::size_t at = 0; at < words.size(); at += 2) {
-    bool isFrom = SameWord(words[at], "from");
-    if (!isFrom && !SameWord(words[at], "to")) return MciError::UnrecognizedKeyword;
-    if (at + 1 == words.size()) return MciError::MissingParameter;
-    std::optional<long> ms = ParseMciNumber(words[at + 1]);
+  if (!words.empty()) {
+    if (!SameWord(words[0], "from") || words.size() > 2) return MciError::UnrecognizedKeyword;
+    if (words.size() == 1) return MciError::MissingParameter;
+    std::optional<long> ms = ParseMciNumber(words[1]);
     if (!ms) return MciError::BadInteger;
-    (isFrom ? from : to) = *ms;
+    from = *ms;
   }
   if (!playback_) {
     if (int code = Prepare(); code != 0) return code;
   }
   std::optional<std::int64_t> length = LengthMs();
-  if (length && ((from && *from > *length) || (to && *to > *length))) {
-    return MciError::OutOfRange;
-  }
+  if (from && length && *from > *length) return MciError::OutOfRange;
   std::int64_t start = from ? *from : PositionMs();
   if (!from && length && start >= *length) start = 0;
-  if (to && *to <= start) return MciError::OutOfRange;
 
-  if (!playback_->Seek(MsToNs(start), to ? MsToNs(*to) : -1) ||
-      !playback_->SetState(GST_STATE_PLAYING)) {
+  if (!playback_->Seek(MsToNs(start), -1) || !playback_->SetState(GST_STATE_PLAYING)) {
     playback_.reset();
-    mode_ = Mode::Stopped;
+    playing_ = false;
     return MciError::DriverInternal;
   }
-  mode_ = Mode::Playing;
+  playing_ = true;
   fromMs_ = start;
-  toMs_ = to;
-  return 0;
-}
-
-int GstFileDevice::Seek(std::span<const std::string> words) {
-  if (words.empty()) return MciError::MissingParameter;
-  if (!SameWord(words[0], "to") || words.size() > 2) return MciError::UnrecognizedKeyword;
-  if (words.size() == 1) return MciError::MissingParameter;
-  std::int64_t target = 0;
-  if (SameWord(words[1], "end")) {
-    target = LengthMs().value_or(0);
-  } else if (!SameWord(words[1], "start")) {
-    std::optional<long> ms = ParseMciNumber(words[1]);
-    if (!ms) return MciError::BadInteger;
-    std::optional<std::int64_t> length = LengthMs();
-    if (length && *ms > *length) return MciError::OutOfRange;
-    target = *ms;
-  }
-  Stop();
-  restingMs_ = target;
   return 0;
 }
 
 int GstFileDevice::Stop() {
-  if (mode_ != Mode::Stopped) {
+  if (playing_) {
     restingMs_ = PositionMs();
     playback_->SetState(GST_STATE_PAUSED);
-    mode_ = Mode::Stopped;
+    playing_ = false;
   }
   return 0;
-}
-
-int GstFileDevice::Status(std::span<const std::string> words, std::string& reply) {
-  if (words.empty()) return MciError::MissingParameter;
-  auto is = [&](std::string_view first, std::string_view second = {}) {
-    return SameWord(words[0], first) &&
-           (second.empty() ? words.size() == 1 : words.size() == 2 && SameWord(words[1], second));
-  };
-  if (is("mode")) {
-    reply = mode_ == Mode::Playing ? "playing" : mode_ == Mode::Paused ? "paused" : "stopped";
-  } else if (is("position")) {
-    reply = std::to_string(PositionMs());
-  } else if (is("length")) {
-    reply = std::to_string(LengthMs().value_or(0));
-  } else if (is("ready") || is("media", "present")) {
-    reply = "true";
-  } else if (is("time", "format")) {
-    reply = "milliseconds";
-  } else {
-    return MciError::UnrecognizedKeyword;
-  }
-  return 0;
-}
-
-int GstFileDevice::Set(std::span<const std::string> words) {
-  if (words.size() >= 2 && SameWord(words[0], "time") && SameWord(words[1], "format")) {
-    if (words.size() == 2) return MciError::MissingParameter;
-    if (words.size() > 3) return MciError::UnrecognizedKeyword;
-    if (SameWord(words[2], "milliseconds") || SameWord(words[2], "ms")) return 0;
-    return MciError::BadTimeFormat;
-  }
-  if (!words.empty() && SameWord(words[0], "audio")) return MciError::UnsupportedFunction;
-  return words.empty() ? MciError::MissingParameter : MciError::UnrecognizedKeyword;
 }
 
 }  // namespace orvel

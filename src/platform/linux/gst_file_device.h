@@ -33,26 +33,20 @@ class GstFileDevice : public MciDevice {
               std::string& reply) override;
 
  private:
-  enum class Mode { Stopped, Playing, Paused };
-
   int Prepare();
   void TakeNews();
   std::int64_t PositionMs() const;
   std::optional<std::int64_t> LengthMs() const;
 
   int Play(std::span<const std::string> words);
-  int Seek(std::span<const std::string> words);
   int Stop();
-  int Status(std::span<const std::string> words, std::string& reply);
-  int Set(std::span<const std::string> words);
 
   GstAudioOutput output_;
   std::string uri_;
   std::unique_ptr<GstPlayback> playback_;
-  Mode mode_ = Mode::Stopped;
+  bool playing_ = false;
   std::int64_t restingMs_ = 0;  // the position while stopped
-  std::int64_t fromMs_ = 0;     // the stretch being played
-  std::optional<std::int64_t> toMs_;
+  std::int64_t fromMs_ = 0;     // where the playing started
 };
 
 }  // namespace orvel

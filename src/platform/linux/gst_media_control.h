@@ -13,12 +13,13 @@
 
 namespace orvel {
 
-// Commands: open, close, play, stop, pause, resume, seek, status and set,
-// keywords without regard to letter case, each device known by its alias
-// (or, without one, by its device or file name), also without regard to
-// case. Commands return at once: playback runs on GStreamer's threads, and
-// the mode replies "stopped" once the end has been played. Opening a file
-// waits a few hundred milliseconds at most to see that it can be decoded.
+// Commands: "open cdaudio", "open <file> type MPEGVideo alias <name>", and
+// close, play, stop, status and set for an open device, which is known by
+// its alias (the CD device by "cdaudio"); keywords and names without regard
+// to letter case. Commands return at once: playback runs on GStreamer's
+// threads, and the mode replies "stopped" once the end has been played.
+// Opening a file waits a few hundred milliseconds at most to see that it
+// can be decoded.
 class GstMediaControl : public MediaControl {
  public:
   struct Options {

@@ -24,8 +24,6 @@ class GstPlayback {
   GstPlayback(const GstPlayback&) = delete;
   GstPlayback& operator=(const GstPlayback&) = delete;
 
-  GstElement* Pipeline() const { return pipeline_; }
-
   // Flushes and plays the stretch [startNs, stopNs) of stream time from the
   // next moment the pipeline runs; stopNs -1 plays to the end of the
   // stream. False when the seek is refused.

@@ -24,8 +24,6 @@ std::optional<std::string> MciErrorText(int code) {
       return "The device failed inside its driver.";
     case MciError::MissingParameter:
       return "The command lacks a value that it needs.";
-    case MciError::UnsupportedFunction:
-      return "The device cannot do this.";
     case MciError::FileNotFound:
       return "The file was not found.";
     case MciError::DeviceNotReady:
@@ -87,21 +85,6 @@ std::string LowerWord(std::string_view word) {
   std::string lower(word);
   std::transform(lower.begin(), lower.end(), lower.begin(), LowerChar);
   return lower;
-}
-
-MciFlags TakeMciFlags(std::span<const std::string>& words) {
-  MciFlags flags;
-  while (!words.empty()) {
-    if (SameWord(words.back(), "wait")) {
-      flags.wait = true;
-    } else if (SameWord(words.back(), "notify")) {
-      flags.notify = true;
-    } else {
-      break;
-    }
-    words = words.first(words.size() - 1);
-  }
-  return flags;
 }
 
 std::optional<long> ParseMciNumber(std::string_view text) {

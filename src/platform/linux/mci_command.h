@@ -5,7 +5,6 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +21,6 @@ constexpr int MissingCommandString = 267;
 constexpr int BadInteger = 270;
 constexpr int DriverInternal = 272;
 constexpr int MissingParameter = 273;
-constexpr int UnsupportedFunction = 274;
 constexpr int FileNotFound = 275;
 constexpr int DeviceNotReady = 276;
 constexpr int OutOfRange = 282;
@@ -48,17 +46,6 @@ bool SameWord(std::string_view a, std::string_view b);
 // The word in lower case (ASCII), for names that are matched without regard
 // to case.
 std::string LowerWord(std::string_view word);
-
-// The flags that may end any command. "notify" asks for a message to a
-// window, and there is no window to send it to; "wait" asks the command to
-// return only when it is done.
-struct MciFlags {
-  bool wait = false;
-  bool notify = false;
-};
-
-// Takes "wait" and "notify" off the end of `words` and reports them.
-MciFlags TakeMciFlags(std::span<const std::string>& words);
 
 // A whole number written with digits only (no sign, at most nine digits).
 std::optional<long> ParseMciNumber(std::string_view text);

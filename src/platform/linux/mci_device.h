@@ -10,9 +10,8 @@ namespace orvel {
 class MciDevice {
  public:
   virtual ~MciDevice() = default;
-  // Carries out `verb` (in lower case: play, stop, pause, resume, seek,
-  // status or set) with the words that follow the device name, the closing
-  // "wait" and "notify" already taken off. Returns 0 or an MciError code;
+  // Carries out `verb` (in lower case: play, stop, status or set) with the
+  // words that follow the device name. Returns 0 or an MciError code;
   // `reply` receives the answer of a status query.
   virtual int Command(std::string_view verb, std::span<const std::string> words,
                       std::string& reply) = 0;
