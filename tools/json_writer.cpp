@@ -2,37 +2,15 @@
 
 #include <cstdio>
 
+#include "settings/utf8.h"
+
 namespace orvel {
-namespace {
-
-// The length of the valid UTF-8 sequence at the start of `text`, or 0.
-std::size_t Utf8Length(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  std::size_t length = lead < 0x80           ? 1
-                       : (lead >> 5) == 0x6  ? 2
-                       : (lead >> 4) == 0xE  ? 3
-                       : (lead >> 3) == 0x1E ? 4
-                                             : 0;
-  if (length == 0 || length > text.size()) return 0;
-  unsigned codePoint = length == 1 ? lead : lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return 0;
-    codePoint = codePoint << 6 | (byte(i) & 0x3F);
-  }
-  static constexpr unsigned kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (codePoint < kSmallest[length] || codePoint > 0x10FFFF) return 0;
-  if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return 0;
-  return length;
-}
-
-}  // namespace
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
   while (!text.empty()) {
-    std::size_t length = Utf8Length(text);
-    if (length == 0) {
+    std::size_t length = 0;
+    if (!NextUtf8(text, length)) {
       out += "\uFFFD";
       text.remove_prefix(1);
       continue;

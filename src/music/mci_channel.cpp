@@ -2,27 +2,19 @@
 
 #include <optional>
 
+#include "settings/utf8.h"
+
 namespace orvel {
 namespace {
 
 constexpr const char* kNoCommandText = "コマンド文字列が指定されていません";
 constexpr const char* kNoErrorText = "Error (文字列が取れません)";
 
-bool StartsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
-
 }  // namespace
 
 std::string FitToBuffer(const std::string& text, std::size_t bufferSize) {
-  const std::size_t room = bufferSize == 0 ? 0 : bufferSize - 1;
-  std::size_t characters = 0;
-  std::size_t end = 0;
-  for (; end < text.size() && text[end] != '\0'; ++end) {
-    if (StartsCharacter(text[end])) {
-      if (characters == room) break;
-      ++characters;
-    }
-  }
-  return text.substr(0, end);
+  const std::string_view beforeNul = std::string_view(text).substr(0, text.find('\0'));
+  return std::string(FirstUtf8Chars(beforeNul, bufferSize == 0 ? 0 : bufferSize - 1));
 }
 
 int MciChannel::MciSend(const std::string& command, std::string& output) {

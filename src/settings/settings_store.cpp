@@ -6,6 +6,7 @@
 #include "settings/numbers.h"
 #include "settings/paths.h"
 #include "settings/shift_jis.h"
+#include "settings/utf8.h"
 
 namespace orvel {
 namespace {
@@ -14,58 +15,12 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::size_t kMaxValueBytes = 255;  // the read buffer holds 256 bytes with its NUL
 constexpr std::size_t kMaxNameChars = 127;   // section and key buffers hold 128 with their NUL
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// Whether the text is well-formed UTF-8 (no overlong forms, surrogates or
-// truncated characters).
-bool IsValidUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    auto first = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-    if (first < 0x80) {
-      ++i;
-      continue;
-    } else if (first >= 0xC2 && first <= 0xDF) {
-      length = 2;
-    } else if (first >= 0xE0 && first <= 0xEF) {
-      length = 3;
-      if (first == 0xE0) low = 0xA0;
-      if (first == 0xED) high = 0x9F;
-    } else if (first >= 0xF0 && first <= 0xF4) {
-      length = 4;
-      if (first == 0xF0) low = 0x90;
-      if (first == 0xF4) high = 0x8F;
-    } else {
-      return false;
-    }
-    if (i + length > text.size()) return false;
-    auto second = static_cast<unsigned char>(text[i + 1]);
-    if (second < low || second > high) return false;
-    for (std::size_t k = 2; k < length; ++k) {
-      if (!IsContinuation(text[i + k])) return false;
-    }
-    i += length;
-  }
-  return true;
-}
-
-// The first `count` characters of UTF-8 text.
-std::string_view FirstChars(std::string_view text, std::size_t count) {
-  std::size_t chars = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (!IsContinuation(text[i]) && chars++ == count) return text.substr(0, i);
-  }
-  return text;
-}
-
 // At most `limit` bytes of the text, never ending inside a character.
 std::string_view CutBytes(std::string_view text, std::size_t limit, bool shiftJis) {
   if (text.size() <= limit) return text;
   if (!shiftJis) {
     std::size_t end = limit;
-    while (end > 0 && IsContinuation(text[end])) --end;
+    while (end > 0 && !StartsUtf8Character(text[end])) --end;
     return text.substr(0, end);
   }
   std::size_t end = 0;
@@ -141,8 +96,8 @@ std::string ReadIniString(std::string_view section, std::string_view key, const 
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
                     const std::string& file, FileSystem& files) {
   if (!IsValidUtf8(section) || !IsValidUtf8(key) || !IsValidUtf8(value)) return false;
-  section = FirstChars(section, kMaxNameChars);
-  key = FirstChars(key, kMaxNameChars);
+  section = FirstUtf8Chars(section, kMaxNameChars);
+  key = FirstUtf8Chars(key, kMaxNameChars);
   if (IsUnsafeName(section, false) || IsUnsafeName(key, true) || IsUnsafeValue(value)) {
     return false;
   }

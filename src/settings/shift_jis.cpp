@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "settings/utf8.h"
+
 namespace orvel {
 namespace {
 
@@ -18,19 +20,6 @@ int LeadIndex(unsigned char lead) { return lead <= 0x9F ? lead - 0x81 : lead - 0
 // The character of a lead and trail byte; 0 when the pair is unmapped.
 char16_t DecodePair(unsigned char lead, unsigned char trail) {
   return kDoubleByte[LeadIndex(lead) * kTrailCount + (trail - 0x40)];
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 // For every character of the Basic Multilingual Plane, its Shift-JIS bytes:
@@ -60,44 +49,6 @@ ReverseMap BuildReverseMap() {
 const ReverseMap& Reverse() {
   static const ReverseMap map = BuildReverseMap();
   return map;
-}
-
-// Decodes one UTF-8 character at `pos` (advancing it); nullopt when the
-// bytes there are not well-formed UTF-8 (overlong forms, surrogates and
-// truncated sequences included).
-std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& pos) {
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char first = byte(pos);
-  int length = 0;
-  char32_t c = 0;
-  char32_t minimum = 0;
-  if (first < 0x80) {
-    ++pos;
-    return first;
-  } else if (first >= 0xC2 && first <= 0xDF) {
-    length = 2;
-    c = first & 0x1F;
-    minimum = 0x80;
-  } else if (first >= 0xE0 && first <= 0xEF) {
-    length = 3;
-    c = first & 0x0F;
-    minimum = 0x800;
-  } else if (first >= 0xF0 && first <= 0xF4) {
-    length = 4;
-    c = first & 0x07;
-    minimum = 0x10000;
-  } else {
-    return std::nullopt;
-  }
-  if (pos + length > text.size()) return std::nullopt;
-  for (int i = 1; i < length; ++i) {
-    unsigned char next = byte(pos + i);
-    if ((next & 0xC0) != 0x80) return std::nullopt;
-    c = c << 6 | (next & 0x3F);
-  }
-  if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
-  pos += length;
-  return c;
 }
 
 }  // namespace
