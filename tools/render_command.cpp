@@ -67,7 +67,6 @@ int RenderCommand(const Arguments& arguments) {
     ImageCatalogue& catalogue = run.state.catalogue;
     LoadSettings(run.state.settings, catalogue, ini, files);
     if (catalogue.ImageCount != 0) {
-      catalogue.DisplayOrder.assign(static_cast<std::size_t>(catalogue.ImageCount) + 1, 0);
       BuildDisplayOrder(catalogue, run.state.settings.PictureOrder, run.state.random,
                         run.platform.clock);
     }

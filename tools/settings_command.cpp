@@ -89,7 +89,6 @@ int SettingsCommand(const Arguments& arguments) {
     Clock& clock = options->seed ? static_cast<Clock&>(countingClock) : host.clock;
     state.random.Seed(options->seed ? *options->seed : clock.SeedFromTime());
     if (count != 0) {
-      state.catalogue.DisplayOrder.assign(count + 1, 0);
       BuildDisplayOrder(state.catalogue, settings.PictureOrder, state.random, clock);
     }
     json.Member("DisplayOrder", JsonArray(catalogue.DisplayOrder, 1, count + 1, number));

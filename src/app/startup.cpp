@@ -65,7 +65,6 @@ int Main(std::string_view arguments, AppState& state, Platform& platform, Modes&
 
   ImageCatalogue& catalogue = state.catalogue;
   if (catalogue.ImageCount != 0) {
-    catalogue.DisplayOrder.assign(static_cast<std::size_t>(catalogue.ImageCount) + 1, 0);
     BuildDisplayOrder(catalogue, state.settings.PictureOrder, state.random, platform.clock);
   }
   if (letter == 'S') {

@@ -36,14 +36,6 @@ void Fill(Image& image, std::uint32_t colour) {
   std::fill(image.Pixels().begin(), image.Pixels().end(), colour);
 }
 
-void FillRect(Image& image, const Rect& rect, std::uint32_t colour) {
-  const Rect area = Intersect(rect, image.Bounds());
-  for (int row = area.y; row < area.Bottom(); ++row) {
-    std::uint32_t* line = image.Row(row) + area.x;
-    std::fill(line, line + area.w, colour);
-  }
-}
-
 void CopyImage(Image& dst, const Image& src, int x, int y) {
   // Work in 64 bits: a far-off position must not wrap round into the image.
   const long long left = std::max<long long>(0, x);

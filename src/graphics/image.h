@@ -29,7 +29,6 @@ struct Rect {
   bool Empty() const { return w <= 0 || h <= 0; }
   int Right() const { return x + w; }   // one past the last column
   int Bottom() const { return y + h; }  // one past the last row
-  bool Contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
@@ -76,9 +75,6 @@ class Image {
 
 // Every pixel of the image set to one colour.
 void Fill(Image& image, std::uint32_t colour);
-
-// Every pixel of the rectangle, clipped to the image, set to one colour.
-void FillRect(Image& image, const Rect& rect, std::uint32_t colour);
 
 // The whole of src copied unchanged into dst with its top-left corner at
 // (x, y). Positions may be negative or beyond dst; only the part that falls

@@ -55,7 +55,6 @@ class MciChannel {
 
   // The reply of the latest successful MciStatus or MciPlay, or the error
   // text of the latest failed one.
-  const std::string& ChannelText() const { return channelText_; }
 
  private:
   MediaControl& media_;

@@ -7,6 +7,15 @@
 namespace orvel {
 namespace {
 
+// One offset of an orb's disc with the weight of the ring it first falls in.
+struct DiscOffset {
+  std::int8_t j;        // columns from the centre, -20 .. 20
+  std::int8_t k;        // rows from the centre, -20 .. 20
+  std::uint8_t ring;    // 1 .. 10, radius 2 * ring
+  std::uint8_t weight;  // 10 - ring, 9 at the centre down to 0 at the rim
+};
+
+// The disc's offsets in the order they are written: by ring, then j, then k.
 using DiscTable = std::array<DiscOffset, kDiscOffsetCount>;
 
 // Ring by ring, each offset where it first appears: the rings' squares
@@ -102,8 +111,6 @@ bool LaterWriteElsewhere(const Orbs& orbs, const std::array<std::size_t, kOrbCou
 }
 
 }  // namespace
-
-std::span<const DiscOffset> DiscOffsets() { return kDiscTable; }
 
 void CapturePixels(const Image& master, PixelMap& pixelMap) { CopyImage(pixelMap, master, 0, 0); }
 

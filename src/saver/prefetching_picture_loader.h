@@ -16,11 +16,14 @@ class PrefetchingPictureLoader : public PictureLoader {
   ~PrefetchingPictureLoader() override;
 
   // The picture decoded ahead when it is the one asked for (waiting for the
-  // worker if it is not done yet); otherwise decoded now.
+  // worker if it is not done yet); otherwise, once the worker is done with
+  // the picture nobody asked for, decoded here. The saver always asks for the
+  // picture it announced, so in its hands neither wait holds up a frame.
   std::optional<Image> Load(const std::string& path) override;
 
-  // Starts decoding `path` on the worker; a picture decoded ahead before and
-  // not asked for is dropped.
+  // Starts decoding `path` on the worker, after waiting for any decode still
+  // under way. A picture that cannot be decoded (out of memory included)
+  // comes back as nullopt, as from the loader itself.
   void Prefetch(const std::string& path) override;
 
  private:

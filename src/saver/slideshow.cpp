@@ -22,7 +22,6 @@ std::string PicturePath(const ImageCatalogue& catalogue, int position) {
 void Saver::ShowNextPicture() {
   ImageCatalogue& catalogue = state_.catalogue;
   ++SlidePosition;
-  Fill(Master, 0);
 
   const std::string path = PicturePath(catalogue, SlidePosition);
   std::optional<Image> picture;

@@ -17,9 +17,10 @@ std::size_t Count(const ImageCatalogue& catalogue) {
   return catalogue.ImageCount > 0 ? static_cast<std::size_t>(catalogue.ImageCount) : 0;
 }
 
-}  // namespace
+// The patterns of the four picture kinds, in scan order.
+constexpr std::array<const char*, 4> kPicturePatterns = {"*.bmp", "*.gif", "*.jpg", "*.wmf"};
 
-const std::array<const char*, 4> kPicturePatterns = {"*.bmp", "*.gif", "*.jpg", "*.wmf"};
+}  // namespace
 
 void BuildCatalogue(ImageCatalogue& catalogue, const std::string& folder,
                     const std::array<std::int16_t, 4>& kinds, FileSystem& files) {

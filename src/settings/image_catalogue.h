@@ -19,15 +19,12 @@ struct ImageCatalogue {
   // Positions 1 to ImageCount hold full paths; position 0 is never used.
   std::vector<std::string> ImageFiles{""};
   // Positions 1 to ImageCount hold positions of ImageFiles; position 0 is
-  // never used. Empty until the start-up allocates it.
+  // never used. Empty until the first BuildDisplayOrder, which the start-up
+  // runs only when there are pictures.
   std::vector<std::int16_t> DisplayOrder;
   // The attribute value of the scan pass in progress (0, 32 or 1).
   std::int16_t ScanAttribute = 0;
 };
-
-// The patterns of the four picture kinds, in scan order: "*.bmp", "*.gif",
-// "*.jpg", "*.wmf".
-extern const std::array<const char*, 4> kPicturePatterns;
 
 // Lists the enabled kinds of `folder` in three passes (attribute values 0,
 // 32, 1), then sorts. An empty folder text leaves the catalogue empty.

@@ -94,6 +94,13 @@ TEST_F(LinuxFileSystemTest, ReplaceCreatesFoldersAndLeavesNoTemporaryFile) {
     left.push_back(entry.path().filename().string());
   }
   EXPECT_EQ(left, std::vector<std::string>{"Orvel.ini"});
+
+  // A settings file kept elsewhere through a link stays linked.
+  fs::create_directories(root_ / "dotfiles");
+  fs::create_symlink(root_ / "dotfiles/Orvel.ini", Path("linked.ini"));
+  ASSERT_TRUE(files_.ReplaceFile(Path("linked.ini"), "through the link"));
+  EXPECT_TRUE(fs::is_symlink(Path("linked.ini")));
+  EXPECT_EQ(files_.ReadFile(Path("dotfiles/Orvel.ini")), "through the link");
 }
 
 }  // namespace

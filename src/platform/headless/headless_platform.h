@@ -50,6 +50,9 @@ class HeadlessSystem : public System {
 
 struct HeadlessPlatform {
   explicit HeadlessPlatform(PathStyle style = PathStyle::Windows);
+  // `platform` refers to the members: a copy would refer to the original's.
+  HeadlessPlatform(const HeadlessPlatform&) = delete;
+  HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
   CallLog log;
   MemoryFileSystem files;

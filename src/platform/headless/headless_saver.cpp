@@ -32,10 +32,7 @@ bool HeadlessSaverHost::CaptureDesktop(Image& into) {
   return true;
 }
 
-void HeadlessSaverHost::Show() {
-  log_.Add("Show");
-  shown = true;
-}
+void HeadlessSaverHost::Show() { log_.Add("Show"); }
 
 void HeadlessSaverHost::MakeTopMost() { log_.Add("MakeTopMost"); }
 

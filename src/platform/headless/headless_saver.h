@@ -32,7 +32,6 @@ class HeadlessSaverHost : public SaverHost {
   std::vector<Rect> lastChanged;
   // Called after every Present with the screen as it now stands.
   std::function<void(const Image& screen)> onPresent;
-  bool shown = false;
   bool closed = false;
 
   // Input delivered by the first event pass at or after `atMs`, in time

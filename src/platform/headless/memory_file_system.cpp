@@ -88,13 +88,6 @@ void MemoryFileSystem::AddFile(const std::string& path, std::string contents, in
   entry.attributes = attributes;
 }
 
-void MemoryFileSystem::Remove(const std::string& path) {
-  std::string key = Key(path);
-  entries_.erase(key);
-  auto parent = entries_.find(ParentKey(key));
-  if (parent != entries_.end()) std::erase(parent->second.children, key);
-}
-
 const MemoryFileSystem::Entry* MemoryFileSystem::Find(const std::string& path) const {
   auto found = entries_.find(Key(path));
   return found == entries_.end() ? nullptr : &found->second;
@@ -117,7 +110,6 @@ void MemoryFileSystem::SetUnlistable(const std::string& path, bool unlistable) {
 }
 
 std::optional<std::vector<std::string>> MemoryFileSystem::ListFiles(const std::string& pattern) {
-  ++listCalls;
   const Entry* folder = Find(PatternFolder(pattern, style_));
   if (folder == nullptr || !folder->folder || folder->unlistable) return std::nullopt;
   std::string namePattern = pattern.substr(PatternFolder(pattern, style_).size());
@@ -165,7 +157,6 @@ std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path) {
 }
 
 bool MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
-  ++replaceCalls;
   if (failReplaces_ > 0) {
     --failReplaces_;
     return false;

@@ -20,7 +20,6 @@ class MemoryFileSystem : public FileSystem {
   // Adds or replaces a file (and adds the folders above it).
   void AddFile(const std::string& path, std::string contents = {},
                int attributes = FileAttribute::Normal);
-  void Remove(const std::string& path);
   // The file's contents; nullopt when there is no such file.
   std::optional<std::string> Contents(const std::string& path) const;
 
@@ -29,10 +28,6 @@ class MemoryFileSystem : public FileSystem {
   void SetUnreadable(const std::string& path, bool unreadable = true);
   void SetUnlistable(const std::string& path, bool unlistable = true);
   void FailReplaces(int count) { failReplaces_ = count; }
-
-  // How many times each operation was asked for.
-  int listCalls = 0;
-  int replaceCalls = 0;
 
   PathStyle Style() const override { return style_; }
   std::optional<std::vector<std::string>> ListFiles(const std::string& pattern) override;

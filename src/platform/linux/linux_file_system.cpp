@@ -65,6 +65,21 @@ int OpenRegularFile(const std::string& path) {
   return fd;
 }
 
+// The file a path names once its links are followed (a link may point at a
+// file that does not exist yet); the path itself when it is no link.
+std::string FollowLinks(std::string path) {
+  for (int hops = 0; hops < 16; ++hops) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
+    std::string link(4096, '\0');
+    ssize_t length = readlink(path.c_str(), link.data(), link.size());
+    if (length <= 0) break;
+    link.resize(static_cast<std::size_t>(length));
+    path = link.starts_with('/') ? link : path.substr(0, path.rfind('/') + 1) + link;
+  }
+  return path;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::string>> LinuxFileSystem::ListFiles(const std::string& pattern) {
@@ -137,20 +152,32 @@ std::optional<std::string> LinuxFileSystem::ReadFile(const std::string& path) {
 }
 
 bool LinuxFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
-  std::string folder = path.substr(0, path.rfind('/') + 1);
+  // A settings file that is a link to another file stays a link: the file it
+  // points to is the one replaced.
+  const std::string target = FollowLinks(path);
+  std::string folder = target.substr(0, target.rfind('/') + 1);
   if (!MakeFolders(folder)) return false;
   // Write a temporary file beside the target, then rename it over the
   // target: the rename is atomic, so the settings are never half written.
-  std::string temp = path + ".XXXXXX";
+  std::string temp = target + ".XXXXXX";
   int fd = mkstemp(temp.data());
   if (fd < 0) return false;
   struct stat old {};
-  mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
   bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
   ok = (close(fd) == 0) && ok;
-  if (ok && rename(temp.c_str(), path.c_str()) == 0) return true;
-  unlink(temp.c_str());
-  return false;
+  if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
+    unlink(temp.c_str());
+    return false;
+  }
+  // The rename itself lasts through a power cut only once the folder is on
+  // disk too.
+  int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    fsync(dir);
+    close(dir);
+  }
+  return true;
 }
 
 }  // namespace orvel

@@ -54,6 +54,11 @@ class LinuxSystem : public System {
 
 // All of the above, for the program and the tools.
 struct LinuxPlatform {
+  LinuxPlatform() = default;
+  // `platform` refers to the members: a copy would refer to the original's.
+  LinuxPlatform(const LinuxPlatform&) = delete;
+  LinuxPlatform& operator=(const LinuxPlatform&) = delete;
+
   LinuxFileSystem files;
   LinuxLocations locations;
   LinuxClock clock;

@@ -28,6 +28,7 @@ class LinuxModes : public Modes {
 
   void ShowSettingsDialog(AppState&) override {
     std::fprintf(stderr, "orvel: this build has no settings dialog yet\n");
+    status = 1;
   }
 
   void RunSaver(AppState& state, std::string_view arguments) override {
