@@ -9,26 +9,26 @@ namespace orvel {
 
 namespace {
 
-constexpr long kSectorsPerMinute = 60 * kCdSectorsPerSecond;
+constexpr std::int64_t kSectorsPerMinute = 60 * kCdSectorsPerSecond;
 
-std::string TwoDigits(long value) {
+std::string TwoDigits(std::int64_t value) {
   char text[24];
   std::snprintf(text, sizeof text, "%02ld", value);
   return text;
 }
 
-std::string MinutesSecondsFrames(long frames) {
+std::string MinutesSecondsFrames(std::int64_t frames) {
   return TwoDigits(frames / kSectorsPerMinute) + ":" +
          TwoDigits(frames / kCdSectorsPerSecond % 60) + ":" +
          TwoDigits(frames % kCdSectorsPerSecond);
 }
 
 // Up to `most` colon-separated whole numbers.
-std::optional<std::vector<long>> Fields(std::string_view text, std::size_t most) {
-  std::vector<long> fields;
+std::optional<std::vector<std::int64_t>> Fields(std::string_view text, std::size_t most) {
+  std::vector<std::int64_t> fields;
   while (true) {
     std::size_t colon = text.find(':');
-    std::optional<long> value = ParseMciNumber(text.substr(0, colon));
+    std::optional<std::int64_t> value = ParseMciNumber(text.substr(0, colon));
     if (!value || fields.size() == most) return std::nullopt;
     fields.push_back(*value);
     if (colon == std::string_view::npos) break;
@@ -38,10 +38,10 @@ std::optional<std::vector<long>> Fields(std::string_view text, std::size_t most)
 }
 
 // Frames from minutes, seconds and frames given from the left.
-std::optional<long> FramesOf(const std::vector<long>& fields, std::size_t first) {
-  long minutes = fields.size() > first ? fields[first] : 0;
-  long seconds = fields.size() > first + 1 ? fields[first + 1] : 0;
-  long frames = fields.size() > first + 2 ? fields[first + 2] : 0;
+std::optional<std::int64_t> FramesOf(const std::vector<std::int64_t>& fields, std::size_t first) {
+  std::int64_t minutes = fields.size() > first ? fields[first] : 0;
+  std::int64_t seconds = fields.size() > first + 1 ? fields[first + 1] : 0;
+  std::int64_t frames = fields.size() > first + 2 ? fields[first + 2] : 0;
   if (seconds >= 60 || frames >= kCdSectorsPerSecond) return std::nullopt;
   return minutes * kSectorsPerMinute + seconds * kCdSectorsPerSecond + frames;
 }
@@ -55,7 +55,7 @@ const CdTrack* CdToc::Find(int number) const {
   return nullptr;
 }
 
-const CdTrack& CdToc::TrackAt(long sector) const {
+const CdTrack& CdToc::TrackAt(std::int64_t sector) const {
   for (const CdTrack& track : tracks) {
     if (sector < track.end) return track;
   }
@@ -69,7 +69,7 @@ std::optional<CdTimeFormat> ParseCdTimeFormat(std::string_view word) {
   return std::nullopt;
 }
 
-std::string FormatCdPosition(const CdToc& toc, long sector, CdTimeFormat format) {
+std::string FormatCdPosition(const CdToc& toc, std::int64_t sector, CdTimeFormat format) {
   switch (format) {
     case CdTimeFormat::Msf:
       return MinutesSecondsFrames(sector + kCdAddressOffset);
@@ -85,27 +85,27 @@ std::string FormatCdPosition(const CdToc& toc, long sector, CdTimeFormat format)
 }
 
 CdPosition ParseCdPosition(const CdToc& toc, std::string_view text, CdTimeFormat format) {
-  long sector = 0;
+  std::int64_t sector = 0;
   switch (format) {
     case CdTimeFormat::Msf: {
-      std::optional<std::vector<long>> fields = Fields(text, 3);
+      std::optional<std::vector<std::int64_t>> fields = Fields(text, 3);
       if (!fields) return {MciError::BadInteger};
-      std::optional<long> frames = FramesOf(*fields, 0);
+      std::optional<std::int64_t> frames = FramesOf(*fields, 0);
       if (!frames) return {MciError::OutOfRange};
       sector = *frames - kCdAddressOffset;
       break;
     }
     case CdTimeFormat::Tmsf: {
-      std::optional<std::vector<long>> fields = Fields(text, 4);
+      std::optional<std::vector<std::int64_t>> fields = Fields(text, 4);
       if (!fields) return {MciError::BadInteger};
       const CdTrack* track = toc.Find(static_cast<int>((*fields)[0]));
-      std::optional<long> frames = FramesOf(*fields, 1);
+      std::optional<std::int64_t> frames = FramesOf(*fields, 1);
       if (track == nullptr || !frames) return {MciError::OutOfRange};
       sector = track->start + *frames;
       break;
     }
     case CdTimeFormat::Milliseconds: {
-      std::optional<long> ms = ParseMciNumber(text);
+      std::optional<std::int64_t> ms = ParseMciNumber(text);
       if (!ms) return {MciError::BadInteger};
       // Rounded up, so that a position the device replied reads back as the
       // sector it came from.

@@ -5,6 +5,7 @@
 // the address 00:00:00).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,14 +13,14 @@
 
 namespace orvel {
 
-constexpr long kCdSectorsPerSecond = 75;
+constexpr std::int64_t kCdSectorsPerSecond = 75;
 // Sector 0 of a disc (its logical sector number) has the address 00:02:00.
-constexpr long kCdAddressOffset = 150;
+constexpr std::int64_t kCdAddressOffset = 150;
 
 struct CdTrack {
   int number = 0;
-  long start = 0;  // first sector
-  long end = 0;    // one past the last sector
+  std::int64_t start = 0;  // first sector
+  std::int64_t end = 0;    // one past the last sector
   bool audio = true;
 };
 
@@ -29,9 +30,9 @@ struct CdToc {
   const CdTrack* Find(int number) const;
   // The track that holds `sector`; the first track for a sector in front of
   // it, the last one for a sector at or past the end of the disc.
-  const CdTrack& TrackAt(long sector) const;
+  const CdTrack& TrackAt(std::int64_t sector) const;
   // One past the last sector of the last track.
-  long End() const { return tracks.back().end; }
+  std::int64_t End() const { return tracks.back().end; }
 };
 
 enum class CdTimeFormat { Msf, Tmsf, Milliseconds };
@@ -40,7 +41,7 @@ enum class CdTimeFormat { Msf, Tmsf, Milliseconds };
 std::optional<CdTimeFormat> ParseCdTimeFormat(std::string_view word);
 
 // The position of `sector` as the device replies it.
-std::string FormatCdPosition(const CdToc& toc, long sector, CdTimeFormat format);
+std::string FormatCdPosition(const CdToc& toc, std::int64_t sector, CdTimeFormat format);
 
 // The sector a position names, or a media control error code: BadInteger
 // for a text that is not a position, OutOfRange for one past the end of the
@@ -49,7 +50,7 @@ std::string FormatCdPosition(const CdToc& toc, long sector, CdTimeFormat format)
 // the start of track 3). Addresses in front of sector 0 count as sector 0.
 struct CdPosition {
   int error = 0;
-  long sector = 0;
+  std::int64_t sector = 0;
 };
 CdPosition ParseCdPosition(const CdToc& toc, std::string_view text, CdTimeFormat format);
 

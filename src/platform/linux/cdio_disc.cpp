@@ -47,7 +47,7 @@ std::optional<CdToc> ReadCdToc(const std::string& drive) {
     lsn_t start = cdio_get_track_lsn(cdio.get(), track);
     lsn_t last = cdio_get_track_last_lsn(cdio.get(), track);
     if (start == CDIO_INVALID_LSN || last == CDIO_INVALID_LSN || last < start) return std::nullopt;
-    toc.tracks.push_back({number, start, static_cast<long>(last) + 1,
+    toc.tracks.push_back({number, start, static_cast<std::int64_t>(last) + 1,
                           cdio_get_track_format(cdio.get(), track) == TRACK_FORMAT_AUDIO});
   }
   return toc;

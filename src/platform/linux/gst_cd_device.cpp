@@ -21,7 +21,7 @@ bool Matches(std::span<const std::string> words, std::initializer_list<std::stri
                     });
 }
 
-std::int64_t SectorsToNs(long sectors) {
+std::int64_t SectorsToNs(std::int64_t sectors) {
   return static_cast<std::int64_t>(
       gst_util_uint64_scale(static_cast<guint64>(sectors), GST_SECOND, kCdSectorsPerSecond));
 }
@@ -35,8 +35,8 @@ const CdTrack* FirstAudioTrack(const CdToc& toc) {
 
 // The end of the audio tracks that follow one another from the track that
 // holds `sector`: the stream is never read into a data track.
-long AudioRunEnd(const CdToc& toc, long sector) {
-  long end = sector;
+std::int64_t AudioRunEnd(const CdToc& toc, std::int64_t sector) {
+  std::int64_t end = sector;
   for (const CdTrack& track : toc.tracks) {
     if (track.end <= sector) continue;
     if (!track.audio || track.start > end) break;
@@ -45,7 +45,7 @@ long AudioRunEnd(const CdToc& toc, long sector) {
   return end;
 }
 
-bool InAudioTrack(const CdToc& toc, long sector) {
+bool InAudioTrack(const CdToc& toc, std::int64_t sector) {
   const CdTrack& track = toc.TrackAt(sector);
   return track.audio && sector >= track.start && sector < track.end;
 }
@@ -98,19 +98,19 @@ void GstCdDevice::TakeNews() {
   }
 }
 
-long GstCdDevice::Position() const {
+std::int64_t GstCdDevice::Position() const {
   if (!playing_ || !playback_) return resting_;
   std::optional<std::int64_t> ns = playback_->PositionNs();
   // Until the pipeline has started the stretch, it is at its start.
   if (!ns) return from_;
-  long sector = origin_ + static_cast<long>(*ns * kCdSectorsPerSecond / GST_SECOND);
+  std::int64_t sector = origin_ + static_cast<std::int64_t>(*ns * kCdSectorsPerSecond / GST_SECOND);
   return std::clamp(sector, from_, to_);
 }
 
 int GstCdDevice::Play(std::span<const std::string> words) {
   const CdToc& disc = *toc_;
-  std::optional<long> from;
-  std::optional<long> to;
+  std::optional<std::int64_t> from;
+  std::optional<std::int64_t> to;
   for (std::size_t at = 0; at < words.size(); at += 2) {
     bool isFrom = SameWord(words[at], "from");
     if (!isFrom && !SameWord(words[at], "to")) return MciError::UnrecognizedKeyword;
@@ -120,7 +120,7 @@ int GstCdDevice::Play(std::span<const std::string> words) {
     (isFrom ? from : to) = position.sector;
   }
 
-  long start = 0;
+  std::int64_t start = 0;
   if (from) {
     start = std::max(*from, disc.tracks.front().start);
     if (!InAudioTrack(disc, start)) return MciError::OutOfRange;
@@ -139,7 +139,7 @@ int GstCdDevice::Play(std::span<const std::string> words) {
     if (next == nullptr) return MciError::OutOfRange;
     if (!InAudioTrack(disc, start)) start = next->start;
   }
-  long end = AudioRunEnd(disc, start);
+  std::int64_t end = AudioRunEnd(disc, start);
   if (to) {
     if (*to <= start) return MciError::OutOfRange;
     end = std::min(*to, end);
@@ -147,7 +147,7 @@ int GstCdDevice::Play(std::span<const std::string> words) {
   return Start(start, end);
 }
 
-int GstCdDevice::Start(long from, long to) {
+int GstCdDevice::Start(std::int64_t from, std::int64_t to) {
   if (!playback_) {
     const CdTrack* first = FirstAudioTrack(*toc_);
     if (!EnsureGstreamer() || first == nullptr) return MciError::CannotLoadDriver;
@@ -224,7 +224,7 @@ int GstCdDevice::Status(std::span<const std::string> words, std::string& reply) 
   } else if (Matches(words, {"current", "track"})) {
     reply = std::to_string(disc->TrackAt(Position()).number);
   } else {
-    std::optional<long> number = ParseMciNumber(words[2]);
+    std::optional<std::int64_t> number = ParseMciNumber(words[2]);
     if (!number) return MciError::BadInteger;
     const CdTrack* track = disc->Find(static_cast<int>(*number));
     if (track == nullptr) return MciError::OutOfRange;

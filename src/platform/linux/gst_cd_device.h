@@ -2,6 +2,7 @@
 // GStreamer's cdiocddasrc, with the table of contents from libcdio.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,9 +45,9 @@ class GstCdDevice : public MciDevice {
   // its end; an error drops the pipeline and the table of contents.
   void TakeNews();
   // The sector the device is at.
-  long Position() const;
+  std::int64_t Position() const;
   // Plays the sectors [from, to).
-  int Start(long from, long to);
+  int Start(std::int64_t from, std::int64_t to);
   // Stops where the device is and lets the pipeline go.
   void DropPipeline();
 
@@ -55,10 +56,10 @@ class GstCdDevice : public MciDevice {
   std::optional<CdToc> toc_;
   CdTimeFormat format_ = CdTimeFormat::Msf;
   bool playing_ = false;
-  long resting_ = 0;  // the position while stopped
-  long from_ = 0;     // the stretch being played
-  long to_ = 0;
-  long origin_ = 0;  // the sector at stream time 0 of the pipeline
+  std::int64_t resting_ = 0;  // the position while stopped
+  std::int64_t from_ = 0;     // the stretch being played
+  std::int64_t to_ = 0;
+  std::int64_t origin_ = 0;  // the sector at stream time 0 of the pipeline
   std::unique_ptr<GstPlayback> playback_;
 };
 

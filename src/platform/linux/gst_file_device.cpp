@@ -109,7 +109,7 @@ int GstFileDevice::Play(std::span<const std::string> words) {
   if (!words.empty()) {
     if (!SameWord(words[0], "from") || words.size() > 2) return MciError::UnrecognizedKeyword;
     if (words.size() == 1) return MciError::MissingParameter;
-    std::optional<long> ms = ParseMciNumber(words[1]);
+    std::optional<std::int64_t> ms = ParseMciNumber(words[1]);
     if (!ms) return MciError::BadInteger;
     from = *ms;
   }

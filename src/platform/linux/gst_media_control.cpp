@@ -66,7 +66,8 @@ int GstMediaControl::Open(std::span<const std::string> words) {
   }
   if (!SameWord(words[2], "mpegvideo")) return MciError::CannotLoadDriver;
   std::string name = LowerWord(words[4]);
-  if (devices_.count(name) != 0) return MciError::DuplicateAlias;
+  // A file may not take the CD's name, even before the CD is opened.
+  if (devices_.count(name) != 0 || name == "cdaudio") return MciError::DuplicateAlias;
   auto file = std::make_unique<GstFileDevice>(options_.output);
   if (int code = file->Open(words[0]); code != 0) return code;
   devices_[name] = std::move(file);

@@ -87,9 +87,9 @@ std::string LowerWord(std::string_view word) {
   return lower;
 }
 
-std::optional<long> ParseMciNumber(std::string_view text) {
+std::optional<std::int64_t> ParseMciNumber(std::string_view text) {
   if (text.empty() || text.size() > 9) return std::nullopt;
-  long value = 0;
+  std::int64_t value = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return std::nullopt;
     value = value * 10 + (c - '0');

@@ -4,6 +4,7 @@
 // control interface numbers them so that replies look the same everywhere.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,6 @@ bool SameWord(std::string_view a, std::string_view b);
 std::string LowerWord(std::string_view word);
 
 // A whole number written with digits only (no sign, at most nine digits).
-std::optional<long> ParseMciNumber(std::string_view text);
+std::optional<std::int64_t> ParseMciNumber(std::string_view text);
 
 }  // namespace orvel
