@@ -45,7 +45,7 @@ FrameTimes TimeFrames(const Image& desktop, int frames, bool fullRestore) {
   std::vector<double> micros;
   micros.reserve(static_cast<std::size_t>(frames));
   for (int frame = 0; frame < frames; ++frame) {
-    run.platform.clock.now = HeadlessSaverRun::FrameTimeMs(frame);
+    run.platform.clock.now = FrameDueMs(frame);
     const auto start = std::chrono::steady_clock::now();
     run.saver.AnimationFrame();
     const auto stop = std::chrono::steady_clock::now();
@@ -67,7 +67,7 @@ int BenchCommand(const Arguments& arguments) {
     return UsageError(kUsage);
   }
   const std::optional<ScreenSize> screen = ParseScreenSize(parsed->Value("--screen"));
-  const auto frames = ParseNumber(parsed->Value("--frames"), 1, kMaxFrames);
+  const auto frames = ParseWholeNumber(parsed->Value("--frames"), 1, kMaxFrames);
   if (!screen || !frames) return UsageError(kUsage);
 
   const Image desktop = GradientDesktop(screen->width, screen->height);

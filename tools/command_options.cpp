@@ -24,8 +24,8 @@ std::optional<ParsedArguments> ParseFlags(const Arguments& arguments,
 std::optional<ScreenSize> ParseScreenSize(std::string_view text) {
   const std::size_t cross = text.find('x');
   if (cross == std::string_view::npos) return std::nullopt;
-  const auto width = ParseNumber(text.substr(0, cross), 1, kMaxScreenSide);
-  const auto height = ParseNumber(text.substr(cross + 1), 1, kMaxScreenSide);
+  const auto width = ParseWholeNumber(text.substr(0, cross), 1, kMaxScreenSide);
+  const auto height = ParseWholeNumber(text.substr(cross + 1), 1, kMaxScreenSide);
   if (!width || !height) return std::nullopt;
   return ScreenSize{*width, *height};
 }

@@ -32,7 +32,7 @@ std::optional<ParsedArguments> ParseFlags(const Arguments& arguments,
 
 // A whole decimal number (an optional "-", then digits only) from min to max.
 template <typename Number>
-std::optional<Number> ParseNumber(std::string_view text, Number min, Number max) {
+std::optional<Number> ParseWholeNumber(std::string_view text, Number min, Number max) {
   Number value{};
   const char* end = text.data() + text.size();
   auto [stop, error] = std::from_chars(text.data(), end, value);

@@ -26,7 +26,7 @@ int ComposeCommand(const Arguments& arguments) {
     return UsageError(kUsage);
   }
   const std::optional<ScreenSize> screen = ParseScreenSize(parsed->Value("--screen"));
-  const auto pictureSize = ParseNumber(parsed->Value("--picture-size"), -32768, 32767);
+  const auto pictureSize = ParseWholeNumber(parsed->Value("--picture-size"), -32768, 32767);
   if (!screen || !pictureSize) return UsageError(kUsage);
 
   const std::string& path = parsed->words[0];

@@ -42,11 +42,11 @@ std::optional<Orbs> ParseOrbs(std::string_view text) {
   for (std::size_t i = 0; i < items.size(); ++i) {
     const std::vector<std::string_view> fields = Split(items[i], ',');
     if (fields.size() != 5) return std::nullopt;
-    const auto x = ParseNumber<std::int16_t>(fields[0], -32768, 32767);
-    const auto y = ParseNumber<std::int16_t>(fields[1], -32768, 32767);
-    const auto r = ParseNumber<std::int16_t>(fields[2], 0, 255);
-    const auto g = ParseNumber<std::int16_t>(fields[3], 0, 255);
-    const auto b = ParseNumber<std::int16_t>(fields[4], 0, 255);
+    const auto x = ParseWholeNumber<std::int16_t>(fields[0], -32768, 32767);
+    const auto y = ParseWholeNumber<std::int16_t>(fields[1], -32768, 32767);
+    const auto r = ParseWholeNumber<std::int16_t>(fields[2], 0, 255);
+    const auto g = ParseWholeNumber<std::int16_t>(fields[3], 0, 255);
+    const auto b = ParseWholeNumber<std::int16_t>(fields[4], 0, 255);
     if (!x || !y || !r || !g || !b) return std::nullopt;
     orbs[i] = Orb{*x, *y, *r, *g, *b};
   }

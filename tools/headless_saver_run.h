@@ -16,10 +16,6 @@ struct HeadlessSaverRun {
     state.random.Seed(seed);
   }
 
-  // The time at which the frame loop runs its frame `index` (0 for the
-  // first): kFrameRate frames to the second, as the paced loop runs them.
-  static std::int64_t FrameTimeMs(std::int64_t index) { return index * 1000 / kFrameRate; }
-
   HeadlessPlatform platform;
   HeadlessSaverHost host;
   PixbufPictureLoader pictures;

@@ -41,10 +41,10 @@ int RenderCommand(const Arguments& arguments) {
     return UsageError(kUsage);
   }
   const std::optional<ScreenSize> screen = ParseScreenSize(parsed->Value("--screen"));
-  const auto seed = ParseNumber<std::uint64_t>(parsed->Value("--seed"), 0, UINT64_MAX);
-  const auto frames = ParseNumber(parsed->Value("--frames"), 1, kMaxFrames);
+  const auto seed = ParseWholeNumber<std::uint64_t>(parsed->Value("--seed"), 0, UINT64_MAX);
+  const auto frames = ParseWholeNumber(parsed->Value("--frames"), 1, kMaxFrames);
   const auto every =
-      parsed->Has("--every") ? ParseNumber(parsed->Value("--every"), 1, kMaxFrames) : 1;
+      parsed->Has("--every") ? ParseWholeNumber(parsed->Value("--every"), 1, kMaxFrames) : 1;
   if (!screen || !seed || !frames || !every) return UsageError(kUsage);
 
   HeadlessSaverRun run(screen->width, screen->height, *seed);
@@ -84,7 +84,7 @@ int RenderCommand(const Arguments& arguments) {
   Saver& saver = run.saver;
   saver.Form_Load();
   for (int frame = 1; frame <= *frames && !saver.Ended(); ++frame) {
-    run.platform.clock.now = HeadlessSaverRun::FrameTimeMs(frame - 1);
+    run.platform.clock.now = FrameDueMs(frame - 1);
     saver.AnimationFrame();
     if (frame % *every != 0) continue;
     const std::string file = FrameFile(folder, frame);

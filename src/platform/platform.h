@@ -123,6 +123,25 @@ class PictureLoader {
   virtual void Prefetch(const std::string& /*path*/) {}
 };
 
+// Windows virtual-key codes, as keys reach the core (letters and digits are
+// their upper-case characters).
+namespace VirtualKey {
+constexpr int Back = 8;
+constexpr int Tab = 9;
+constexpr int Return = 13;
+constexpr int Shift = 16;
+constexpr int Control = 17;
+constexpr int Alt = 18;
+constexpr int Escape = 27;
+constexpr int Space = 32;
+constexpr int Left = 37;
+constexpr int Up = 38;
+constexpr int Right = 39;
+constexpr int Down = 40;
+// A key that has no code of its own (never an arrow).
+constexpr int Unknown = 255;
+}  // namespace VirtualKey
+
 // Receives the user's input on the saver window.
 class InputHandler {
  public:
@@ -153,7 +172,9 @@ class SaverHost {
   virtual void MakeTopMost() = 0;
 
   // Puts the frame on the screen: only the `changed` rectangles need to be
-  // copied, the rest of the screen already shows the same pixels.
+  // copied, the rest of the screen already shows the same pixels. The host
+  // may keep drawing from `frame` (to repaint an uncovered part of the
+  // window) until the next Present: it must stay alive until then.
   virtual void Present(const Image& frame, std::span<const Rect> changed) = 0;
 
   // Hands the input that has arrived since the last call to `handler`; the

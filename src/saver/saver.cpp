@@ -31,9 +31,9 @@ void Saver::Run() {
     AnimationFrame();
     if (ended_) break;
     ++frame;
-    std::int64_t due = start + frame * 1000 / kFrameRate;
+    std::int64_t due = start + FrameDueMs(frame);
     std::int64_t now = services_.clock.MonotonicMs();
-    if (now > due + 1000 / kFrameRate) {
+    if (now > due + FrameDueMs(1)) {
       start = now;
       frame = 0;
       due = now;

@@ -21,6 +21,9 @@ namespace orvel {
 // Frames per second of the animation.
 inline constexpr int kFrameRate = 30;
 
+// When frame `index` (0 for the first) is due, in ms after the first.
+constexpr std::int64_t FrameDueMs(std::int64_t index) { return index * 1000 / kFrameRate; }
+
 // What the saver talks to.
 struct SaverServices {
   SaverHost& host;

@@ -5,8 +5,6 @@
 namespace orvel {
 namespace {
 
-constexpr int kLeftArrow = 37;
-constexpr int kRightArrow = 39;
 constexpr unsigned kScreenSaveActive = 17;
 
 }  // namespace
@@ -43,9 +41,9 @@ void Saver::Display_MouseMove(float x, float y) {
 }
 
 void Saver::Form_KeyDown(int keyCode) {
-  if (state_.settings.BgmKind == 1 && keyCode == kLeftArrow) {
+  if (state_.settings.BgmKind == 1 && keyCode == VirtualKey::Left) {
     services_.music.CdPreviousTrack();
-  } else if (state_.settings.BgmKind == 1 && keyCode == kRightArrow) {
+  } else if (state_.settings.BgmKind == 1 && keyCode == VirtualKey::Right) {
     services_.music.CdNextTrack();
   } else {
     EndSaver();

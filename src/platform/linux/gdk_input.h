@@ -6,25 +6,9 @@
 
 #include <optional>
 
-namespace orvel {
+#include "platform/platform.h"
 
-// Virtual-key codes the saver and the tests name.
-namespace VirtualKey {
-constexpr int Back = 8;
-constexpr int Tab = 9;
-constexpr int Return = 13;
-constexpr int Shift = 16;
-constexpr int Control = 17;
-constexpr int Alt = 18;
-constexpr int Escape = 27;
-constexpr int Space = 32;
-constexpr int Left = 37;
-constexpr int Up = 38;
-constexpr int Right = 39;
-constexpr int Down = 40;
-// A key that has no code of its own (never an arrow).
-constexpr int Unknown = 255;
-}  // namespace VirtualKey
+namespace orvel {
 
 // The virtual-key code of a GDK key value: letters of either case give 'A'
 // to 'Z', digits '0' to '9', the arrows 37 to 40 (also those of the keypad

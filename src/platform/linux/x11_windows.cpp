@@ -1,4 +1,5 @@
 #include "platform/linux/x11_windows.h"
+#include "settings/utf8.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -45,14 +46,7 @@ std::optional<std::string> TextProperty(::Display* display, Window window, Atom 
 
 std::string Latin1ToUtf8(const std::string& text) {
   std::string utf8;
-  for (unsigned char c : text) {
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else {
-      utf8 += static_cast<char>(0xC0 | (c >> 6));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  for (unsigned char c : text) AppendUtf8(utf8, c);
   return utf8;
 }
 
