@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "settings/ascii.h"
 #include "settings/numbers.h"
 #include "settings/settings_store.h"
 
@@ -21,8 +22,7 @@ std::string_view HandleArgument(std::string_view arguments) {
 std::optional<char> ModeLetter(std::string_view arguments) {
   if (arguments.size() < 2) return std::nullopt;
   char letter = arguments[1];
-  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-  return letter;
+  return AsciiUpper(letter);
 }
 
 bool IsWindowsNT(System& system) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/ascii.h"
 #include "settings/numbers.h"
 
 namespace orvel {
@@ -14,11 +15,8 @@ namespace {
 constexpr const char* kDevice = "cdaudio";
 
 // A status reply that MciStatus turned into its error marker.
-bool IsFailure(std::string reply) {
-  for (char& c : reply) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return reply.find("ERR") != std::string::npos;
+bool IsFailure(std::string_view reply) {
+  return AsciiUpper(reply).find("ERR") != std::string::npos;
 }
 
 // Exactly "stopped" in the first seven characters, in this letter case.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/startup.h"
+#include "settings/ascii.h"
 
 namespace orvel {
 
@@ -14,11 +15,8 @@ bool Saver::SaverMode() const { return ModeLetter(arguments_) == 'S'; }
 
 std::string Saver::MusicFileKind() const {
   const std::string& file = state_.settings.BgmFile;
-  std::string kind = file.substr(file.size() - std::min<std::size_t>(3, file.size()));
-  for (char& c : kind) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return kind;
+  return AsciiUpper(
+      std::string_view(file).substr(file.size() - std::min<std::size_t>(3, file.size())));
 }
 
 void Saver::Run() {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "settings/ascii.h"
 #include "settings/shift_jis.h"
 
 namespace orvel {
@@ -14,8 +15,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
-
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsLead(char c, bool multiByte) {
   return multiByte && IsShiftJisLeadByte(static_cast<unsigned char>(c));
@@ -30,7 +29,7 @@ bool SameName(std::string_view a, std::string_view b, bool multiByte) {
     if (IsLead(a[i], multiByte)) {
       if (a[i] != b[i]) return false;
       if (++i < a.size() && a[i] != b[i]) return false;
-    } else if (FoldCase(a[i]) != FoldCase(b[i])) {
+    } else if (AsciiLower(a[i]) != AsciiLower(b[i])) {
       return false;
     }
   }

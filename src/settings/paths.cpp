@@ -1,5 +1,7 @@
 #include "settings/paths.h"
 
+#include "settings/ascii.h"
+
 namespace orvel {
 namespace {
 
@@ -13,8 +15,6 @@ std::size_t AfterLastSeparator(std::string_view path, PathStyle style) {
   }
   return 0;
 }
-
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -39,7 +39,7 @@ std::string NamePart(std::string_view path, PathStyle style) {
 
 bool WildcardMatch(std::string_view name, std::string_view pattern, bool ignoreCase) {
   auto same = [ignoreCase](char a, char b) {
-    return ignoreCase ? FoldCase(a) == FoldCase(b) : a == b;
+    return ignoreCase ? AsciiLower(a) == AsciiLower(b) : a == b;
   };
   // Greedy match with one backtrack point: the last "*" seen.
   std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;

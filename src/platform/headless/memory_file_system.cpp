@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "settings/ascii.h"
 #include "settings/paths.h"
 
 namespace orvel {
@@ -9,13 +10,6 @@ namespace {
 
 bool IsSep(char c, PathStyle style) {
   return c == '/' || (style == PathStyle::Windows && c == '\\');
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
 }
 
 // The folder part of a pattern, with its last separator kept ("C:\" for
@@ -35,7 +29,7 @@ std::string MemoryFileSystem::Key(const std::string& path) const {
   std::string part;
   for (char c : path + Separator(style_)) {
     if (IsSep(c, style_)) {
-      if (!part.empty()) parts.push_back(style_ == PathStyle::Windows ? Lower(part) : part);
+      if (!part.empty()) parts.push_back(style_ == PathStyle::Windows ? AsciiLower(part) : part);
       part.clear();
     } else {
       part += c;

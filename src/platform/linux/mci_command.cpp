@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "settings/ascii.h"
+
 namespace orvel {
 
 std::optional<std::string> MciErrorText(int code) {
@@ -69,23 +71,13 @@ std::optional<std::vector<std::string>> SplitMciWords(std::string_view command) 
   return words;
 }
 
-namespace {
-
-char LowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
-
 bool SameWord(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return LowerChar(x) == LowerChar(y);
+           return AsciiLower(x) == AsciiLower(y);
          });
 }
 
-std::string LowerWord(std::string_view word) {
-  std::string lower(word);
-  std::transform(lower.begin(), lower.end(), lower.begin(), LowerChar);
-  return lower;
-}
+std::string LowerWord(std::string_view word) { return AsciiLower(word); }
 
 std::optional<std::int64_t> ParseMciNumber(std::string_view text) {
   if (text.empty() || text.size() > 9) return std::nullopt;
