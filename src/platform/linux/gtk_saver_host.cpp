@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/linux/gdk_input.h"
+#include "platform/linux/pixbuf_image.h"
 
 namespace orvel {
 namespace {
@@ -280,20 +281,9 @@ bool GtkSaverHost::CaptureDesktop(Image& into) {
   GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), s.monitor.x,
                                                  s.monitor.y, width, height);
   if (pixbuf == nullptr) return false;
-  const int channels = gdk_pixbuf_get_n_channels(pixbuf);
-  const int stride = gdk_pixbuf_get_rowstride(pixbuf);
-  const guchar* data = gdk_pixbuf_read_pixels(pixbuf);
-  const int rows = std::min(height, gdk_pixbuf_get_height(pixbuf));
-  const int columns = std::min(width, gdk_pixbuf_get_width(pixbuf));
-  for (int y = 0; y < rows; ++y) {
-    const guchar* source = data + static_cast<std::ptrdiff_t>(y) * stride;
-    std::uint32_t* row = into.Row(y);
-    for (int x = 0; x < columns; ++x, source += channels) {
-      row[x] = Rgb(source[0], source[1], source[2]);
-    }
-  }
+  const bool copied = PixbufToImage(pixbuf, into, Rgb(0, 0, 0));
   g_object_unref(pixbuf);
-  return true;
+  return copied;
 }
 
 void GtkSaverHost::Show() {

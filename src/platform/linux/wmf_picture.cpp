@@ -1,5 +1,6 @@
 #include "platform/linux/wmf_picture.h"
 
+#include <gdk-pixbuf/gdk-pixbuf.h>
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 #include <libwmf/ipa.h>
@@ -8,10 +9,13 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <numbers>
 #include <vector>
 
+#include "platform/linux/pixbuf_image.h"
 #include "platform/linux/wmf_header.h"
 
 namespace orvel {
@@ -20,8 +24,11 @@ namespace {
 // Metafiles larger than this are not read.
 constexpr std::streamoff kMaxFileBytes = 64 << 20;
 
-// The player keeps its exported pixels in one static buffer, so one
-// metafile is drawn at a time.
+// One metafile is drawn at a time. This guards the device's drawing
+// functions below, which are globals every player shares: each new player's
+// device sets them and the curve drawing calls them. (The pixels no longer
+// come out of the player's own image, so there is no pixel buffer of the
+// player's left to guard; the PNG each play writes is its caller's.)
 std::mutex playerMutex;
 
 // The bitmap device's polygon, which fills with the brush and outlines with
@@ -182,13 +189,40 @@ std::optional<std::string> ReadWhole(const std::string& path) {
   return bytes;
 }
 
-// A value of the device's pixels (0x7F alpha, 0 opaque, then red, green and
-// blue) laid over white.
-std::uint32_t OverWhite(int pixel) {
-  const auto value = static_cast<std::uint32_t>(pixel);
-  const int transparency = static_cast<int>((value >> 24) & 0x7F);
-  auto channel = [&](int c) { return (c * (127 - transparency) + 255 * transparency) / 127; };
-  return Rgb(channel(RedOf(value)), channel(GreenOf(value)), channel(BlueOf(value)));
+// Collects the PNG file the device writes at the end of the play. Returns
+// what it took, or 0 (which stops the writer) when out of memory.
+int CollectPng(void* context, char* buffer, int length) {
+  if (length <= 0) return 0;
+  try {
+    static_cast<std::string*>(context)->append(buffer, static_cast<std::size_t>(length));
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+  return length;
+}
+
+struct Unref {
+  void operator()(GdkPixbufLoader* loader) const { g_object_unref(loader); }
+};
+
+// The picture in the PNG bytes the device wrote, laid over white.
+std::optional<Image> DecodePng(const std::string& png, int width, int height) {
+  std::unique_ptr<GdkPixbufLoader, Unref> loader(gdk_pixbuf_loader_new_with_type("png", nullptr));
+  if (!loader) return std::nullopt;
+  GError* error = nullptr;
+  const bool written = gdk_pixbuf_loader_write(
+      loader.get(), reinterpret_cast<const guchar*>(png.data()), png.size(), &error);
+  // Closed even after a failed write, which GdkPixbuf asks for.
+  const bool closed = gdk_pixbuf_loader_close(loader.get(), written ? &error : nullptr);
+  if (error != nullptr) g_error_free(error);
+  GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());  // owned by the loader
+  if (!written || !closed || pixbuf == nullptr || gdk_pixbuf_get_width(pixbuf) != width ||
+      gdk_pixbuf_get_height(pixbuf) != height) {
+    return std::nullopt;
+  }
+  Image image(width, height);
+  if (!PixbufToImage(pixbuf, image, Rgb(255, 255, 255))) return std::nullopt;
+  return image;
 }
 
 }  // namespace
@@ -208,44 +242,50 @@ std::optional<Image> LoadWmf(const std::string& path) {
   const std::optional<PlaceableMetafile> metafile = ReadPlaceableMetafile(*bytes);
   if (!metafile) return std::nullopt;
 
-  std::lock_guard lock(playerMutex);
-  Player player;
-  wmfAPI* api = player.Api();
-  if (api == nullptr) return std::nullopt;
-  wmf_gd_t* device = WMF_GD_GetData(api);
-  device->type = wmf_gd_image;
-  if (!player.Open(*bytes)) return std::nullopt;
-  // The player needs a scan before it plays; what it found drawn is not
-  // what fills the picture.
-  wmfD_Rect scanned;
-  if (wmf_scan(api, 0, &scanned) != wmf_E_None) return std::nullopt;
+  // What the device writes, kept past the player, which may flush it while
+  // it closes.
+  std::string png;
+  {
+    std::lock_guard lock(playerMutex);
+    Player player;
+    wmfAPI* api = player.Api();
+    if (api == nullptr) return std::nullopt;
+    // The device's own image would outlive the player (libwmf has no call
+    // that frees it), so it writes a PNG file into memory instead and frees
+    // the image itself.
+    wmf_gd_t* device = WMF_GD_GetData(api);
+    if ((device->flags & WMF_GD_SUPPORTS_PNG) == 0) return std::nullopt;
+    device->type = wmf_gd_png;
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    device->sink.context = &png;
+    device->sink.function = CollectPng;
+    if (!player.Open(*bytes)) return std::nullopt;
+    // The player needs a scan before it plays; what it found drawn is not
+    // what fills the picture.
+    wmfD_Rect scanned;
+    if (wmf_scan(api, 0, &scanned) != wmf_E_None) return std::nullopt;
 
-  // The player's device units are points (1/72 inch), counted from the
-  // window origin a record sets, or from logical 0 where none does.
-  const double scale = 72.0 / metafile->inch;
-  const double originX = metafile->setsWindowOrigin ? 0 : metafile->windowX * scale;
-  const double originY = metafile->setsWindowOrigin ? 0 : metafile->windowY * scale;
-  wmfD_Rect frame;
-  frame.TL.x = static_cast<float>(originX);
-  frame.TL.y = static_cast<float>(originY);
-  frame.BR.x = static_cast<float>(originX + metafile->windowWidth * scale);
-  frame.BR.y = static_cast<float>(originY + metafile->windowHeight * scale);
-  device->bbox = frame;
-  device->width = static_cast<unsigned>(metafile->width);
-  device->height = static_cast<unsigned>(metafile->height);
-  if (wmf_play(api, 0, &frame) != wmf_E_None || device->gd_image == nullptr) {
+    // The player's device units are points (1/72 inch), counted from the
+    // window origin a record sets, or from logical 0 where none does.
+    const double scale = 72.0 / metafile->inch;
+    const double originX = metafile->setsWindowOrigin ? 0 : metafile->windowX * scale;
+    const double originY = metafile->setsWindowOrigin ? 0 : metafile->windowY * scale;
+    wmfD_Rect frame;
+    frame.TL.x = static_cast<float>(originX);
+    frame.TL.y = static_cast<float>(originY);
+    frame.BR.x = static_cast<float>(originX + metafile->windowWidth * scale);
+    frame.BR.y = static_cast<float>(originY + metafile->windowHeight * scale);
+    device->bbox = frame;
+    device->width = static_cast<unsigned>(metafile->width);
+    device->height = static_cast<unsigned>(metafile->height);
+    if (wmf_play(api, 0, &frame) != wmf_E_None) return std::nullopt;
+  }
+  if (png.empty()) return std::nullopt;
+  try {
+    return DecodePng(png, metafile->width, metafile->height);
+  } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
-  const int* pixels = wmf_gd_image_pixels(device->gd_image);
-  if (pixels == nullptr) return std::nullopt;
-
-  Image image(metafile->width, metafile->height);
-  for (int y = 0; y < image.Height(); ++y) {
-    std::uint32_t* row = image.Row(y);
-    const int* source = pixels + static_cast<std::ptrdiff_t>(y) * image.Width();
-    for (int x = 0; x < image.Width(); ++x) row[x] = OverWhite(source[x]);
-  }
-  return image;
 }
 
 }  // namespace orvel
