@@ -166,8 +166,8 @@ class SaverHost {
   // the screen's size). False where no snapshot can be had.
   virtual bool CaptureDesktop(Image& into) = 0;
 
-  // Shows the borderless full-screen window titled "Orvel_Main".
-  virtual void Show() = 0;
+  // Shows the borderless full-screen window with this title (UTF-8).
+  virtual void Show(const std::string& title) = 0;
   // Puts the window above all others without moving or activating it.
   virtual void MakeTopMost() = 0;
 

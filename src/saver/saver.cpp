@@ -83,7 +83,7 @@ void Saver::Form_Load() {
   Direction = static_cast<std::int16_t>(state_.random.Below(2));
   InitOrbs(Orbs, ScreenW, ScreenH, state_.random);
 
-  host.Show();
+  host.Show(std::string(kSaverWindowTitle));
   EventPass();
   if (ended_) return;
 

@@ -71,8 +71,8 @@ TEST(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
   const std::uint32_t kFirst = Rgb(10, 120, 200);
   const std::uint32_t kSecond = Rgb(250, 40, 5);
   Image frame(width, height, kFirst);
-  host->Show();
-  EXPECT_TRUE(LinuxSystem().WindowExists("Orvel_Main"));
+  host->Show("Orvelの窓");
+  EXPECT_TRUE(LinuxSystem().WindowExists("Orvelの窓"));
   const Rect whole = frame.Bounds();
   host->Present(frame, std::span(&whole, 1));
   Image screen = snapshotShowing(width / 2, height / 2, kFirst);

@@ -32,7 +32,7 @@ bool HeadlessSaverHost::CaptureDesktop(Image& into) {
   return true;
 }
 
-void HeadlessSaverHost::Show() { log_.Add("Show"); }
+void HeadlessSaverHost::Show(const std::string& title) { log_.Add("Show " + title); }
 
 void HeadlessSaverHost::MakeTopMost() { log_.Add("MakeTopMost"); }
 

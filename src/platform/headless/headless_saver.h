@@ -43,7 +43,7 @@ class HeadlessSaverHost : public SaverHost {
   int ScreenWidth() override { return width_; }
   int ScreenHeight() override { return height_; }
   bool CaptureDesktop(Image& into) override;
-  void Show() override;
+  void Show(const std::string& title) override;
   void MakeTopMost() override;
   void Present(const Image& frame, std::span<const Rect> changed) override;
   void ProcessInput(InputHandler& handler) override;

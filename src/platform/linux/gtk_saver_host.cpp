@@ -15,8 +15,6 @@
 namespace orvel {
 namespace {
 
-constexpr const char* kWindowTitle = "Orvel_Main";
-
 // How many event passes try to take the keyboard and the pointer before the
 // window settles for the focus the window manager gives it.
 constexpr int kGrabAttempts = 150;
@@ -248,7 +246,6 @@ GtkSaverHost::GtkSaverHost(std::unique_ptr<State> state) : state_(std::move(stat
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   s.window = window;
   GtkWindow* gtkWindow = GTK_WINDOW(window);
-  gtk_window_set_title(gtkWindow, kWindowTitle);
   gtk_window_set_decorated(gtkWindow, FALSE);
   gtk_window_set_skip_taskbar_hint(gtkWindow, TRUE);
   gtk_window_set_skip_pager_hint(gtkWindow, TRUE);
@@ -286,9 +283,10 @@ bool GtkSaverHost::CaptureDesktop(Image& into) {
   return copied;
 }
 
-void GtkSaverHost::Show() {
+void GtkSaverHost::Show(const std::string& title) {
   State& s = *state_;
   if (s.closed) return;
+  gtk_window_set_title(GTK_WINDOW(s.window), title.c_str());
   s.UpdatePointer();
   gtk_widget_show(s.window);
   gdk_display_flush(s.display);

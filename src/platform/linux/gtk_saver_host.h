@@ -24,7 +24,7 @@ class GtkSaverHost : public SaverHost {
   // that is not X11 and in a Wayland session, where the X root window does
   // not show the desktop.
   bool CaptureDesktop(Image& into) override;
-  void Show() override;
+  void Show(const std::string& title) override;
   void MakeTopMost() override;
   // Paints each changed rectangle on its own straight from the frame's
   // pixels, which stay wrapped (not copied) between frames.
