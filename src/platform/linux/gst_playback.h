@@ -1,8 +1,10 @@
 // One GStreamer pipeline as the players drive it: seeks whose end can be
 // told apart from the end of an earlier one, the position, and the news of
 // the end of the stream and of errors. The news is taken from the bus by a
-// handler that runs on GStreamer's own threads and drops every message, so
-// that nothing piles up on the bus and no main loop has to run.
+// synchronous handler, which runs on whatever thread posts the message (a
+// streaming thread, or the caller's own during a state change) and drops
+// every message, so that nothing piles up on the bus and no main loop has
+// to run.
 #pragma once
 
 #include <gst/gst.h>
