@@ -156,6 +156,12 @@ void DrawOrbs(Image& display, const Orbs& orbs, int screenW, int screenH,
       const int to = std::min(half, maxX - 1 - x);
       std::uint32_t* outRow = out + static_cast<std::size_t>(py) * displayStride;
       const std::uint32_t* inRow = in + static_cast<std::size_t>(py) * mapStride;
+      // Rows of a large screen lie pages apart, where the processor does not
+      // guess the next one: ask for the next row while this one is drawn.
+      if (py + 1 < maxY && from <= to) {
+        __builtin_prefetch(inRow + mapStride + x + from);
+        __builtin_prefetch(outRow + displayStride + x + from, 1);
+      }
       for (int j = from; j <= to; ++j) {
         const auto column = static_cast<std::size_t>(j + kOrbRadius);
         const int px = x + j;
