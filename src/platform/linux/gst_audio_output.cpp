@@ -70,4 +70,18 @@ GstElement* MakeAudioSink(const GstAudioOutput& output) {
   return bin;
 }
 
+GstElement* MakeAudioPlaybin(const std::string& uri, const GstAudioOutput& output) {
+  GstElement* playbin = gst_element_factory_make("playbin", nullptr);
+  GstElement* sink = MakeAudioSink(output);
+  if (playbin == nullptr || sink == nullptr) {
+    for (GstElement* made : {playbin, sink}) {
+      if (made != nullptr) gst_object_unref(gst_object_ref_sink(made));
+    }
+    return nullptr;
+  }
+  g_object_set(playbin, "uri", uri.c_str(), "audio-sink", sink, nullptr);
+  gst_util_set_object_arg(G_OBJECT(playbin), "flags", "audio+soft-volume");
+  return playbin;
+}
+
 }  // namespace orvel

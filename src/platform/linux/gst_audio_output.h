@@ -34,4 +34,9 @@ bool EnsureGstreamer();
 // to `output`; nullptr when an element it needs is not installed.
 GstElement* MakeAudioSink(const GstAudioOutput& output);
 
+// A new (floating) playbin that plays only the sound of `uri` to `output`
+// (a picture or a video stream in the file is left alone); nullptr when an
+// element it needs is not installed.
+GstElement* MakeAudioPlaybin(const std::string& uri, const GstAudioOutput& output);
+
 }  // namespace orvel

@@ -37,17 +37,8 @@ int GstFileDevice::Open(const std::string& path) {
 }
 
 int GstFileDevice::Prepare() {
-  GstElement* playbin = gst_element_factory_make("playbin", nullptr);
-  GstElement* sink = MakeAudioSink(output_);
-  if (playbin == nullptr || sink == nullptr) {
-    for (GstElement* made : {playbin, sink}) {
-      if (made != nullptr) gst_object_unref(gst_object_ref_sink(made));
-    }
-    return MciError::CannotLoadDriver;
-  }
-  // Sound only: a picture or a video stream in the file is left alone.
-  g_object_set(playbin, "uri", uri_.c_str(), "audio-sink", sink, nullptr);
-  gst_util_set_object_arg(G_OBJECT(playbin), "flags", "audio+soft-volume");
+  GstElement* playbin = MakeAudioPlaybin(uri_, output_);
+  if (playbin == nullptr) return MciError::CannotLoadDriver;
   playback_ = std::make_unique<GstPlayback>(playbin, playbin);
 
   bool paused = playback_->SetState(GST_STATE_PAUSED);

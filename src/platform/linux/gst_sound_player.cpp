@@ -72,18 +72,10 @@ void GstSoundPlayer::PlayLooping(const std::string& file) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(file, error) || !EnsureGstreamer()) return;
   gchar* uri = gst_filename_to_uri(file.c_str(), nullptr);
-  GstElement* playbin = gst_element_factory_make("playbin", nullptr);
-  GstElement* sink = MakeAudioSink(output_);
-  if (uri == nullptr || playbin == nullptr || sink == nullptr) {
-    g_free(uri);
-    for (GstElement* made : {playbin, sink}) {
-      if (made != nullptr) gst_object_unref(gst_object_ref_sink(made));
-    }
-    return;
-  }
-  g_object_set(playbin, "uri", uri, "audio-sink", sink, nullptr);
+  if (uri == nullptr) return;
+  GstElement* playbin = MakeAudioPlaybin(uri, output_);
   g_free(uri);
-  gst_util_set_object_arg(G_OBJECT(playbin), "flags", "audio+soft-volume");
+  if (playbin == nullptr) return;
 
   auto loop = std::make_unique<Loop>();
   g_signal_connect(playbin, "about-to-finish", G_CALLBACK(&Loop::OnAboutToFinish), loop.get());
