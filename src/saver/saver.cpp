@@ -108,28 +108,29 @@ void Saver::AnimationFrame() {
 
   DrawOrbs(Display, Orbs, ScreenW, ScreenH, Pixels);
 
-  std::vector<Rect> changed;
+  std::array<Rect, kOrbCount> drawn;
+  for (std::size_t i = 0; i < drawn.size(); ++i) drawn[i] = OrbBounds(Orbs[i], ScreenW, ScreenH);
+  changed_.clear();
   if (wholeScreen) {
-    changed.push_back(Display.Bounds());
+    changed_.push_back(Display.Bounds());
   } else {
     // What the orbs covered before and now: one rectangle per orb where its
     // two squares meet, both where it jumped across the screen.
-    for (int i = 0; i < kOrbCount; ++i) {
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
       const Rect& before = drawn_[i];
-      const Rect now = OrbBounds(Orbs[i], ScreenW, ScreenH);
+      const Rect& now = drawn[i];
       if (!Intersect(before, now).Empty()) {
-        changed.push_back(Union(before, now));
+        changed_.push_back(Union(before, now));
       } else {
-        if (!before.Empty()) changed.push_back(before);
-        if (!now.Empty()) changed.push_back(now);
+        if (!before.Empty()) changed_.push_back(before);
+        if (!now.Empty()) changed_.push_back(now);
       }
     }
   }
-  drawn_.clear();
-  for (const Orb& orb : Orbs) drawn_.push_back(OrbBounds(orb, ScreenW, ScreenH));
+  drawn_ = drawn;
   backgroundChanged_ = false;
 
-  services_.host.Present(Display, changed);
+  services_.host.Present(Display, changed_);
   EventPass();
 }
 

@@ -102,8 +102,9 @@ class Saver : public InputHandler {
 
   bool ended_ = false;
   bool fullRestore_ = false;
-  bool backgroundChanged_ = true;  // the whole screen is presented next frame
-  std::vector<Rect> drawn_;        // what the previous frame's orbs covered
+  bool backgroundChanged_ = true;        // the whole screen is presented next frame
+  std::array<Rect, kOrbCount> drawn_{};  // what the previous frame's orbs covered
+  std::vector<Rect> changed_;            // what this frame presents (kept to spare allocations)
 
   float firstMouseX_ = 0;
   float firstMouseY_ = 0;
