@@ -169,8 +169,6 @@ bool LinuxFileSystem::ReplaceFile(const std::string& path, std::string_view byte
   const std::string target = FollowLinks(path);
   std::string folder = target.substr(0, target.rfind('/') + 1);
   if (!MakeFolders(folder)) return false;
-  // Write a temporary file beside the target, then rename it over the
-  // target: the rename is atomic, so the settings are never half written.
   struct stat old {};
   const bool exists = stat(target.c_str(), &old) == 0;
   // A file without write permission is the user saying "leave this alone";
@@ -178,6 +176,8 @@ bool LinuxFileSystem::ReplaceFile(const std::string& path, std::string_view byte
   // only the folder. The mode bits decide even for root, whom access()
   // lets write anything.
   if (exists && ((old.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) return false;
+  // Write a temporary file beside the target, then rename it over the
+  // target: the rename is atomic, so the settings are never half written.
   std::string temp = target + ".XXXXXX";
   int fd = mkstemp(temp.data());
   if (fd < 0) return false;
