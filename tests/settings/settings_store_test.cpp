@@ -167,6 +167,7 @@ TEST_F(SettingsStore, AUtf8FileWithoutAMarkIsReadAsUtf8AndWrittenAsItWas) {
   EXPECT_EQ(settings.PictureFolder, "C:\\写真");
   // It stays UTF-8, and gains no mark.
   ASSERT_TRUE(Write(SettingsKey::BgmKind, "1"));
+  EXPECT_FALSE(Write(SettingsKey::BgmFile, "\xE7\x94"));  // not UTF-8
   EXPECT_EQ(host.files.Contents(kIni), utf8 + "BGM区分=1\n");
 
   // The same settings in Shift-JIS still read as Shift-JIS.
@@ -244,6 +245,8 @@ TEST_F(SettingsStore, AValueShiftJisCannotHoldMovesTheFileToUtf8) {
   EXPECT_FALSE(Write(SettingsKey::PictureFolder, folder));
   EXPECT_FALSE(Write("k", "two\nlines"));
   EXPECT_FALSE(Write("a=b", "1"));
+  EXPECT_FALSE(Write(" [k", "1"));  // would read as a header
+  EXPECT_FALSE(Write(";k", "1"));   // would read as a comment
   host.files.FailReplaces(1);
   EXPECT_FALSE(Write("k", "2"));
   EXPECT_EQ(host.files.Contents(kIni), broken);

@@ -99,7 +99,7 @@ TEST_F(ToolTest, BadArgumentsAndUnreadableInputs) {
         "render --screen 64x48 --seed 1 --frames 0 --out o",
         "render --screen 64x48 --seed 1 --frames 2 --background a.png --ini b.ini --out o",
         "bench --screen 64x48", "settings --seed 3", "settings --ini",
-        "settings --display-order --seed x"}) {
+        "settings --display-order --seed x", "settings --display-order --seed 3x"}) {
     const ToolResult result = Run(arguments);
     EXPECT_EQ(result.status, 2) << arguments;
     const std::string usage = "usage: orvel-tool " + arguments.substr(0, arguments.find(' '));
