@@ -129,6 +129,9 @@ TEST_F(SettingsStore, ReadsAreCutTo255ShiftJisBytesInEitherEncodingAndNeverInsid
     host.files.AddFile(kIni, mark + ("[Section]\nk=" + Times(127, "画") + "\xF0\x9F\x98\x80é"));
     EXPECT_EQ(Read("k"), Times(127, "画") + "\xF0\x9F\x98\x80") << mark;
   }
+  // A byte that is not UTF-8 counts one, and is kept.
+  host.files.AddFile(kIni, kBom + ("[Section]\nk=" + Times(300, "\xFF")));
+  EXPECT_EQ(Read("k"), Times(255, "\xFF"));
 }
 
 TEST_F(SettingsStore, AValueReadWholeStaysWholeWhenAWriteMovesTheFileToUtf8) {
