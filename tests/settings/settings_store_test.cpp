@@ -187,6 +187,27 @@ TEST_F(SettingsStore, AUtf8FileWithoutAMarkIsReadAsUtf8AndWrittenAsItWas) {
   EXPECT_EQ(Read("k"), "ア");
 }
 
+TEST_F(SettingsStore, NamesIgnoreTheCaseOfAsciiLettersOnlyInEitherEncoding) {
+  // ア and ヂ are 83 41 and 83 61 in Shift-JIS: alike if folded as ASCII.
+  host.files.AddFile(kIni, "[Section]\r\n\x83\x61=1\r\n");
+  EXPECT_EQ(Read("ア"), "");
+  ASSERT_TRUE(Write("ア", "2"));
+  EXPECT_EQ(host.files.Contents(kIni), "[Section]\r\n\x83\x61=1\r\n\x83\x41=2\r\n");
+  // In UTF-8 the letter after あ (E3 81 82) is folded as any other.
+  for (const char* mark : {kBom, ""}) {
+    host.files.AddFile(kIni, mark + std::string("[Section]\nあa=1\n"));
+    EXPECT_EQ(Read("あA"), "1") << mark;
+    ASSERT_TRUE(Write("あA", "2"));
+    EXPECT_EQ(host.files.Contents(kIni), mark + std::string("[Section]\nあA=2\n"));
+  }
+  // Moving to UTF-8 keeps comparing so.
+  host.files.AddFile(kIni,
+                     "[Section]\r\n\x82\xA0"
+                     "a=1\r\n");  // あa
+  ASSERT_TRUE(Write("あA", "é"));
+  EXPECT_EQ(host.files.Contents(kIni), kBom + std::string("[Section]\r\nあA=é\r\n"));
+}
+
 // Counts the reads of the file system it stands for.
 class CountingFileSystem : public MemoryFileSystem {
  public:
