@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/app_state.h"
+#include "command_options.h"
 #include "commands.h"
 #include "json_writer.h"
 #include "platform/headless/headless_platform.h"
@@ -64,7 +65,9 @@ int SettingsCommand(const Arguments& arguments) {
   LinuxPlatform host;
   AppState state;
   const std::string ini = options->ini.value_or(IniFilePath(host.locations, host.files));
-  LoadSettings(state.settings, state.catalogue, ini, host.files);
+  if (!LoadSettings(state.settings, state.catalogue, ini, host.files)) {
+    return FileError("settings", "cannot read the settings file " + Quoted(ini));
+  }
 
   const SaverSettings& settings = state.settings;
   const ImageCatalogue& catalogue = state.catalogue;

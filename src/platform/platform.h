@@ -51,12 +51,14 @@ class FileSystem {
   // Whether the file can be opened for reading right now.
   virtual bool CanOpenForRead(const std::string& path) = 0;
 
-  // The whole file; nullopt when it is missing or unreadable.
-  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // The whole file; nullopt when it is missing, unreadable or longer than
+  // `maxBytes`.
+  virtual std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
 
   // Replaces the file's contents in one step, creating its folder when it is
   // missing: a reader sees the old contents or the new ones, never a mix,
-  // and a failure leaves the old file untouched. False on any failure.
+  // and a failure leaves the old file untouched. False on any failure; a
+  // read-only file is never replaced.
   virtual bool ReplaceFile(const std::string& path, std::string_view bytes) = 0;
 };
 

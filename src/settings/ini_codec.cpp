@@ -1,7 +1,5 @@
 #include "settings/ini_codec.h"
 
-#include <vector>
-
 #include "settings/ascii.h"
 #include "settings/shift_jis.h"
 
@@ -39,26 +37,22 @@ bool SameName(std::string_view a, std::string_view b, bool multiByte) {
 // One line of the file: its text [begin, end) and its line ending
 // [end, next); the last line may have no ending.
 struct Line {
-  std::size_t begin;
-  std::size_t end;
-  std::size_t next;
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  std::size_t next = 0;
 };
 
-std::vector<Line> SplitLines(std::string_view file) {
-  std::vector<Line> lines;
-  std::size_t begin = 0;
-  while (begin < file.size()) {
-    std::size_t end = file.find_first_of("\r\n", begin);
-    if (end == std::string_view::npos) {
-      lines.push_back({begin, file.size(), file.size()});
-      break;
-    }
-    std::size_t next = end + 1;
-    if (file[end] == '\r' && next < file.size() && file[next] == '\n') ++next;
-    lines.push_back({begin, end, next});
-    begin = next;
-  }
-  return lines;
+// The line that starts at `begin` (before the end of the file).
+Line LineAt(std::string_view file, std::size_t begin) {
+  std::size_t end = file.find_first_of("\r\n", begin);
+  if (end == std::string_view::npos) return {begin, file.size(), file.size()};
+  std::size_t next = end + 1;
+  if (file[end] == '\r' && next < file.size() && file[next] == '\n') ++next;
+  return {begin, end, next};
+}
+
+std::string_view TextOf(std::string_view file, const Line& line) {
+  return file.substr(line.begin, line.end - line.begin);
 }
 
 enum class LineKind { Other, Section, Entry };
@@ -101,44 +95,49 @@ bool IsEnclosedInQuotes(std::string_view value) {
          value.back() == value.front();
 }
 
+// Calls `visit(line, parsed)` for every line of the first section named
+// `section` after its header, in order, until the next section starts or
+// `visit` returns false; `header` receives the header line. False when the
+// file has no such section. One pass over the file, nothing kept.
+template <typename Visit>
+bool WalkSection(std::string_view file, std::string_view section, bool multiByte, Line& header,
+                 Visit visit) {
+  section = Trim(section);
+  bool inside = false;
+  for (std::size_t begin = 0; begin < file.size();) {
+    const Line line = LineAt(file, begin);
+    begin = line.next;
+    const ParsedLine parsed = ParseLine(TextOf(file, line), multiByte);
+    if (inside) {
+      if (parsed.kind == LineKind::Section || !visit(line, parsed)) break;
+    } else if (parsed.kind == LineKind::Section && SameName(parsed.name, section, multiByte)) {
+      header = line;
+      inside = true;
+    }
+  }
+  return inside;
+}
+
 // Where a section and a key stand in the file.
 struct Location {
-  std::vector<Line> lines;
-  std::string_view file;
-  bool multiByte;
-  std::size_t section = std::string_view::npos;     // index of the header line
-  std::size_t sectionEnd = std::string_view::npos;  // index after its last line
-  std::size_t key = std::string_view::npos;         // index of the key's line
-
-  ParsedLine Parse(std::size_t index) const {
-    const Line& line = lines[index];
-    return ParseLine(file.substr(line.begin, line.end - line.begin), multiByte);
-  }
+  bool hasSection = false;
+  Line last;  // the section's last line that is not blank (at worst, its header)
+  std::optional<Line> key;
 };
 
 Location Locate(std::string_view file, std::string_view section, std::string_view key,
                 bool multiByte) {
-  Location where{SplitLines(file), file, multiByte};
-  section = Trim(section);
+  Location where;
   key = Trim(key);
-  for (std::size_t i = 0; i < where.lines.size(); ++i) {
-    ParsedLine line = where.Parse(i);
-    if (line.kind != LineKind::Section) continue;
-    if (where.section != std::string_view::npos) {
-      where.sectionEnd = i;
-      break;
-    }
-    if (SameName(line.name, section, multiByte)) where.section = i;
-  }
-  if (where.section == std::string_view::npos) return where;
-  if (where.sectionEnd == std::string_view::npos) where.sectionEnd = where.lines.size();
-  for (std::size_t i = where.section + 1; i < where.sectionEnd; ++i) {
-    ParsedLine line = where.Parse(i);
-    if (line.kind == LineKind::Entry && SameName(line.name, key, multiByte)) {
-      where.key = i;
-      break;
-    }
-  }
+  where.hasSection = WalkSection(
+      file, section, multiByte, where.last, [&](const Line& line, const ParsedLine& parsed) {
+        if (parsed.kind == LineKind::Entry && SameName(parsed.name, key, multiByte)) {
+          where.key = line;
+          return false;
+        }
+        if (!Trim(TextOf(file, line)).empty()) where.last = line;
+        return true;
+      });
   return where;
 }
 
@@ -166,13 +165,30 @@ std::string EntryLine(std::string_view key, std::string_view value) {
 
 }  // namespace
 
+std::vector<std::optional<std::string>> FindIniValues(std::string_view file,
+                                                      std::string_view section,
+                                                      std::span<const std::string_view> keys,
+                                                      bool multiByte) {
+  std::vector<std::optional<std::string>> values(keys.size());
+  std::size_t missing = keys.size();
+  Line header;
+  WalkSection(file, section, multiByte, header, [&](const Line&, const ParsedLine& parsed) {
+    if (parsed.kind != LineKind::Entry) return true;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (values[i] || !SameName(parsed.name, Trim(keys[i]), multiByte)) continue;
+      std::string_view value = parsed.value;
+      if (IsEnclosedInQuotes(value)) value = value.substr(1, value.size() - 2);
+      values[i] = std::string(value);
+      --missing;
+    }
+    return missing != 0;
+  });
+  return values;
+}
+
 std::optional<std::string> FindIniValue(std::string_view file, std::string_view section,
                                         std::string_view key, bool multiByte) {
-  Location where = Locate(file, section, key, multiByte);
-  if (where.key == std::string_view::npos) return std::nullopt;
-  std::string_view value = where.Parse(where.key).value;
-  if (IsEnclosedInQuotes(value)) value = value.substr(1, value.size() - 2);
-  return std::string(value);
+  return FindIniValues(file, section, std::span(&key, 1), multiByte).front();
 }
 
 std::string SetIniValue(std::string_view file, std::string_view section, std::string_view key,
@@ -183,27 +199,17 @@ std::string SetIniValue(std::string_view file, std::string_view section, std::st
   std::string result;
   result.reserve(file.size() + entry.size() + section.size() + 8);
 
-  if (where.key != std::string_view::npos) {
+  if (where.key) {
     // Replace the key's line, keeping its own ending.
-    const Line& line = where.lines[where.key];
-    result.append(file.substr(0, line.begin));
+    result.append(file.substr(0, where.key->begin));
     result.append(entry);
-    result.append(file.substr(line.end));
+    result.append(file.substr(where.key->end));
     return result;
   }
 
-  if (where.section != std::string_view::npos) {
-    // A new key goes after the section's last line that is not blank (at
-    // worst, its header).
-    std::size_t last = where.section;
-    for (std::size_t i = where.sectionEnd; i > where.section + 1; --i) {
-      const Line& line = where.lines[i - 1];
-      if (!Trim(file.substr(line.begin, line.end - line.begin)).empty()) {
-        last = i - 1;
-        break;
-      }
-    }
-    const Line& line = where.lines[last];
+  if (where.hasSection) {
+    // A new key goes after the section's last line that is not blank.
+    const Line& line = where.last;
     result.append(file.substr(0, line.next));
     if (line.next == line.end) {
       // The file's last line, without a line break of its own.

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvel {
 
@@ -14,6 +16,13 @@ namespace orvel {
 // pair of enclosing quotes) removed; nullopt when the section or the key is
 // missing. `multiByte` tells whether the file's text is Shift-JIS, whose
 // second bytes must not be case-folded.
+// The values of several keys of one section, in the order of `keys`,
+// found in one pass over the file.
+std::vector<std::optional<std::string>> FindIniValues(std::string_view file,
+                                                      std::string_view section,
+                                                      std::span<const std::string_view> keys,
+                                                      bool multiByte);
+
 std::optional<std::string> FindIniValue(std::string_view file, std::string_view section,
                                         std::string_view key, bool multiByte);
 

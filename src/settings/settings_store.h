@@ -27,25 +27,34 @@ inline constexpr std::string_view BgmRepeatTrack = "BGMﾘﾋﾟｰﾄ";
 inline constexpr std::string_view BgmFile = "BGMﾌｧｲﾙ";
 }  // namespace SettingsKey
 
+// A settings file is a few hundred bytes; a larger one than this is
+// refused as unreadable, and never written over.
+inline constexpr std::size_t kMaxIniFileBytes = 1 << 20;
+
 // The settings file beside the program when it exists there (a portable
 // install), otherwise the one in the user's settings folder.
 std::string IniFilePath(Locations& locations, FileSystem& files);
 
-// The value stored under key (UTF-8), at most 255 bytes of it; "" when the
-// file, the section or the key is missing.
+// The value stored under key (UTF-8), cut as a 256-byte read buffer of the
+// Shift-JIS file would cut it (at most 255 Shift-JIS bytes); "" when the
+// file, the section or the key is missing or the file cannot be read.
 std::string ReadIniString(std::string_view section, std::string_view key, const std::string& file,
                           FileSystem& files);
 
-// Stores one value (UTF-8), creating the file, section and key as needed.
-// True when the value was stored; the old file is left whole otherwise.
+// Stores one value (UTF-8), creating the file, section and key as needed,
+// in the file's own encoding. True when the value was stored; the old file
+// is left whole otherwise (a file that cannot be read, or is read-only, is
+// never replaced).
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
                     const std::string& file, FileSystem& files);
 
 // Fills the settings from the file and builds the catalogue of the folder.
-void LoadSettings(SaverSettings& settings, ImageCatalogue& catalogue, Platform& platform);
+// A missing file gives the defaults; so does one that exists but cannot be
+// read, and then the result is false.
+bool LoadSettings(SaverSettings& settings, ImageCatalogue& catalogue, Platform& platform);
 
 // The same from a given settings file.
-void LoadSettings(SaverSettings& settings, ImageCatalogue& catalogue, const std::string& iniFile,
+bool LoadSettings(SaverSettings& settings, ImageCatalogue& catalogue, const std::string& iniFile,
                   FileSystem& files);
 
 // Whether the file can be opened for reading (a trailing separator is

@@ -57,6 +57,14 @@ bool IsShiftJisLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+int ShiftJisWidth(char32_t c) {
+  if (c == 0) return 1;
+  if (c > 0xFFFF) return 0;
+  const std::uint16_t code = Reverse()[c];
+  if (code == 0) return 0;
+  return code > 0xFF ? 2 : 1;
+}
+
 std::string ShiftJisToUtf8(std::string_view bytes, bool* complete) {
   std::string out;
   out.reserve(bytes.size() * 3 / 2);

@@ -15,6 +15,10 @@ std::string ShiftJisToUtf8(std::string_view bytes, bool* complete = nullptr);
 // holds a character that Shift-JIS cannot hold.
 std::optional<std::string> Utf8ToShiftJis(std::string_view text);
 
+// How many bytes the character takes in Shift-JIS (1 or 2); 0 when
+// Shift-JIS cannot hold it.
+int ShiftJisWidth(char32_t c);
+
 // Whether the byte starts a two-byte Shift-JIS character.
 bool IsShiftJisLeadByte(unsigned char byte);
 

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,7 +28,21 @@ class LinuxFileSystemTest : public ::testing::Test {
   }
 
   std::string Path(const std::string& name) const { return (root_ / name).string(); }
-  void Write(const std::string& name) const { std::ofstream(root_ / name) << "x"; }
+  void Write(const std::string& name, const std::string& text = "x") const {
+    std::ofstream(root_ / name, std::ios::binary) << text;
+  }
+  std::optional<std::string> Read(const std::string& path, std::size_t maxBytes = 1 << 20) {
+    return files_.ReadFile(path, maxBytes);
+  }
+  // The names in a folder.
+  std::vector<std::string> Names(const fs::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   std::vector<std::string> Sorted(std::optional<std::vector<std::string>> names) const {
     EXPECT_TRUE(names.has_value());
@@ -68,7 +84,7 @@ TEST_F(LinuxFileSystemTest, ListsVisibleRegularFilesWithoutRegardToCaseAndTellsA
   EXPECT_FALSE(files_.Attributes(Path("missing.jpg")).has_value());
   // A FIFO would block a reader until some writer came along.
   EXPECT_FALSE(files_.CanOpenForRead(Path("pipe.jpg")));
-  EXPECT_FALSE(files_.ReadFile(Path("pipe.jpg")).has_value());
+  EXPECT_FALSE(Read(Path("pipe.jpg")).has_value());
 }
 
 TEST_F(LinuxFileSystemTest, FolderExistsForEmptyFoldersOnly) {
@@ -85,22 +101,88 @@ TEST_F(LinuxFileSystemTest, ReplaceCreatesFoldersAndLeavesNoTemporaryFile) {
   std::string binary(5000, '\0');
   for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7 % 251);
   ASSERT_TRUE(files_.ReplaceFile(path, "[Section]\r\n" + binary));
-  EXPECT_EQ(files_.ReadFile(path), "[Section]\r\n" + binary);
+  EXPECT_EQ(Read(path), "[Section]\r\n" + binary);
   ASSERT_TRUE(files_.ReplaceFile(path, "new"));
-  EXPECT_EQ(files_.ReadFile(path), "new");
+  EXPECT_EQ(Read(path), "new");
 
-  std::vector<std::string> left;
-  for (const auto& entry : fs::directory_iterator(root_ / "config/orvel")) {
-    left.push_back(entry.path().filename().string());
-  }
-  EXPECT_EQ(left, std::vector<std::string>{"Orvel.ini"});
+  EXPECT_EQ(Names(root_ / "config/orvel"), std::vector<std::string>{"Orvel.ini"});
 
   // A settings file kept elsewhere through a link stays linked.
   fs::create_directories(root_ / "dotfiles");
   fs::create_symlink(root_ / "dotfiles/Orvel.ini", Path("linked.ini"));
   ASSERT_TRUE(files_.ReplaceFile(Path("linked.ini"), "through the link"));
   EXPECT_TRUE(fs::is_symlink(Path("linked.ini")));
-  EXPECT_EQ(files_.ReadFile(Path("dotfiles/Orvel.ini")), "through the link");
+  EXPECT_EQ(Read(Path("dotfiles/Orvel.ini")), "through the link");
+}
+
+TEST_F(LinuxFileSystemTest, ReadsOnlyReadableRegularFilesUpToTheLimitWithoutBlocking) {
+  Write("ten.ini", "0123456789");
+  EXPECT_EQ(Read(Path("ten.ini"), 10), "0123456789");
+  EXPECT_FALSE(Read(Path("ten.ini"), 9).has_value());
+  EXPECT_EQ(Read(Path("ten.ini"), 0), std::nullopt);
+  Write("empty.ini", "");
+  EXPECT_EQ(Read(Path("empty.ini"), 0), "");
+
+  // No one may read it: unreadable also for root, who could open it.
+  Write("locked.ini");
+  fs::permissions(Path("locked.ini"), fs::perms::none);
+  EXPECT_FALSE(Read(Path("locked.ini")).has_value());
+  EXPECT_FALSE(files_.CanOpenForRead(Path("locked.ini")));
+  EXPECT_EQ(files_.Attributes(Path("locked.ini")), FileAttribute::Normal);
+  fs::permissions(Path("locked.ini"), fs::perms::owner_read);
+  EXPECT_EQ(Read(Path("locked.ini")), "x");
+
+  // A link that leads round in a loop is there, but never opens; a link to
+  // nothing is no file at all.
+  fs::create_symlink(Path("loop.ini"), Path("loop.ini"));
+  fs::create_symlink(Path("nothing.ini"), Path("dangling.ini"));
+  EXPECT_EQ(files_.Attributes(Path("loop.ini")), FileAttribute::System);
+  EXPECT_FALSE(Read(Path("loop.ini")).has_value());
+  EXPECT_FALSE(files_.Attributes(Path("dangling.ini")).has_value());
+  fs::create_directory(root_ / "folder");
+  EXPECT_FALSE(Read(Path("folder")).has_value());
+}
+
+TEST_F(LinuxFileSystemTest, AFileBehindAFolderThatMayNotBeSearchedIsThereButUnreadable) {
+  Write("Orvel.ini");
+  fs::permissions(root_, fs::perms::owner_all);
+  // Root may search any folder: a child that gives up root asks instead.
+  const bool root = geteuid() == 0;
+  if (!root) fs::permissions(root_, fs::perms::none);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (root && setuid(65534) != 0) _exit(2);
+    _exit(files_.Attributes(Path("Orvel.ini")) == FileAttribute::System &&
+                  !files_.ReadFile(Path("Orvel.ini"), 100)
+              ? 0
+              : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  fs::permissions(root_, fs::perms::owner_all);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+TEST_F(LinuxFileSystemTest, AReadOnlyFileIsNeverReplaced) {
+  Write("Orvel.ini", "kept");
+  fs::permissions(Path("Orvel.ini"),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);  // 0444
+  EXPECT_FALSE(files_.ReplaceFile(Path("Orvel.ini"), "new"));
+  fs::create_symlink(Path("Orvel.ini"), Path("linked.ini"));
+  EXPECT_FALSE(files_.ReplaceFile(Path("linked.ini"), "new"));
+  EXPECT_EQ(Read(Path("Orvel.ini")), "kept");
+  EXPECT_EQ(fs::status(Path("Orvel.ini")).permissions(),
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(Names(root_), (std::vector<std::string>{"Orvel.ini", "linked.ini"}));
+
+  // Any write bit lets it be replaced, and keeps its mode.
+  fs::permissions(Path("Orvel.ini"), fs::perms::owner_write, fs::perm_options::add);
+  ASSERT_TRUE(files_.ReplaceFile(Path("Orvel.ini"), "new"));
+  EXPECT_EQ(Read(Path("Orvel.ini")), "new");
+  EXPECT_EQ(fs::status(Path("Orvel.ini")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                fs::perms::others_read);
 }
 
 }  // namespace

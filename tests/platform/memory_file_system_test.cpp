@@ -33,5 +33,17 @@ TEST(MemoryFileSystem, DotEntriesMakeEveryFolderButADriveRootNonEmpty) {
   EXPECT_TRUE(posix.HasEntry("/*.*"));
 }
 
+TEST(MemoryFileSystem, ReadsUpToTheLimitAndNeverReplacesAReadOnlyFile) {
+  MemoryFileSystem fs(PathStyle::Posix);
+  fs.AddFile("/etc/Orvel.ini", "0123456789", FileAttribute::ReadOnly);
+  EXPECT_EQ(fs.ReadFile("/etc/Orvel.ini", 10), "0123456789");
+  EXPECT_FALSE(fs.ReadFile("/etc/Orvel.ini", 9).has_value());
+  EXPECT_FALSE(fs.ReplaceFile("/etc/Orvel.ini", "new"));
+  EXPECT_EQ(fs.Contents("/etc/Orvel.ini"), "0123456789");
+  fs.AddFile("/etc/Orvel.ini", "0123456789");
+  EXPECT_TRUE(fs.ReplaceFile("/etc/Orvel.ini", "new"));
+  EXPECT_EQ(fs.Contents("/etc/Orvel.ini"), "new");
+}
+
 }  // namespace
 }  // namespace orvel

@@ -26,6 +26,18 @@ TEST(IniCodec, FindsTheFirstMatchAsWindowsComparesNamesAndUnquotesValues) {
   EXPECT_EQ(SetIniValue(sjis, "\x83\x5D", "\x83\x41", "2", true), sjis + "\x83\x41=2\r\n");
 }
 
+TEST(IniCodec, FindsManyKeysOfOneSectionAtOnce) {
+  const std::string file = "[S]\nb=1\n[T]\na=0\n[s]\nA=2\nb=3\na=4\n[U]\nc=5\n";
+  const std::vector<std::string_view> keys = {"a", "b", "c", "a"};
+  EXPECT_EQ(
+      FindIniValues(file, "S", keys, false),
+      (std::vector<std::optional<std::string>>{std::nullopt, "1", std::nullopt, std::nullopt}));
+  EXPECT_EQ(FindIniValues("[S]\r\nb=1\r\n a = \"2\" \r\nc=3", "S", keys, true),
+            (std::vector<std::optional<std::string>>{"2", "1", "3", "2"}));
+  EXPECT_EQ(FindIniValues(file, "V", keys, false),
+            std::vector<std::optional<std::string>>(4, std::nullopt));
+}
+
 TEST(IniCodec, AWriteChangesOnlyItsOwnLineInTheFilesLineEnding) {
   const std::string before =
       "; c\r\n[Other]\nKey=o\r\n\r\n[Section]\r\n  KEY = old\n; note\r\n\r\n[Next]\r\nb=2";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -99,16 +100,160 @@ TEST_F(SettingsStore, WritesGiveTheExactShiftJisFileAndLeaveOtherBytesAlone) {
   EXPECT_EQ(host.files.Contents(kIni), other + "\r\nBGM\x8B\xE6\x95\xAA=2");
 }
 
-TEST_F(SettingsStore, ReadsAreCutTo255BytesOnACharacterBoundary) {
-  std::string sjis;  // 画, two bytes a character in the file
-  for (int i = 0; i < 128; ++i) sjis += "\x89\xE6";
-  const std::string kanji = ShiftJisToUtf8(sjis);
+// The text repeated `count` times.
+std::string Times(int count, std::string_view text) {
+  std::string repeated;
+  for (int i = 0; i < count; ++i) repeated += text;
+  return repeated;
+}
+
+TEST_F(SettingsStore, ReadsAreCutTo255ShiftJisBytesInEitherEncodingAndNeverInsideACharacter) {
+  // 画 takes two bytes in Shift-JIS and three in UTF-8; ｶ one and three.
+  const std::string sjis = Times(128, "\x89\xE6");
+  const std::string kanji = Times(128, "画");
   host.files.AddFile(kIni, "[Section]\r\nk=a" + sjis);
-  EXPECT_EQ(Read("k"), "a" + kanji.substr(0, 3 * 127));
+  EXPECT_EQ(Read("k"), "a" + Times(127, "画"));
   host.files.AddFile(kIni, "[Section]\r\nk=ab" + sjis);
-  EXPECT_EQ(Read("k"), "ab" + kanji.substr(0, 3 * 126));
-  host.files.AddFile(kIni, kBom + ("[Section]\nk=a" + kanji));  // three bytes a character
-  EXPECT_EQ(Read("k"), "a" + kanji.substr(0, 3 * 84));
+  EXPECT_EQ(Read("k"), "ab" + Times(126, "画"));
+  for (const char* mark : {kBom, ""}) {
+    host.files.AddFile(kIni, mark + ("[Section]\nk=a" + kanji));
+    EXPECT_EQ(Read("k"), "a" + Times(127, "画")) << mark;
+    host.files.AddFile(kIni, mark + ("[Section]\nk=ab" + kanji));
+    EXPECT_EQ(Read("k"), "ab" + Times(126, "画")) << mark;
+    host.files.AddFile(kIni, mark + ("[Section]\nk=" + Times(300, "ｶ")));
+    EXPECT_EQ(Read("k"), Times(255, "ｶ")) << mark;
+    // A character Shift-JIS cannot hold counts one byte, as the "?" that
+    // would stand for it there.
+    host.files.AddFile(kIni, mark + ("[Section]\nk=" + Times(300, "é")));
+    EXPECT_EQ(Read("k"), Times(255, "é")) << mark;
+    host.files.AddFile(kIni, mark + ("[Section]\nk=" + Times(127, "画") + "\xF0\x9F\x98\x80é"));
+    EXPECT_EQ(Read("k"), Times(127, "画") + "\xF0\x9F\x98\x80") << mark;
+  }
+  // A byte that is not UTF-8 counts one, and is kept.
+  host.files.AddFile(kIni, kBom + ("[Section]\nk=" + Times(300, "\xFF")));
+  EXPECT_EQ(Read("k"), Times(255, "\xFF"));
+}
+
+TEST_F(SettingsStore, AValueReadWholeStaysWholeWhenAWriteMovesTheFileToUtf8) {
+  // "C:\" and 126 kanji: 255 bytes in Shift-JIS, 381 in UTF-8.
+  const std::string folder = "C:\\" + Times(126, "画");
+  host.files.AddFile(folder + "\\a.bmp");
+  host.files.AddFile("C:\\Musique\\Été.mp3");
+  ASSERT_TRUE(Write(SettingsKey::PictureFolder, folder));
+  ASSERT_FALSE(host.files.Contents(kIni)->starts_with(kBom));
+  LoadSettings(settings, catalogue, host.platform);
+  EXPECT_EQ(settings.PictureFolder, folder);
+
+  ASSERT_TRUE(Write(SettingsKey::BgmKind, "2"));
+  ASSERT_TRUE(Write(SettingsKey::BgmFile, "C:\\Musique\\Été.mp3"));
+  ASSERT_TRUE(host.files.Contents(kIni)->starts_with(kBom));
+  LoadSettings(settings, catalogue, host.platform);
+  EXPECT_EQ(settings.PictureFolder, folder);
+  EXPECT_EQ(catalogue.ImageCount, 1);
+  EXPECT_EQ(settings.BgmFile, "C:\\Musique\\Été.mp3");
+  EXPECT_EQ(settings.BgmKind, 2);
+
+  // One kanji more is cut at the same character in both encodings.
+  ASSERT_TRUE(Write(SettingsKey::PictureFolder, folder + "画"));
+  EXPECT_EQ(Read(SettingsKey::PictureFolder), folder);
+  Load("[Section]\r\n画像のﾌｫﾙﾀﾞ=" + folder + "画");
+  EXPECT_EQ(settings.PictureFolder, folder);
+}
+
+TEST_F(SettingsStore, AUtf8FileWithoutAMarkIsReadAsUtf8AndWrittenAsItWas) {
+  host.files.AddFolder("C:\\写真");
+  const std::string utf8 = "[Section]\n画像ﾁｪﾝｼﾞ=1\nｲﾝﾀｰﾊﾞﾙ=30\n画像のﾌｫﾙﾀﾞ=C:\\写真\n";
+  host.files.AddFile(kIni, utf8);
+  EXPECT_TRUE(LoadSettings(settings, catalogue, host.platform));
+  EXPECT_EQ(settings.PictureOrder, 1);
+  EXPECT_EQ(settings.ChangeInterval, 30);
+  EXPECT_EQ(settings.PictureFolder, "C:\\写真");
+  // It stays UTF-8, and gains no mark.
+  ASSERT_TRUE(Write(SettingsKey::BgmKind, "1"));
+  EXPECT_FALSE(Write(SettingsKey::BgmFile, "\xE7\x94"));  // not UTF-8
+  EXPECT_EQ(host.files.Contents(kIni), utf8 + "BGM区分=1\n");
+
+  // The same settings in Shift-JIS still read as Shift-JIS.
+  Load("[Section]\r\n画像ﾁｪﾝｼﾞ=1\r\nｲﾝﾀｰﾊﾞﾙ=20\r\n画像のﾌｫﾙﾀﾞ=C:\\写真\r\n");
+  EXPECT_EQ(settings.ChangeInterval, 20);
+  EXPECT_EQ(settings.PictureFolder, "C:\\写真");
+  // A file of ASCII only reads, and takes Japanese keys in Shift-JIS.
+  host.files.AddFile(kIni, "[Section]\nk=plain\n");
+  EXPECT_EQ(Read("k"), "plain");
+  ASSERT_TRUE(Write(SettingsKey::BgmKind, "1"));
+  EXPECT_EQ(host.files.Contents(kIni), "[Section]\nk=plain\nBGM\x8B\xE6\x95\xAA=1\n");
+  // UTF-8 but for one byte: Shift-JIS, whose pair 83 41 is ア.
+  host.files.AddFile(kIni, "[Section]\nk=\x83\x41\n; é\n");
+  EXPECT_EQ(Read("k"), "ア");
+}
+
+TEST_F(SettingsStore, NamesIgnoreTheCaseOfAsciiLettersOnlyInEitherEncoding) {
+  // ア and ヂ are 83 41 and 83 61 in Shift-JIS: alike if folded as ASCII.
+  host.files.AddFile(kIni, "[Section]\r\n\x83\x61=1\r\n");
+  EXPECT_EQ(Read("ア"), "");
+  ASSERT_TRUE(Write("ア", "2"));
+  EXPECT_EQ(host.files.Contents(kIni), "[Section]\r\n\x83\x61=1\r\n\x83\x41=2\r\n");
+  // In UTF-8 the letter after あ (E3 81 82) is folded as any other.
+  for (const char* mark : {kBom, ""}) {
+    host.files.AddFile(kIni, mark + std::string("[Section]\nあa=1\n"));
+    EXPECT_EQ(Read("あA"), "1") << mark;
+    ASSERT_TRUE(Write("あA", "2"));
+    EXPECT_EQ(host.files.Contents(kIni), mark + std::string("[Section]\nあA=2\n"));
+  }
+  // Moving to UTF-8 keeps comparing so.
+  host.files.AddFile(kIni,
+                     "[Section]\r\n\x82\xA0"
+                     "a=1\r\n");  // あa
+  ASSERT_TRUE(Write("あA", "é"));
+  EXPECT_EQ(host.files.Contents(kIni), kBom + std::string("[Section]\r\nあA=é\r\n"));
+}
+
+// Counts the reads of the file system it stands for.
+class CountingFileSystem : public MemoryFileSystem {
+ public:
+  using MemoryFileSystem::MemoryFileSystem;
+  std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override {
+    ++reads;
+    return MemoryFileSystem::ReadFile(path, maxBytes);
+  }
+  int reads = 0;
+};
+
+TEST_F(SettingsStore, LoadingReadsTheFileOnceAndRefusesOneLargerThanASettingsFile) {
+  CountingFileSystem files(PathStyle::Windows);
+  const std::string text = *Utf8ToShiftJis("[Section]\r\nｲﾝﾀｰﾊﾞﾙ=15\r\n画像のｻｲｽﾞ=0\r\n");
+  const std::string full = text + std::string(kMaxIniFileBytes - text.size(), '\n');
+  files.AddFile(kIni, full);
+  EXPECT_TRUE(LoadSettings(settings, catalogue, kIni, files));
+  EXPECT_EQ(settings.ChangeInterval, 15);
+  EXPECT_EQ(settings.PictureSize, 0);
+  EXPECT_EQ(files.reads, 1);
+  // A write that would take the file past the limit is refused.
+  EXPECT_FALSE(WriteIniString(kSettingsSection, "k", "1", kIni, files));
+  EXPECT_TRUE(WriteIniString(kSettingsSection, SettingsKey::ChangeInterval, "16", kIni, files));
+
+  // One byte more: the defaults, and the file is never written over.
+  files.AddFile(kIni, full + "\n");
+  EXPECT_FALSE(LoadSettings(settings, catalogue, kIni, files));
+  EXPECT_EQ(settings.ChangeInterval, 10);
+  EXPECT_EQ(settings.PictureSize, 1);
+  EXPECT_FALSE(WriteIniString(kSettingsSection, SettingsKey::ChangeInterval, "16", kIni, files));
+  EXPECT_EQ(files.Contents(kIni), full + "\n");
+}
+
+TEST_F(SettingsStore, AFileThatCannotBeReadOrIsReadOnlyIsNeverWrittenOver) {
+  host.files.AddFile(kIni, "[Section]\r\nk=1\r\n", FileAttribute::ReadOnly);
+  EXPECT_EQ(Read("k"), "1");
+  EXPECT_FALSE(Write("k", "2"));
+  host.files.SetUnreadable(kIni);
+  EXPECT_FALSE(LoadSettings(settings, catalogue, host.platform));
+  EXPECT_EQ(settings.ChangeInterval, 10);
+  EXPECT_FALSE(Write("k", "2"));
+  EXPECT_EQ(host.files.Contents(kIni), "[Section]\r\nk=1\r\n");
+  // A missing file is no failure: the defaults, and a write creates it.
+  host.files.AddFolder("C:\\Elsewhere");
+  EXPECT_TRUE(LoadSettings(settings, catalogue, "C:\\Elsewhere\\Orvel.ini", host.files));
+  EXPECT_TRUE(WriteIniString(kSettingsSection, "k", "1", "C:\\Elsewhere\\Orvel.ini", host.files));
 }
 
 TEST_F(SettingsStore, AValueShiftJisCannotHoldMovesTheFileToUtf8) {
@@ -124,6 +269,8 @@ TEST_F(SettingsStore, AValueShiftJisCannotHoldMovesTheFileToUtf8) {
   EXPECT_FALSE(Write(SettingsKey::PictureFolder, folder));
   EXPECT_FALSE(Write("k", "two\nlines"));
   EXPECT_FALSE(Write("a=b", "1"));
+  EXPECT_FALSE(Write(" [k", "1"));  // would read as a header
+  EXPECT_FALSE(Write(";k", "1"));   // would read as a comment
   host.files.FailReplaces(1);
   EXPECT_FALSE(Write("k", "2"));
   EXPECT_EQ(host.files.Contents(kIni), broken);
@@ -135,7 +282,7 @@ TEST(SettingsStoreOnDisk, AnInterruptedWriteLeavesTheOldFileWhole) {
   LinuxFileSystem files;
   const std::string ini = folder + "/Orvel.ini";
   ASSERT_TRUE(WriteIniString(kSettingsSection, SettingsKey::PictureFolder, "/写真", ini, files));
-  const std::optional<std::string> before = files.ReadFile(ini);
+  const std::optional<std::string> before = files.ReadFile(ini, kMaxIniFileBytes);
 
   pid_t child = fork();
   ASSERT_GE(child, 0);
@@ -149,8 +296,30 @@ TEST(SettingsStoreOnDisk, AnInterruptedWriteLeavesTheOldFileWhole) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_EQ(status, 0) << "the failed write was reported as stored";
-  EXPECT_EQ(files.ReadFile(ini), before);
+  EXPECT_EQ(files.ReadFile(ini, kMaxIniFileBytes), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);  // no temp file
+  std::filesystem::remove_all(folder);
+}
+
+TEST(SettingsStoreOnDisk, AReadOnlyOrOversizedFileIsLeftAsItIs) {
+  std::string folder = std::filesystem::temp_directory_path() / "orvel-settings-XXXXXX";
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  LinuxFileSystem files;
+  const std::string ini = folder + "/Orvel.ini";
+  ASSERT_TRUE(WriteIniString(kSettingsSection, SettingsKey::ChangeInterval, "15", ini, files));
+  const std::optional<std::string> before = files.ReadFile(ini, kMaxIniFileBytes);
+  chmod(ini.c_str(), 0444);
+  EXPECT_FALSE(WriteIniString(kSettingsSection, SettingsKey::ChangeInterval, "20", ini, files));
+  EXPECT_EQ(files.ReadFile(ini, kMaxIniFileBytes), before);
+  chmod(ini.c_str(), 0644);
+
+  ASSERT_TRUE(files.ReplaceFile(ini, *before + std::string(kMaxIniFileBytes, '\n')));
+  SaverSettings settings;
+  ImageCatalogue catalogue;
+  EXPECT_FALSE(LoadSettings(settings, catalogue, ini, files));
+  EXPECT_EQ(settings.ChangeInterval, 10);
+  EXPECT_FALSE(WriteIniString(kSettingsSection, SettingsKey::ChangeInterval, "20", ini, files));
+  EXPECT_EQ(std::filesystem::file_size(ini), before->size() + kMaxIniFileBytes);
   std::filesystem::remove_all(folder);
 }
 

@@ -1,32 +1,93 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "tool_runner.h"
 
 namespace orvel {
 namespace {
 
+// The numbers of the JSON array after "name": in the tool's output.
+std::vector<int> NumbersOf(const std::string& out, const std::string& name) {
+  std::vector<int> numbers;
+  std::size_t at = out.find("\"" + name + "\": [");
+  if (at == std::string::npos) return numbers;
+  std::istringstream list(
+      out.substr(at + name.size() + 5, out.find(']', at) - at - name.size() - 5));
+  for (std::string number; std::getline(list, number, ',');) numbers.push_back(std::stoi(number));
+  return numbers;
+}
+
+// The Shift-JIS settings file with the folder "写真" (8E CA 90 5E) and
+// "画像ﾁｪﾝｼﾞ" = order.
+void WriteSettings(const std::filesystem::path& file, char order) {
+  std::ofstream(file, std::ios::binary)
+      << "[Section]\r\n\x89\xE6\x91\x9C\x82\xCC\xCC\xAB\xD9\xC0\xDE=\x8E\xCA\x90\x5E\r\n"
+         "\x89\xE6\x91\x9C\xC1\xAA\xDD\xBC\xDE="
+      << order << "\r\n";
+}
+
 TEST_F(ToolTest, SettingsPrintsTheLoadedSettingsAndPicturesAsJson) {
   std::filesystem::create_directories(dir / "写真");
   for (const char* name : {"b.JPG", "a.bmp", ".hidden.bmp", "notes.txt"}) {
     std::ofstream(dir / "写真" / name) << "x";
   }
-  // The folder "写真" (Shift-JIS 8E CA 90 5E), and "画像ﾁｪﾝｼﾞ" = 1: random order.
-  std::ofstream(dir / "Orvel.ini", std::ios::binary)
-      << "[Section]\r\n\x89\xE6\x91\x9C\x82\xCC\xCC\xAB\xD9\xC0\xDE=\x8E\xCA\x90\x5E\r\n"
-         "\x89\xE6\x91\x9C\xC1\xAA\xDD\xBC\xDE=1\r\n";
-  const ToolResult first = Run("settings --display-order --seed 7 --ini Orvel.ini");
-  EXPECT_EQ(first.status, 0);
+  WriteSettings(dir / "Orvel.ini", '0');
+  const ToolResult result = Run("settings --display-order --seed 3 --ini Orvel.ini");
+  EXPECT_EQ(result.status, 0);
   EXPECT_EQ(
-      first.out,
-      R"({"PictureOrder": 1, "PictureSize": 1, "ChangeInterval": 10, "PictureFolder": "写真", )"
+      result.out,
+      R"({"PictureOrder": 0, "PictureSize": 1, "ChangeInterval": 10, "PictureFolder": "写真", )"
       R"("PictureKinds": [1, 1, 1, 1], "BgmKind": 0, "BgmRepeatTrack": 0, "BgmFile": "", )"
       R"("ImageCount": 2, "ImageFiles": ["写真/a.bmp", "写真/b.JPG"], "DisplayOrder": [1, 2]})"
       "\n");
-  // The same seed gives the same order.
-  EXPECT_EQ(Run("settings --display-order --seed 7 --ini Orvel.ini").out, first.out);
+}
+
+TEST_F(ToolTest, SettingsGivesARandomOrderThatTheSeedRepeats) {
+  std::filesystem::create_directories(dir / "写真");
+  for (const char* name : {"a.bmp", "b.jpg", "c.gif", "d.wmf"}) std::ofstream(dir / "写真" / name);
+  WriteSettings(dir / "Orvel.ini", '1');
+  const std::vector<int> sequential = {1, 2, 3, 4};
+  const ToolResult first = Run("settings --display-order --seed 3 --ini Orvel.ini");
+  ASSERT_EQ(first.status, 0) << first.out;
+  std::vector<int> order = NumbersOf(first.out, "DisplayOrder");
+  EXPECT_NE(order, sequential);
+  EXPECT_EQ(Run("settings --display-order --seed 3 --ini Orvel.ini").out, first.out);
+  EXPECT_NE(NumbersOf(Run("settings --display-order --seed 1 --ini Orvel.ini").out, "DisplayOrder"),
+            order);
+  std::sort(order.begin(), order.end());
+  EXPECT_EQ(order, sequential);  // a permutation
+}
+
+// A missing settings file is the defaults; one that is there but cannot be
+// read is named, with exit 1 and nothing on stdout.
+TEST_F(ToolTest, SettingsTellsAMissingFileFromAnUnreadableOne) {
+  const ToolResult missing = Run("settings --ini missing.ini");
+  EXPECT_EQ(missing.status, 0);
+  EXPECT_EQ(missing.out,
+            R"({"PictureOrder": 0, "PictureSize": 1, "ChangeInterval": 10, "PictureFolder": "", )"
+            R"("PictureKinds": [1, 1, 1, 1], "BgmKind": 0, "BgmRepeatTrack": 0, "BgmFile": "", )"
+            R"("ImageCount": 0, "ImageFiles": []})"
+            "\n");
+
+  std::filesystem::create_directory(dir / "folder.ini");
+  ASSERT_EQ(mkfifo((dir / "fifo.ini").c_str(), 0644), 0);
+  WriteSettings(dir / "locked.ini", '1');
+  std::filesystem::permissions(dir / "locked.ini", std::filesystem::perms::none);
+  std::filesystem::create_symlink("loop.ini", dir / "loop.ini");
+  std::ofstream(dir / "huge.ini") << std::string((1 << 20) + 1, '\n');
+  for (const char* name : {"folder.ini", "fifo.ini", "locked.ini", "loop.ini", "huge.ini"}) {
+    const ToolResult result = Run("settings --ini " + std::string(name));
+    EXPECT_EQ(result.status, 1) << name;
+    EXPECT_EQ(result.out,
+              "orvel-tool settings: cannot read the settings file \"" + std::string(name) + "\"\n");
+  }
 }
 
 // Bad arguments print the command's usage and exit with 2; an input that
@@ -37,7 +98,8 @@ TEST_F(ToolTest, BadArgumentsAndUnreadableInputs) {
         "compose --screen 16385x768 --picture-size 1 x.png --out o.png",
         "render --screen 64x48 --seed 1 --frames 0 --out o",
         "render --screen 64x48 --seed 1 --frames 2 --background a.png --ini b.ini --out o",
-        "bench --screen 64x48"}) {
+        "bench --screen 64x48", "settings --seed 3", "settings --ini",
+        "settings --display-order --seed x", "settings --display-order --seed 3x"}) {
     const ToolResult result = Run(arguments);
     EXPECT_EQ(result.status, 2) << arguments;
     const std::string usage = "usage: orvel-tool " + arguments.substr(0, arguments.find(' '));

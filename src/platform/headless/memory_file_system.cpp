@@ -145,8 +145,9 @@ bool MemoryFileSystem::CanOpenForRead(const std::string& path) {
   return entry != nullptr && !entry->folder && !entry->unreadable;
 }
 
-std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path) {
-  if (!CanOpenForRead(path)) return std::nullopt;
+std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path,
+                                                      std::size_t maxBytes) {
+  if (!CanOpenForRead(path) || Find(path)->contents.size() > maxBytes) return std::nullopt;
   return Find(path)->contents;
 }
 

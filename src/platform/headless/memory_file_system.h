@@ -34,7 +34,7 @@ class MemoryFileSystem : public FileSystem {
   bool HasEntry(const std::string& pattern) override;
   std::optional<int> Attributes(const std::string& path) override;
   bool CanOpenForRead(const std::string& path) override;
-  std::optional<std::string> ReadFile(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
   bool ReplaceFile(const std::string& path, std::string_view bytes) override;
 
  private:

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -51,13 +52,13 @@ bool MakeFolders(const std::string& folder) {
 // Opens a regular file (symbolic links followed) for reading; -1 for
 // anything else. A FIFO or a device named like a settings or music file
 // would otherwise block the reader or never end; the non-blocking open
-// keeps the open itself from waiting for a FIFO's writer.
-int OpenRegularFile(const std::string& path) {
+// keeps the open itself from waiting for a FIFO's writer. A file that no
+// one may read counts as unreadable also to root, who could open it.
+int OpenRegularFile(const std::string& path, struct stat& info) {
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return -1;
-  struct stat info {};
   int flags = fcntl(fd, F_GETFL);
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (info.st_mode & 0444) == 0 || flags < 0 ||
       fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
     close(fd);
     return -1;
@@ -114,7 +115,13 @@ bool LinuxFileSystem::HasEntry(const std::string& pattern) {
 
 std::optional<int> LinuxFileSystem::Attributes(const std::string& path) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return std::nullopt;
+  if (stat(path.c_str(), &info) != 0) {
+    // A link that leads round in a loop, or a path through a folder that
+    // may not be searched, names something that is there but can never be
+    // opened: a special file rather than no file.
+    if (errno == ELOOP || errno == EACCES) return FileAttribute::System;
+    return std::nullopt;
+  }
   int attributes = FileAttribute::Normal;
   if (S_ISDIR(info.st_mode)) {
     attributes = FileAttribute::Directory;
@@ -126,26 +133,31 @@ std::optional<int> LinuxFileSystem::Attributes(const std::string& path) {
 }
 
 bool LinuxFileSystem::CanOpenForRead(const std::string& path) {
-  int fd = OpenRegularFile(path);
+  struct stat info {};
+  int fd = OpenRegularFile(path, info);
   if (fd < 0) return false;
   close(fd);
   return true;
 }
 
-std::optional<std::string> LinuxFileSystem::ReadFile(const std::string& path) {
-  int fd = OpenRegularFile(path);
+std::optional<std::string> LinuxFileSystem::ReadFile(const std::string& path,
+                                                     std::size_t maxBytes) {
+  struct stat info {};
+  int fd = OpenRegularFile(path, info);
   if (fd < 0) return std::nullopt;
-  std::string contents;
+  // The size is checked before reading, and again while reading: the file
+  // may grow in between.
+  std::optional<std::string> contents;
+  if (static_cast<std::uintmax_t>(info.st_size) <= maxBytes) contents.emplace();
   char buffer[65536];
-  for (;;) {
+  while (contents) {
     ssize_t got = read(fd, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      close(fd);
-      return std::nullopt;
+    if (got <= 0 || contents->size() + static_cast<std::size_t>(got) > maxBytes) {
+      if (got != 0) contents.reset();
+      break;
     }
-    if (got == 0) break;
-    contents.append(buffer, static_cast<std::size_t>(got));
+    contents->append(buffer, static_cast<std::size_t>(got));
   }
   close(fd);
   return contents;
@@ -157,13 +169,19 @@ bool LinuxFileSystem::ReplaceFile(const std::string& path, std::string_view byte
   const std::string target = FollowLinks(path);
   std::string folder = target.substr(0, target.rfind('/') + 1);
   if (!MakeFolders(folder)) return false;
+  struct stat old {};
+  const bool exists = stat(target.c_str(), &old) == 0;
+  // A file without write permission is the user saying "leave this alone";
+  // the rename below would replace it all the same, since a rename asks
+  // only the folder. The mode bits decide even for root, whom access()
+  // lets write anything.
+  if (exists && ((old.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) return false;
   // Write a temporary file beside the target, then rename it over the
   // target: the rename is atomic, so the settings are never half written.
   std::string temp = target + ".XXXXXX";
   int fd = mkstemp(temp.data());
   if (fd < 0) return false;
-  struct stat old {};
-  mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  mode_t mode = exists ? (old.st_mode & 07777) : 0644;
   bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
   ok = (close(fd) == 0) && ok;
   if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
