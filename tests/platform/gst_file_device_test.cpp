@@ -94,6 +94,10 @@ TEST_F(GstFileDeviceTest, PlayFailsWhenTheFileCanNoLongerBeDecoded) {
     EXPECT_EQ(Code(play), MciError::InvalidFile) << play;
     EXPECT_EQ(Ask("status MP3Play mode"), "stopped") << play;
   }
+  fs::remove(mp3_);
+  EXPECT_EQ(Code("play MP3Play from 0"), MciError::FileNotFound);
+  EXPECT_EQ(Ask("status MP3Play mode"), "stopped");
+  EXPECT_EQ(Code("close MP3Play"), 0);
 }
 
 }  // namespace

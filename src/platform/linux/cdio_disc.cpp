@@ -61,19 +61,12 @@ bool CdDrive::TrayOpen() {
 
 bool CdDrive::DiscChanged() {
   struct stat info {};
-  const bool found = ::stat(path_.c_str(), &info) == 0;
-  if (found && (S_ISBLK(info.st_mode) || S_ISCHR(info.st_mode))) {
+  if (::stat(path_.c_str(), &info) == 0 && (S_ISBLK(info.st_mode) || S_ISCHR(info.st_mode))) {
     // A drive keeps the news until it is asked.
     CdioHandle cdio = OpenDrive(path_);
     return cdio && cdio_get_media_changed(cdio.get()) == 1;
   }
-  std::optional<FileStamp> stamp;
-  if (found) {
-    stamp = FileStamp{
-        static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-        static_cast<std::int64_t>(info.st_size),
-        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
-  }
+  std::optional<FileStamp> stamp = StampOf(path_);
   const bool changed = stamped_ && stamp != stamp_;
   stamped_ = true;
   stamp_ = stamp;

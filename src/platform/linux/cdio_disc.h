@@ -1,11 +1,11 @@
 // What libcdio tells about a CD drive or a disc image.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "platform/linux/cd_positions.h"
+#include "platform/linux/file_stamp.h"
 
 namespace orvel {
 
@@ -33,13 +33,6 @@ class CdDrive {
   virtual bool DiscChanged();
 
  private:
-  // What tells one image file from another under the same name.
-  struct FileStamp {
-    std::uint64_t device = 0, inode = 0;
-    std::int64_t size = -1, modifiedNs = 0;
-    bool operator==(const FileStamp&) const = default;
-  };
-
   std::string path_;
   bool stamped_ = false;
   std::optional<FileStamp> stamp_;
