@@ -74,5 +74,39 @@ TEST(GstSoundPlayerTest, LoopsTheFileUntilStopped) {
   fs::remove_all(root, ignored);
 }
 
+// A sound far shorter than a pass may be is held back, not dropped: it
+// goes on sounding long after its first second.
+TEST(GstSoundPlayerTest, LoopsASoundOfTenMillisecondsForAsLongAsItPlays) {
+  std::string pattern = (fs::temp_directory_path() / "orvel-wav-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const fs::path root = pattern, wav = root / "click.wav", heard = root / "heard.raw";
+  ASSERT_EQ(std::system(("sox -n -r 44100 -c 2 -b 16 '" + wav.string() +
+                         "' synth 0.01 sine 1000 vol 0.5 >/dev/null 2>&1")
+                            .c_str()),
+            0);
+  auto heardBytes = [&] {
+    std::error_code error;
+    std::uintmax_t size = fs::file_size(heard, error);
+    return error ? 0 : size;
+  };
+  constexpr std::uintmax_t kPassBytes = 441 * 4;
+
+  GstSoundPlayer player(GstAudioOutput::RawFile(heard.string()));
+  player.PlayLooping(wav.string());
+  std::this_thread::sleep_for(1500ms);
+  const std::uintmax_t early = heardBytes();
+  EXPECT_GE(early, 5 * kPassBytes);
+  // Half a second later, five more passes at the very least.
+  const auto until = std::chrono::steady_clock::now() + 10s;
+  while (heardBytes() < early + 5 * kPassBytes && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(20ms);
+  }
+  EXPECT_GE(heardBytes(), early + 5 * kPassBytes);
+  player.Stop();
+
+  std::error_code ignored;
+  fs::remove_all(root, ignored);
+}
+
 }  // namespace
 }  // namespace orvel

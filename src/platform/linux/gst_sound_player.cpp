@@ -3,6 +3,7 @@
 #include <gst/gst.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <mutex>
 
@@ -12,9 +13,9 @@ namespace orvel {
 
 namespace {
 
-// More passes than this within one second means the file holds (next to)
-// no sound.
-constexpr int kMostPassesPerSecond = 20;
+// Passes of a file that plays in (next to) no time follow one another no
+// closer than this, so that the loop does not burn the processor.
+constexpr std::chrono::milliseconds kShortestPass(50);
 
 }  // namespace
 
@@ -22,30 +23,37 @@ constexpr int kMostPassesPerSecond = 20;
 // it, so the handler on GStreamer's thread never sees it half gone.
 struct GstSoundPlayer::Loop {
   std::mutex mutex;
-  std::chrono::steady_clock::time_point windowStart;
-  int passesInWindow = 0;
+  std::condition_variable stopping;
+  bool stopped = false;
+  std::chrono::steady_clock::time_point lastPass = std::chrono::steady_clock::now();
   std::unique_ptr<GstPlayback> playback;
 
-  ~Loop() { playback.reset(); }
+  ~Loop() {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      stopped = true;
+    }
+    stopping.notify_all();
+    playback.reset();
+  }
 
   // Runs on a streaming thread as the current pass finishes decoding.
   static void OnAboutToFinish(GstElement* playbin, gpointer self) {
     auto* loop = static_cast<Loop*>(self);
-    if (!loop->Allow()) return;
+    if (!loop->AwaitNextPass()) return;
     gchar* uri = nullptr;
     g_object_get(playbin, "current-uri", &uri, nullptr);
     if (uri != nullptr) g_object_set(playbin, "uri", uri, nullptr);
     g_free(uri);
   }
 
-  bool Allow() {
-    std::lock_guard<std::mutex> lock(mutex);
-    auto now = std::chrono::steady_clock::now();
-    if (now - windowStart > std::chrono::seconds(1)) {
-      windowStart = now;
-      passesInWindow = 0;
-    }
-    return ++passesInWindow <= kMostPassesPerSecond;
+  // Holds the next pass back until kShortestPass after the last one began;
+  // false when the loop is stopped meanwhile.
+  bool AwaitNextPass() {
+    std::unique_lock<std::mutex> lock(mutex);
+    stopping.wait_until(lock, lastPass + kShortestPass, [this] { return stopped; });
+    lastPass = std::chrono::steady_clock::now();
+    return !stopped;
   }
 };
 
