@@ -16,8 +16,6 @@
 namespace orvel {
 namespace {
 
-constexpr double kSecond = 44100;  // samples of one channel
-
 TEST_F(GstMediaControlTest, CdPlaysFromTheTrackPositionsItReplies) {
   Device(MakeDisc());
   ASSERT_EQ(Code("open cdaudio"), 0);
@@ -64,7 +62,7 @@ TEST_F(GstMediaControlTest, CdPlaysTheLastTrackToTheEndOfTheDiscAndThenFromTheFi
 
   // Exactly track 5, two seconds of its tone, then track 1.
   std::vector<std::int16_t> left = ReadLeft(Heard());
-  EXPECT_NEAR(static_cast<double>(ended), 2 * kSecond, 0.02 * kSecond);
+  EXPECT_NEAR(Seconds(ended), 2, 0.02);
   const double tone = ToneOfTrack(5);
   for (std::size_t first : {std::size_t{0}, ended / 2, ended - 4410}) {
     EXPECT_NEAR(ToneHz(left, first), tone, 0.03 * tone) << first;
@@ -87,12 +85,12 @@ TEST_F(GstMediaControlTest, CdStoppedGoesOnWhereItStopped) {
   ASSERT_EQ(Code("play cdaudio"), 0);
   EXPECT_EQ(Ask("status cdaudio mode"), "playing");
   ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio current track") == "3"; }));
-  ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > 2.5 * kSecond; }));
+  ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > 5 * kSecond / 2; }));
   ASSERT_EQ(Code("close cdaudio"), 0);
 
   // Track 2 is heard for its two seconds in all, across the stop.
   std::vector<std::int16_t> left = ReadLeft(Heard());
-  EXPECT_NEAR(FirstOfTone(left, ToneOfTrack(3)), 2 * kSecond, 0.1 * kSecond);
+  EXPECT_NEAR(FirstOfTone(left, ToneOfTrack(3)), 2, 0.1);
   EXPECT_NEAR(ToneHz(left, stopped + 441), ToneOfTrack(2), 0.03 * ToneOfTrack(2));
 }
 
@@ -121,8 +119,8 @@ TEST_F(GstMediaControlTest, CdMixedModeDiscPlaysOnlyItsAudioTracks) {
   ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") == "stopped"; }));
   ASSERT_EQ(Code("close cdaudio"), 0);
   std::vector<std::int16_t> left = ReadLeft(Heard());
-  EXPECT_NEAR(static_cast<double>(first), kSecond, 0.02 * kSecond);
-  EXPECT_NEAR(static_cast<double>(left.size()), 2 * kSecond, 0.04 * kSecond);
+  EXPECT_NEAR(Seconds(first), 1, 0.02);
+  EXPECT_NEAR(Seconds(left.size()), 2, 0.04);
   EXPECT_NEAR(ToneHz(left, 0), 700, 21);
   EXPECT_NEAR(ToneHz(left, first - 4410), 700, 21);
   EXPECT_NEAR(ToneHz(left, first), 1100, 33);
@@ -181,7 +179,7 @@ TEST_F(GstMediaControlTest, CdAnotherDiscPutInWhileStoppedPlaysWithItsOwnPositio
   ASSERT_EQ(Code("close cdaudio"), 0);
 
   std::vector<std::int16_t> left = ReadLeft(Heard());
-  EXPECT_NEAR(static_cast<double>(left.size() - stopped), 2 * kSecond, 0.05 * kSecond);
+  EXPECT_NEAR(Seconds(left.size() - stopped), 2, 0.05);
   EXPECT_NEAR(ToneHz(left, stopped + 441), 2500, 75);
   EXPECT_NEAR(ToneHz(left, left.size() - 4410), 3000, 90);
 }

@@ -9,8 +9,6 @@
 namespace orvel {
 namespace {
 
-constexpr double kSecond = 44100;  // samples of one channel
-
 class GstFileDeviceTest : public GstMediaControlTest {
  protected:
   // An MP3 file of 0.6 s of 440 Hz, then 0.6 s of 880 Hz, opened as MP3Play
@@ -36,7 +34,7 @@ TEST_F(GstFileDeviceTest, PlaysTheFileToItsEndAndAgainFromTheStart) {
   EXPECT_EQ(Ask("status MP3Play mode"), "playing");
   ASSERT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
   const std::size_t ended = HeardSamples(Heard());
-  EXPECT_NEAR(static_cast<double>(ended), 1.2 * kSecond, 0.1 * kSecond);
+  EXPECT_NEAR(Seconds(ended), 1.2, 0.1);
 
   // As the saver restarts it.
   EXPECT_EQ(Code("stop MP3Play"), 0);
@@ -48,7 +46,7 @@ TEST_F(GstFileDeviceTest, PlaysTheFileToItsEndAndAgainFromTheStart) {
 
   // Both passes are heard, each low then high.
   std::vector<std::int16_t> left = ReadLeft(Heard());
-  EXPECT_NEAR(static_cast<double>(left.size()), 2.0 * ended, 0.05 * kSecond);
+  EXPECT_NEAR(Seconds(left.size()), 2 * Seconds(ended), 0.05);
   for (std::size_t pass : {std::size_t{0}, ended}) {
     EXPECT_NEAR(ToneHz(left, pass + kSecond / 4), 440, 20) << pass;
     EXPECT_NEAR(ToneHz(left, pass + kSecond * 3 / 4 + 4410), 880, 30) << pass;
@@ -58,7 +56,7 @@ TEST_F(GstFileDeviceTest, PlaysTheFileToItsEndAndAgainFromTheStart) {
 TEST_F(GstFileDeviceTest, PlayFromZeroStartsAgainFromTheBeginningWhereverItStopped) {
   OpenTwoTones();
   ASSERT_EQ(Code("play MP3Play"), 0);
-  ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > 0.9 * kSecond; }));
+  ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > 9 * kSecond / 10; }));
   ASSERT_EQ(Code("stop MP3Play"), 0);
   EXPECT_EQ(Ask("status MP3Play mode"), "stopped");
   const std::size_t stopped = HeardSamples(Heard());
@@ -68,7 +66,7 @@ TEST_F(GstFileDeviceTest, PlayFromZeroStartsAgainFromTheBeginningWhereverItStopp
   // The low tone again right after the stop, and the whole file after it.
   std::vector<std::int16_t> left = ReadLeft(Heard());
   EXPECT_NEAR(ToneHz(left, stopped + 2205), 440, 20);
-  EXPECT_NEAR(static_cast<double>(left.size() - stopped), 1.2 * kSecond, 0.1 * kSecond);
+  EXPECT_NEAR(Seconds(left.size() - stopped), 1.2, 0.1);
 
   // From 0.3 s, stopped half a second later, then on from there without a
   // position: 0.9 s in all, the high tone after the stop.
@@ -82,7 +80,7 @@ TEST_F(GstFileDeviceTest, PlayFromZeroStartsAgainFromTheBeginningWhereverItStopp
   left = ReadLeft(Heard());
   EXPECT_NEAR(ToneHz(left, from + 441), 440, 20);
   EXPECT_NEAR(ToneHz(left, resumed + 441), 880, 30);
-  EXPECT_NEAR(static_cast<double>(left.size() - from), 0.9 * kSecond, 0.1 * kSecond);
+  EXPECT_NEAR(Seconds(left.size() - from), 0.9, 0.1);
 }
 
 TEST_F(GstFileDeviceTest, PlayFailsWhenTheFileCanNoLongerBeDecoded) {

@@ -50,6 +50,10 @@ inline bool WaitFor(const std::function<bool()>& condition) {
   return true;
 }
 
+// Samples of one channel in a second of the raw output.
+inline constexpr std::size_t kSecond = 44100;
+inline double Seconds(std::size_t samples) { return static_cast<double>(samples) / kSecond; }
+
 // The left channel of the raw output (16-bit stereo at 44100 Hz).
 inline std::vector<std::int16_t> ReadLeft(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -73,11 +77,11 @@ inline double ToneHz(const std::vector<std::int16_t>& left, std::size_t first) {
   return rises * 10.0;
 }
 
-// Where the tone first turns to `toneHz` (within 3%), searched in steps of
-// 10 ms; in samples of one channel, or -1 when it never does.
+// When the tone first turns to `toneHz` (within 3%), searched in steps of
+// 10 ms; in seconds, or -1 when it never does.
 inline double FirstOfTone(const std::vector<std::int16_t>& left, double toneHz) {
   for (std::size_t first = 0; first + 4410 <= left.size(); first += 441) {
-    if (std::abs(ToneHz(left, first) - toneHz) < 0.03 * toneHz) return static_cast<double>(first);
+    if (std::abs(ToneHz(left, first) - toneHz) < 0.03 * toneHz) return Seconds(first);
   }
   return -1;
 }
