@@ -83,6 +83,31 @@ TEST_F(GstFileDeviceTest, PlayFromZeroStartsAgainFromTheBeginningWhereverItStopp
   EXPECT_NEAR(Seconds(left.size() - from), 0.9, 0.1);
 }
 
+TEST_F(GstFileDeviceTest, CommandsTheDeviceDoesNotKnowFailWithTheirCodes) {
+  OpenTwoTones();
+  const std::pair<const char*, int> cases[] = {
+      {"play MP3Play to 500", MciError::UnrecognizedKeyword},
+      {"play MP3Play from 0 to", MciError::UnrecognizedKeyword},
+      {"play MP3Play from", MciError::MissingParameter},
+      {"play MP3Play from start", MciError::BadInteger},
+      {"play MP3Play from 99999", MciError::OutOfRange},
+      {"stop MP3Play now", MciError::UnrecognizedKeyword},
+      {"status MP3Play position", MciError::UnrecognizedKeyword},
+      {"status MP3Play mode now", MciError::UnrecognizedKeyword},
+      {"set MP3Play time format ms", MciError::UnrecognizedCommand},
+  };
+  for (const auto& [command, expected] : cases) {
+    EXPECT_EQ(Code(command), expected) << command;
+    EXPECT_EQ(Ask("status MP3Play mode"), "stopped") << command;
+  }
+  // A picture is not music.
+  const fs::path png = root_ / "picture.png";
+  Run("gst-launch-1.0 -q videotestsrc num-buffers=1 ! pngenc ! filesink location='" + png.string() +
+      "'");
+  EXPECT_EQ(Code("open \"" + png.string() + "\" type MPEGVideo Alias Picture"),
+            MciError::InvalidFile);
+}
+
 TEST_F(GstFileDeviceTest, PlayFailsWhenTheFileCanNoLongerBeDecoded) {
   OpenTwoTones();
   ASSERT_EQ(Code("play MP3Play"), 0);

@@ -25,6 +25,14 @@ TEST(GstMediaControlCdPositions, EveryFormatReadsBackTheSectorItWroteAndRefusesO
   EXPECT_EQ(ParseCdPosition(toc, "00:10:75", CdTimeFormat::Msf).error, MciError::OutOfRange);
   EXPECT_EQ(ParseCdPosition(toc, "99:00:00", CdTimeFormat::Msf).error, MciError::OutOfRange);
   EXPECT_EQ(ParseCdPosition(toc, "1:2:3:4", CdTimeFormat::Msf).error, MciError::BadInteger);
+  EXPECT_EQ(ParseCdPosition(toc, "00:60:00", CdTimeFormat::Msf).error, MciError::OutOfRange);
+  EXPECT_EQ(ParseCdPosition(toc, "00:59:74", CdTimeFormat::Msf).sector, 59 * 75 + 74 - 150);
+  // The end of the disc is a position (where a play may stop); one sector
+  // more is not.
+  for (CdTimeFormat format : {CdTimeFormat::Msf, CdTimeFormat::Tmsf, CdTimeFormat::Milliseconds}) {
+    EXPECT_EQ(ParseCdPosition(toc, FormatCdPosition(toc, toc.End(), format), format).error, 0);
+  }
+  EXPECT_EQ(ParseCdPosition(toc, "01:08:51", CdTimeFormat::Msf).error, MciError::OutOfRange);
 }
 
 TEST_F(GstMediaControlTest, FailuresGiveTheirCodeAndAText) {
@@ -45,6 +53,14 @@ TEST_F(GstMediaControlTest, FailuresGiveTheirCodeAndAText) {
       {"open \"" + root_.string() + "\" type MPEGVideo Alias MP3Play", MciError::InvalidFile},
       {"play MP3Play", MciError::InvalidDeviceName},
       {"frobnicate cdaudio", MciError::UnrecognizedCommand},
+      {"set cdaudio", MciError::UnrecognizedKeyword},
+      {"set cdaudio time", MciError::UnrecognizedKeyword},
+      {"set cdaudio time format", MciError::MissingParameter},
+      {"set cdaudio time format msf now", MciError::UnrecognizedKeyword},
+      {"set cdaudio door format msf", MciError::UnrecognizedKeyword},
+      {"status cdaudio length track 2", MciError::UnrecognizedKeyword},
+      {"status cdaudio media present x", MciError::UnrecognizedKeyword},
+      {"status cdaudio position track x", MciError::DeviceNotReady},
   };
   for (const auto& [command, expected] : cases) {
     int code = Code(command);
