@@ -53,11 +53,10 @@ class MciChannel {
   // left alone.
   std::string QueryDirect(const std::string& command, std::size_t bufferSize);
 
-  // The reply of the latest successful MciStatus or MciPlay, or the error
-  // text of the latest failed one.
-
  private:
   MediaControl& media_;
+  // The reply of the latest successful MciStatus or MciPlay, or the error
+  // text of the latest failed one.
   std::string channelText_;
 };
 

@@ -68,6 +68,10 @@ TEST(Startup, EachCommandLineGoesToItsMode) {
                {" /s", {}},
                {"/p 1234", {"Preview 1234"}},
                {"/p:1234", {"Preview 1234"}},
+               {"/p", {"Preview 0"}},  // no handle: a window of its own
+               {"/P   77x", {"Preview 77"}},
+               {"/p x12", {"Preview 0"}},
+               {"/p 12.5", {"Preview 12"}},  // ties to even
                {"/c:5678", {"Dialog"}},
                {"/a 1234", {"QueryVersion"}},
                {"/a 1234", {"QueryVersion", "ChangePassword SCRSAVE 1234"}, {1, 1}},
@@ -78,7 +82,8 @@ TEST(Startup, EachCommandLineGoesToItsMode) {
     t.host.system.version = version;
     EXPECT_EQ(t.Run(arguments), calls) << arguments;
     // Every mode but the preview loads the settings.
-    EXPECT_EQ(t.state.catalogue.ImageCount, arguments.rfind("/p", 0) == 0 ? 0 : 3) << arguments;
+    const bool preview = !calls.empty() && calls.front().starts_with("Preview");
+    EXPECT_EQ(t.state.catalogue.ImageCount, preview ? 0 : 3) << arguments;
     // The display order is made for a run, with a slot 0.
     const bool runs = !calls.empty() && calls.back().rfind("Saver", 0) == 0;
     EXPECT_EQ(t.state.catalogue.DisplayOrder.size(), runs ? 4u : 0u) << arguments;

@@ -79,6 +79,94 @@ TEST(CdPlayer, RepeatTrackComesBackAfterASkipAndLeftOnTrackOneChangesNothing) {
                                   "play cdaudio from Error:282"}));
 }
 
+TEST(CdPlayer, OnlyAReplyOfExactlyStoppedRestartsTheDisc) {
+  CdRig rig(2);
+  for (const char* mode : {"STOPPED", "Stopped", "stoppe", "paused", "seeking", "open"}) {
+    rig.media.cd.mode = mode;
+    rig.cd.CdWatch();
+    EXPECT_TRUE(rig.cd.CdWatchOk()) << mode;
+    EXPECT_EQ(rig.Sent(), Watch()) << mode;
+  }
+  // Only the first seven characters count.
+  rig.media.cd.mode = "stopped at the end";
+  rig.cd.CdWatch();
+  EXPECT_EQ(rig.Sent(), Watch({"play cdaudio"}));
+
+  rig.settings.BgmRepeatTrack = 2;
+  rig.media.cd.mode = "Stopped";
+  rig.cd.CdWatch();
+  EXPECT_EQ(rig.Sent(), Watch());
+  rig.media.cd.mode = "stopped";
+  rig.cd.CdWatch();
+  EXPECT_EQ(rig.Sent(), Watch({"status cdaudio position track 2", "play cdaudio from 04:02:00"}));
+}
+
+TEST(CdPlayer, WatchingEndsWhenTheCountFailsOrTheTrackIsNoNumber) {
+  // The track count fails: nothing more is asked.
+  CdRig count(3);
+  count.media.script["status cdaudio number of tracks"] = {ScriptedError::NotReady, ""};
+  count.cd.CdWatch();
+  EXPECT_FALSE(count.cd.CdWatchOk());
+  EXPECT_EQ(count.Sent(),
+            (Commands{"status cdaudio current track", "status cdaudio number of tracks"}));
+
+  // A current track that is no number ends the watch when a track repeats;
+  // the whole disc does not need it.
+  for (const char* reply : {"three", "", "3 of 8"}) {
+    CdRig rig(3);
+    rig.media.script["status cdaudio current track"] = {0, reply};
+    rig.media.cd.mode = "stopped";
+    rig.cd.CdWatch();
+    EXPECT_TRUE(rig.cd.CdWatchOk()) << reply;
+    EXPECT_EQ(rig.Sent(), Watch({"play cdaudio"})) << reply;
+    rig.settings.BgmRepeatTrack = 3;
+    rig.cd.CdWatch();
+    EXPECT_FALSE(rig.cd.CdWatchOk()) << reply;
+    EXPECT_EQ(rig.Sent(), Watch()) << reply;
+  }
+  // A number in another spelling is still the repeat track.
+  CdRig spelled(3);
+  spelled.settings.BgmRepeatTrack = 3;
+  spelled.media.script["status cdaudio current track"] = {0, " 3.0 "};
+  spelled.cd.CdWatch();
+  EXPECT_TRUE(spelled.cd.CdWatchOk());
+  EXPECT_EQ(spelled.Sent(), Watch());
+}
+
+TEST(CdPlayer, ARepeatTrackBeyondTheDiscFailsEveryStepButKeepsWatching) {
+  CdRig rig(2);
+  rig.settings.BgmRepeatTrack = 12;
+  for (int step = 0; step < 2; ++step) {
+    rig.cd.CdWatch();
+    EXPECT_TRUE(rig.cd.CdWatchOk());
+    EXPECT_EQ(rig.Sent(),
+              Watch({"status cdaudio position track 12", "play cdaudio from Error:282"}));
+  }
+  EXPECT_EQ(rig.media.cd.currentTrack, 2);
+}
+
+TEST(CdPlayer, SkipsReadTheLeadingNumberOfTheTrackAsSixteenBits) {
+  // The reply, and the track the next-track skip asks for.
+  const std::pair<const char*, const char*>
+      cases[] = {{"5", "6"},
+                 {" 4.5 of 8", "5"},  // ties to even: 4
+                 {"5.5", "7"},
+                 {"32766", "32767"},
+                 {"32767.4", "32768"},
+                 {"32767.5", "1"},  // 32768: beyond 16 bits, so track 0
+                 {"40000", "1"},
+                 {"-32768", "-32767"},
+                 {"-32769", "1"},
+                 {"none", "1"},
+                 {"", "1"}};
+  for (const auto& [reply, next] : cases) {
+    CdRig rig(1);
+    rig.media.script["status cdaudio current track"] = {0, reply};
+    rig.cd.CdNextTrack();
+    EXPECT_EQ(rig.Sent().at(1), std::string("status cdaudio position track ") + next) << reply;
+  }
+}
+
 TEST(MciChannel, EmptyCommandIsNotSent) {
   CdRig rig(1);
   std::string output;
@@ -86,6 +174,46 @@ TEST(MciChannel, EmptyCommandIsNotSent) {
   EXPECT_EQ(output, "コマンド文字列が指定されていません");
   EXPECT_EQ(rig.channel.MciStatus(""), "Error:-1");
   EXPECT_TRUE(rig.Sent().empty());
+}
+
+TEST(MciChannel, FailuresKeepTheirCodeWithTheTextOrTheFallback) {
+  CdRig rig(1);
+  std::string output;
+  EXPECT_EQ(rig.channel.MciSend("play nothing", output), ScriptedError::NoDevice);
+  EXPECT_EQ(output, "no such device, or it is not open");
+  // A code the platform has no text for.
+  rig.media.script["status cdaudio length"] = {4711, "ignored"};
+  EXPECT_EQ(rig.channel.MciSend("status cdaudio length", output), 4711);
+  EXPECT_EQ(output, "Error (文字列が取れません)");
+  EXPECT_EQ(rig.channel.MciStatus("status cdaudio length"), "Error:4711");
+  EXPECT_EQ(rig.channel.MciPlay("cdaudio", "", "00:02:00"), ScriptedError::UnknownCommand);
+  // An error text longer than its buffer keeps 255 characters.
+  rig.media.errorTexts[4711] = std::string(300, 'e');
+  rig.channel.MciSend("status cdaudio length", output);
+  EXPECT_EQ(output, std::string(255, 'e'));
+}
+
+TEST(MciChannel, RepliesEndAtTheirFirstNulAndKeepAtMost511Characters) {
+  CdRig rig(1);
+  std::string output;
+  const std::string kana = "あ";  // one character, three bytes
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string(600, 'x'), std::string(511, 'x')},
+      {std::string(511, 'y'), std::string(511, 'y')},
+      {std::string(510, 'z') + kana + "z", std::string(510, 'z') + kana},
+      {std::string("12\0 34", 6), "12"},
+  };
+  for (const auto& [reply, kept] : cases) {
+    rig.media.script["status cdaudio media identity"] = {0, reply};
+    EXPECT_EQ(rig.channel.MciSend("status cdaudio media identity", output), 0);
+    EXPECT_EQ(output, kept);
+    EXPECT_EQ(rig.channel.MciStatus("status cdaudio media identity"), kept);
+  }
+  // A query sent directly keeps what its own buffer holds.
+  EXPECT_EQ(rig.channel.QueryDirect("status cdaudio media identity", 4), "12");
+  rig.media.script["status cdaudio media identity"] = {0, "abcdef"};
+  EXPECT_EQ(rig.channel.QueryDirect("status cdaudio media identity", 4), "abc");
+  EXPECT_EQ(rig.channel.QueryDirect("status cdaudio media identity", 0), "");
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST(SaverMusic, Mp3IsPlayedAgainAtItsEndAndClosedByEndSaverUnlessItFailedToOpen
 }
 
 TEST(SaverMusic, WavLoopsOnlyWhereThereIsAnOutput) {
-  for (int outputs : {-1, 0, 2}) {
+  for (int outputs : {-1, 0, 1, 2}) {
     MusicSaverRig rig(2, "C:\\Sounds\\rain fall.WAV");
     rig.sound.outputs = outputs;
     rig.saver.Form_Load();

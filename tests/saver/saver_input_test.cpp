@@ -24,6 +24,36 @@ TEST(SaverInput, OnlyADiagonalMoveFromTheFirstReportedPositionEndsASaverRun) {
   }
 }
 
+TEST(SaverInput, ARefusedPasswordClearsTheOriginSoTheNextMoveOnlyRecordsOne) {
+  SaverRig rig("/s");
+  rig.platform.system.version = VersionInfo{1, 1};  // 9x: the password is asked
+  rig.host.passwordAnswer = false;
+  rig.state.CursorDisplayCount = rig.platform.system.ShowCursor(false);  // as at start-up
+  rig.saver.Form_Load();
+  rig.ClearLog();
+  rig.host.MouseMoveAt(100, 30, 20);  // the origin
+  rig.host.MouseMoveAt(200, 90, 25);  // diagonal: the password, refused
+  rig.host.MouseMoveAt(300, 95, 30);  // a new origin, although diagonal to the last
+  rig.host.MouseMoveAt(400, 95, 40);  // along the column from the new origin
+  rig.host.MouseMoveAt(500, 96, 41);  // diagonal again: asked again
+  rig.RunUntil(600);
+  const std::string asked = "QueryVersion, ShowCursor 1, VerifyPassword, ShowCursor 0";
+  EXPECT_EQ(rig.CallsMade(), asked + ", " + asked);
+  EXPECT_FALSE(rig.saver.Ended());
+  EXPECT_EQ(rig.state.CursorDisplayCount, rig.platform.system.cursorCount);
+
+  // A third attempt, granted, ends the saver.
+  rig.ClearLog();
+  rig.host.passwordAnswer = true;
+  rig.host.MouseMoveAt(700, 10, 10);
+  rig.host.MouseMoveAt(800, 11, 11);
+  rig.RunUntil(900);
+  EXPECT_EQ(rig.CallsMade("", true),
+            "QueryVersion@800, ShowCursor 1@800, VerifyPassword@800, SystemParameter 97 0@800, "
+            "SystemParameter 17 1@800, Close@800");
+  EXPECT_TRUE(rig.saver.Ended());
+}
+
 TEST(SaverInput, ArrowsChangeTheCdTrackWhenTheMusicIsTheCd) {
   SaverRig rig;
   rig.state.settings.BgmKind = 1;

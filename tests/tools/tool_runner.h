@@ -1,6 +1,7 @@
-// Runs orvel-tool (its path comes from the ORVEL_TOOL environment variable
-// that the test build sets) in a fresh folder for the files a test reads and
-// writes, and captures what it prints.
+// Runs orvel-tool in a fresh folder for the files a test reads and writes,
+// and captures what it prints. The tool is the one the ORVEL_TOOL
+// environment variable names (ctest sets it), or else the one built beside
+// the test program.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -32,12 +33,17 @@ class ToolTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir); }
 
+  static std::string ToolPath() {
+    if (const char* tool = std::getenv("ORVEL_TOOL")) return tool;
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? "orvel-tool" : (self.parent_path() / "orvel-tool").string();
+  }
+
   // Runs `orvel-tool <arguments>` through the shell, in the folder.
   ToolResult Run(const std::string& arguments) const {
-    const char* tool = std::getenv("ORVEL_TOOL");
-    const int status = std::system(("cd '" + dir.string() + "' && " + (tool ? tool : "orvel-tool") +
-                                    " " + arguments + " >.out 2>&1")
-                                       .c_str());
+    const int status = std::system(
+        ("cd '" + dir.string() + "' && '" + ToolPath() + "' " + arguments + " >.out 2>&1").c_str());
     std::ifstream out(dir / ".out", std::ios::binary);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
             std::string(std::istreambuf_iterator<char>(out), {})};

@@ -2,6 +2,7 @@
 
 #include <cdio/cdio.h>
 #include <cdio/mmc.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <memory>
@@ -33,8 +34,8 @@ std::string DefaultCdDrive() {
   return drive;
 }
 
-std::optional<CdToc> ReadCdToc(const std::string& drive) {
-  CdioHandle cdio = OpenDrive(drive);
+std::optional<CdToc> CdDrive::ReadToc() {
+  CdioHandle cdio = OpenDrive(path_);
   if (!cdio) return std::nullopt;
   track_t first = cdio_get_first_track_num(cdio.get());
   track_t count = cdio_get_num_tracks(cdio.get());
@@ -53,9 +54,23 @@ std::optional<CdToc> ReadCdToc(const std::string& drive) {
   return toc;
 }
 
-bool CdTrayOpen(const std::string& drive) {
-  CdioHandle cdio = OpenDrive(drive);
+bool CdDrive::TrayOpen() {
+  CdioHandle cdio = OpenDrive(path_);
   return cdio && mmc_get_tray_status(cdio.get()) == 1;
+}
+
+bool CdDrive::DiscChanged() {
+  struct stat info {};
+  if (::stat(path_.c_str(), &info) == 0 && (S_ISBLK(info.st_mode) || S_ISCHR(info.st_mode))) {
+    // A drive keeps the news until it is asked.
+    CdioHandle cdio = OpenDrive(path_);
+    return cdio && cdio_get_media_changed(cdio.get()) == 1;
+  }
+  std::optional<FileStamp> stamp = StampOf(path_);
+  const bool changed = stamped_ && stamp != stamp_;
+  stamped_ = true;
+  stamp_ = stamp;
+  return changed;
 }
 
 }  // namespace orvel

@@ -5,18 +5,37 @@
 #include <string>
 
 #include "platform/linux/cd_positions.h"
+#include "platform/linux/file_stamp.h"
 
 namespace orvel {
 
 // The system's default CD drive (a device node); empty when there is none.
 std::string DefaultCdDrive();
 
-// The table of contents of the disc in `drive`, a device node or a disc
-// image (BIN/CUE and the other image kinds libcdio reads); nullopt when
-// there is no disc, the drive or image cannot be read, or it holds no track.
-std::optional<CdToc> ReadCdToc(const std::string& drive);
+// A CD drive (a device node) or a disc image (BIN/CUE and the other image
+// kinds libcdio reads), asked afresh at each call.
+class CdDrive {
+ public:
+  explicit CdDrive(std::string path) : path_(std::move(path)) {}
+  virtual ~CdDrive() = default;
 
-// Whether the drive reports its tray open (never for a disc image).
-bool CdTrayOpen(const std::string& drive);
+  const std::string& Path() const { return path_; }
+
+  // The table of contents of the disc; nullopt when there is no disc, the
+  // drive or image cannot be read, or it holds no track.
+  virtual std::optional<CdToc> ReadToc();
+  // Whether the tray is open (never for a disc image).
+  virtual bool TrayOpen();
+  // Whether the drive may hold another disc, or none, since the last call
+  // (or since it was made): what a drive reports as its media-changed
+  // state; a disc image has changed when its file has been replaced or
+  // rewritten.
+  virtual bool DiscChanged();
+
+ private:
+  std::string path_;
+  bool stamped_ = false;
+  std::optional<FileStamp> stamp_;
+};
 
 }  // namespace orvel

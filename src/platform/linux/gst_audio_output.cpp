@@ -2,6 +2,7 @@
 
 #include <gst/gst.h>
 
+#include <cstdio>
 #include <mutex>
 
 namespace orvel {
@@ -19,6 +20,34 @@ bool EnsureGstreamer() {
 
 namespace {
 
+// Runs on the streaming thread as each buffer is due.
+void AppendBuffer(GstElement*, GstBuffer* buffer, GstPad*, gpointer file) {
+  GstMapInfo map;
+  if (!gst_buffer_map(buffer, &map, GST_MAP_READ)) return;
+  std::fwrite(map.data, 1, map.size, static_cast<std::FILE*>(file));
+  std::fflush(static_cast<std::FILE*>(file));
+  gst_buffer_unmap(buffer, &map);
+}
+
+void CloseFile(gpointer file, GClosure*) { std::fclose(static_cast<std::FILE*>(file)); }
+
+// A sink that appends what it renders to `path` in real time. Not
+// filesink: it empties its file at every flushing seek, even when told to
+// append, so only the sound since the last seek would be kept.
+GstElement* MakeAppendingSink(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "ab");
+  if (file == nullptr) return nullptr;
+  GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+  if (sink == nullptr) {
+    std::fclose(file);
+    return nullptr;
+  }
+  g_object_set(sink, "sync", TRUE, "signal-handoffs", TRUE, nullptr);
+  g_signal_connect_data(sink, "handoff", G_CALLBACK(&AppendBuffer), file, &CloseFile,
+                        static_cast<GConnectFlags>(0));
+  return sink;
+}
+
 GstElement* MakeFinalSink(const GstAudioOutput& output) {
   switch (output.kind) {
     case GstAudioOutput::Kind::Default:
@@ -31,11 +60,7 @@ GstElement* MakeFinalSink(const GstAudioOutput& output) {
     case GstAudioOutput::Kind::RawFile:
       break;
   }
-  GstElement* sink = gst_element_factory_make("filesink", nullptr);
-  if (sink != nullptr) {
-    g_object_set(sink, "location", output.path.c_str(), "append", TRUE, "sync", TRUE, nullptr);
-  }
-  return sink;
+  return MakeAppendingSink(output.path);
 }
 
 }  // namespace

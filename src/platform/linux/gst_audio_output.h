@@ -16,7 +16,8 @@ struct GstAudioOutput {
     // playback takes as long as it would on a loudspeaker.
     RealTimeDiscard,
     // Appended to `path` in real time as raw samples: 44100 Hz, 16-bit
-    // signed little-endian, two interleaved channels.
+    // signed little-endian, two interleaved channels. Everything played is
+    // kept, across seeks, stops and restarts.
     RawFile,
   };
 

@@ -52,7 +52,7 @@ bool InAudioTrack(const CdToc& toc, std::int64_t sector) {
 
 }  // namespace
 
-GstCdDevice::GstCdDevice(std::string drive, GstAudioOutput output)
+GstCdDevice::GstCdDevice(std::unique_ptr<CdDrive> drive, GstAudioOutput output)
     : drive_(std::move(drive)), output_(std::move(output)) {
   Disc();
 }
@@ -72,8 +72,9 @@ int GstCdDevice::Command(std::string_view verb, std::span<const std::string> wor
 }
 
 const CdToc* GstCdDevice::Disc() {
+  if (drive_->DiscChanged()) ForgetDisc();
   if (!toc_) {
-    toc_ = ReadCdToc(drive_);
+    toc_ = drive_->ReadToc();
     if (toc_) {
       // A disc that is new to the device starts at its beginning.
       DropPipeline();
@@ -86,10 +87,8 @@ const CdToc* GstCdDevice::Disc() {
 void GstCdDevice::TakeNews() {
   if (!playback_) return;
   if (playback_->TakeError()) {
-    // A read error: the disc may have gone. Its table of contents is read
-    // again before the device answers another query.
-    DropPipeline();
-    toc_.reset();
+    // A read error: the disc may have gone.
+    ForgetDisc();
     return;
   }
   if (playing_ && playback_->Ended()) {
@@ -163,7 +162,7 @@ int GstCdDevice::Start(std::int64_t from, std::int64_t to) {
     }
     // The whole disc as one stream, whose time 0 is the start of its
     // first audio track.
-    g_object_set(source, "device", drive_.c_str(), nullptr);
+    g_object_set(source, "device", drive_->Path().c_str(), nullptr);
     gst_util_set_object_arg(G_OBJECT(source), "mode", "continuous");
     GstElement* pipeline = gst_pipeline_new(nullptr);
     gst_bin_add_many(GST_BIN(pipeline), source, sink, nullptr);
@@ -178,12 +177,11 @@ int GstCdDevice::Start(std::int64_t from, std::int64_t to) {
   // The stretch ends a nanosecond before the end sector, so that the source
   // stops after its last sector instead of reading on past the end of the
   // disc (where cdiocddasrc loses its track and fails the next seek).
-  if (!playback_->Seek(SectorsToNs(from - origin_), SectorsToNs(to - origin_) - 1)) {
-    DropPipeline();
-    return MciError::DriverInternal;
-  }
-  if (!playback_->SetState(GST_STATE_PLAYING)) {
-    DropPipeline();
+  if (!playback_->Seek(SectorsToNs(from - origin_), SectorsToNs(to - origin_) - 1) ||
+      !playback_->SetState(GST_STATE_PLAYING)) {
+    // The disc cannot be read: it may have been taken out, or changed
+    // without the drive telling.
+    ForgetDisc();
     return MciError::DeviceNotReady;
   }
   playing_ = true;
@@ -193,11 +191,9 @@ int GstCdDevice::Start(std::int64_t from, std::int64_t to) {
 }
 
 int GstCdDevice::Stop() {
-  if (playing_) {
-    resting_ = Position();
-    playback_->SetState(GST_STATE_PAUSED);
-    playing_ = false;
-  }
+  // The drive is let go while stopped: its disc may be taken out, and the
+  // next play finds out whether it is still there.
+  DropPipeline();
   return 0;
 }
 
@@ -205,7 +201,7 @@ int GstCdDevice::Status(std::span<const std::string> words, std::string& reply) 
   const CdToc* disc = Disc();
   if (Matches(words, {"mode"})) {
     if (disc == nullptr) {
-      reply = CdTrayOpen(drive_) ? "open" : "not ready";
+      reply = drive_->TrayOpen() ? "open" : "not ready";
     } else {
       reply = playing_ ? "playing" : "stopped";
     }
@@ -249,6 +245,11 @@ void GstCdDevice::DropPipeline() {
   resting_ = Position();
   playing_ = false;
   playback_.reset();
+}
+
+void GstCdDevice::ForgetDisc() {
+  DropPipeline();
+  toc_.reset();
 }
 
 }  // namespace orvel

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/linux/cd_positions.h"
+#include "platform/linux/cdio_disc.h"
 #include "platform/linux/gst_audio_output.h"
 #include "platform/linux/mci_device.h"
 
@@ -19,14 +20,16 @@ class GstPlayback;
 // replied and read in the current time format (msf at first). The disc is
 // played as one stream from the start position to the end of its run of
 // audio tracks, or to the given end; "stop" keeps the position, so that a
-// later "play" goes on from there, and "play" at the end of the disc starts
-// it again from its first track. Without a disc every command except
-// "close", "set" and "status mode" fails with DeviceNotReady, and the mode
-// is "not ready" (or "open" when the drive's tray is open).
+// later "play" goes on from there, and lets the drive go meanwhile, and "play" at the end of the
+// disc starts it again from its first track. Without a disc every command except "close", "set" and
+// "status mode" fails with DeviceNotReady, and the mode is "not ready" (or "open" when the drive's
+// tray is open). The device reads the disc's table of contents again when the drive reports another
+// disc and when a disc it knows can no longer be read (a failed start or a
+// read error), so that a disc taken out or changed while the device is
+// stopped is noticed.
 class GstCdDevice : public MciDevice {
  public:
-  // `drive`: a device node or a disc image.
-  GstCdDevice(std::string drive, GstAudioOutput output);
+  GstCdDevice(std::unique_ptr<CdDrive> drive, GstAudioOutput output);
   ~GstCdDevice() override;
 
   int Command(std::string_view verb, std::span<const std::string> words,
@@ -38,8 +41,8 @@ class GstCdDevice : public MciDevice {
   int Status(std::span<const std::string> words, std::string& reply);
   int Set(std::span<const std::string> words);
 
-  // The table of contents, read when it is not known yet; nullptr without
-  // a disc.
+  // The table of contents, read when it is not known yet or the drive
+  // reports another disc; nullptr without a disc.
   const CdToc* Disc();
   // Takes in the pipeline's news: the end of the stretch stops the device at
   // its end; an error drops the pipeline and the table of contents.
@@ -50,8 +53,11 @@ class GstCdDevice : public MciDevice {
   int Start(std::int64_t from, std::int64_t to);
   // Stops where the device is and lets the pipeline go.
   void DropPipeline();
+  // Lets the pipeline and the table of contents go: the next command reads
+  // the disc again.
+  void ForgetDisc();
 
-  std::string drive_;
+  std::unique_ptr<CdDrive> drive_;
   GstAudioOutput output_;
   std::optional<CdToc> toc_;
   CdTimeFormat format_ = CdTimeFormat::Msf;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/linux/file_stamp.h"
 #include "platform/linux/gst_playback.h"
 #include "platform/linux/mci_command.h"
 
@@ -31,12 +32,17 @@ int GstFileDevice::Open(const std::string& path) {
   if (!EnsureGstreamer()) return MciError::CannotLoadDriver;
   gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
   if (uri == nullptr) return MciError::FileNotFound;
+  path_ = path;
   uri_ = uri;
   g_free(uri);
   return Prepare();
 }
 
 int GstFileDevice::Prepare() {
+  playback_.reset();
+  playing_ = false;
+  stamp_ = StampOf(path_);
+  if (!stamp_) return MciError::FileNotFound;
   GstElement* playbin = MakeAudioPlaybin(uri_, output_);
   if (playbin == nullptr) return MciError::CannotLoadDriver;
   playback_ = std::make_unique<GstPlayback>(playbin, playbin);
@@ -50,7 +56,6 @@ int GstFileDevice::Prepare() {
     playback_.reset();
     return MciError::InvalidFile;
   }
-  playing_ = false;
   restingMs_ = 0;
   return 0;
 }
@@ -104,7 +109,9 @@ int GstFileDevice::Play(std::span<const std::string> words) {
     if (!ms) return MciError::BadInteger;
     from = *ms;
   }
-  if (!playback_) {
+  // A file rewritten or replaced since it was readied is readied again,
+  // from its beginning: a play that cannot start then fails.
+  if (!playback_ || StampOf(path_) != stamp_) {
     if (int code = Prepare(); code != 0) return code;
   }
   std::optional<std::int64_t> length = LengthMs();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/linux/file_stamp.h"
 #include "platform/linux/gst_audio_output.h"
 #include "platform/linux/mci_device.h"
 
@@ -18,7 +19,10 @@ class GstPlayback;
 // milliseconds. Opening readies the file and fails when it cannot be
 // decoded; "stop" keeps the position, so that a later "play" goes on from
 // there; at the end of the file the mode turns to "stopped", and "play"
-// then starts the file again from its beginning.
+// then starts the file again from its beginning. A file rewritten or
+// replaced since it was opened is readied again at the next "play", which
+// fails as the open would (InvalidFile, FileNotFound) when it no longer
+// plays.
 class GstFileDevice : public MciDevice {
  public:
   explicit GstFileDevice(GstAudioOutput output);
@@ -42,7 +46,9 @@ class GstFileDevice : public MciDevice {
   int Stop();
 
   GstAudioOutput output_;
+  std::string path_;
   std::string uri_;
+  std::optional<FileStamp> stamp_;  // the file as it was readied
   std::unique_ptr<GstPlayback> playback_;
   bool playing_ = false;
   std::int64_t restingMs_ = 0;  // the position while stopped

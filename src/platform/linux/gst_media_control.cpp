@@ -56,7 +56,8 @@ int GstMediaControl::Open(std::span<const std::string> words) {
     if (devices_.count("cdaudio") != 0) return MciError::DeviceOpen;
     std::string drive = !options_.cdDrive.empty() ? options_.cdDrive : DefaultCdDrive();
     if (drive.empty()) return MciError::InvalidDeviceName;
-    devices_["cdaudio"] = std::make_unique<GstCdDevice>(drive, options_.output);
+    devices_["cdaudio"] =
+        std::make_unique<GstCdDevice>(std::make_unique<CdDrive>(drive), options_.output);
     return 0;
   }
 

@@ -31,6 +31,9 @@ GstBusSyncReply GstPlayback::OnMessage(GstBus*, GstMessage* message, gpointer se
     case GST_MESSAGE_ERROR:
       playback->error_.store(true);
       break;
+    case GST_MESSAGE_SEGMENT_DONE:
+      if (playback->segmentDone_) playback->segmentDone_();
+      break;
     default:
       break;
   }
@@ -48,6 +51,14 @@ bool GstPlayback::Seek(std::int64_t startNs, std::int64_t stopNs) {
   if (!gst_element_send_event(seekTarget_, seek)) return false;
   seekSeqnum_ = seqnum;
   return true;
+}
+
+bool GstPlayback::LoopSeek(bool flush) {
+  auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_SEGMENT |
+                                         (flush ? GST_SEEK_FLAG_FLUSH : GST_SEEK_FLAG_NONE));
+  return gst_element_send_event(
+      seekTarget_, gst_event_new_seek(1.0, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, 0,
+                                      GST_SEEK_TYPE_NONE, -1));
 }
 
 bool GstPlayback::SetState(GstState state) {

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace orvel {
@@ -30,6 +31,14 @@ class GstPlayback {
   // next moment the pipeline runs; stopNs -1 plays to the end of the
   // stream. False when the seek is refused.
   bool Seek(std::int64_t startNs, std::int64_t stopNs);
+
+  // Plays the whole stream from its start as a segment whose end is not the
+  // end of the stream: the handler given to OnSegmentDone runs instead, and
+  // a further LoopSeek without `flush` then follows on without a gap.
+  bool LoopSeek(bool flush);
+  // Sets the handler that runs, on a streaming thread, when a LoopSeek's
+  // stretch has been read to its end. Set it before the pipeline runs.
+  void OnSegmentDone(std::function<void()> handler) { segmentDone_ = std::move(handler); }
 
   // False when the change fails at once; a change that completes on the
   // pipeline's threads counts as success.
@@ -55,6 +64,7 @@ class GstPlayback {
   guint32 seekSeqnum_ = GST_SEQNUM_INVALID;
   std::atomic<guint32> endSeqnum_{GST_SEQNUM_INVALID};
   std::atomic<bool> error_{false};
+  std::function<void()> segmentDone_;
 };
 
 }  // namespace orvel

@@ -3,8 +3,10 @@
 #include <gst/gst.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <thread>
 
 #include "platform/linux/gst_playback.h"
 
@@ -12,40 +14,72 @@ namespace orvel {
 
 namespace {
 
-// More passes than this within one second means the file holds (next to)
-// no sound.
-constexpr int kMostPassesPerSecond = 20;
+// Passes of a file that plays in (next to) no time begin no closer than
+// this, so that the loop does not burn the processor.
+constexpr std::chrono::milliseconds kShortestPass(50);
+// How long one wait for the file to be ready to play lasts, so that a stop
+// is never held up for longer.
+constexpr int kSettleStepMs = 50;
 
 }  // namespace
 
-// One file playing over and over. Its pipeline goes down before the rest of
-// it, so the handler on GStreamer's thread never sees it half gone.
+// One file playing over and over: each pass is a segment of the stream, and
+// the next one is asked for as the current one has been read to its end,
+// while its last sound is still to be heard. The asking is done by a thread
+// of the loop's own, which also paces the passes; the pipeline is only
+// seeked, never rebuilt, so a pass costs next to nothing.
 struct GstSoundPlayer::Loop {
   std::mutex mutex;
-  std::chrono::steady_clock::time_point windowStart;
-  int passesInWindow = 0;
+  std::condition_variable wake;
+  bool stopped = false;
+  bool passRead = false;
   std::unique_ptr<GstPlayback> playback;
+  std::thread pacer;
 
-  ~Loop() { playback.reset(); }
-
-  // Runs on a streaming thread as the current pass finishes decoding.
-  static void OnAboutToFinish(GstElement* playbin, gpointer self) {
-    auto* loop = static_cast<Loop*>(self);
-    if (!loop->Allow()) return;
-    gchar* uri = nullptr;
-    g_object_get(playbin, "current-uri", &uri, nullptr);
-    if (uri != nullptr) g_object_set(playbin, "uri", uri, nullptr);
-    g_free(uri);
+  ~Loop() {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      stopped = true;
+    }
+    wake.notify_all();
+    if (pacer.joinable()) pacer.join();
+    playback.reset();
   }
 
-  bool Allow() {
-    std::lock_guard<std::mutex> lock(mutex);
-    auto now = std::chrono::steady_clock::now();
-    if (now - windowStart > std::chrono::seconds(1)) {
-      windowStart = now;
-      passesInWindow = 0;
+  // Runs on a streaming thread.
+  void OnPassRead() {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      passRead = true;
     }
-    return ++passesInWindow <= kMostPassesPerSecond;
+    wake.notify_all();
+  }
+
+  void Run() {
+    // The first pass, once the file is ready to play.
+    GstStateChangeReturn ready = GST_STATE_CHANGE_ASYNC;
+    while (ready == GST_STATE_CHANGE_ASYNC && !Stopped()) ready = playback->Settle(kSettleStepMs);
+    if (ready == GST_STATE_CHANGE_FAILURE || !playback->LoopSeek(true) ||
+        !playback->SetState(GST_STATE_PLAYING)) {
+      return;
+    }
+    auto passStart = std::chrono::steady_clock::now();
+    std::unique_lock<std::mutex> lock(mutex);
+    while (true) {
+      wake.wait(lock, [this] { return stopped || passRead; });
+      passRead = false;
+      wake.wait_until(lock, passStart + kShortestPass, [this] { return stopped; });
+      if (stopped) return;
+      passStart = std::chrono::steady_clock::now();
+      lock.unlock();
+      playback->LoopSeek(false);
+      lock.lock();
+    }
+  }
+
+  bool Stopped() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return stopped;
   }
 };
 
@@ -78,9 +112,11 @@ void GstSoundPlayer::PlayLooping(const std::string& file) {
   if (playbin == nullptr) return;
 
   auto loop = std::make_unique<Loop>();
-  g_signal_connect(playbin, "about-to-finish", G_CALLBACK(&Loop::OnAboutToFinish), loop.get());
   loop->playback = std::make_unique<GstPlayback>(playbin, playbin);
-  if (loop->playback->SetState(GST_STATE_PLAYING)) loop_ = std::move(loop);
+  loop->playback->OnSegmentDone([raw = loop.get()] { raw->OnPassRead(); });
+  if (!loop->playback->SetState(GST_STATE_PAUSED)) return;
+  loop->pacer = std::thread([raw = loop.get()] { raw->Run(); });
+  loop_ = std::move(loop);
 }
 
 void GstSoundPlayer::Stop() { loop_.reset(); }

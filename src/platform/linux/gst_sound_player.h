@@ -10,10 +10,11 @@
 
 namespace orvel {
 
-// Each pass is followed by the next without a gap: the file is queued again
-// as the current pass finishes decoding. A file that cannot be played stays
-// silent. A file that plays in next to no time (an empty WAV) is not
-// repeated on and on, which would only burn the processor.
+// Each pass is followed by the next without a gap. A file that cannot be
+// played stays silent. A file that plays in next to no time (a click, an
+// empty WAV) is repeated at most twenty times a second, with silence
+// between, for as long as it plays: repeating it as fast as it ends would
+// burn the processor.
 class GstSoundPlayer : public SoundPlayer {
  public:
   GstSoundPlayer();

@@ -1,0 +1,222 @@
+// The "cdaudio" device on disc images: positions, playing to the end and
+// round again, stop and resume, mixed-mode discs, and discs that go away or
+// are changed under it.
+#include "platform/linux/gst_cd_device.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "music/cd_player.h"
+#include "music/mci_channel.h"
+#include "platform/gst_media_fixture.h"
+#include "platform/linux/mci_command.h"
+#include "settings/saver_settings.h"
+
+namespace orvel {
+namespace {
+
+TEST_F(GstMediaControlTest, CdPlaysFromTheTrackPositionsItReplies) {
+  Device(MakeDisc());
+  ASSERT_EQ(Code("open cdaudio"), 0);
+  EXPECT_EQ(Ask("status cdaudio number of tracks"), "5");
+  EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
+  EXPECT_EQ(Ask("status cdaudio position track 3"), "00:06:00");
+
+  // The saver asks for a format the device does not know; it keeps msf.
+  EXPECT_EQ(Code("set cdaudio time format tmst"), MciError::BadTimeFormat);
+  EXPECT_EQ(Ask("status cdaudio position track 3"), "00:06:00");
+
+  for (const char* format : {"msf", "tmsf", "milliseconds"}) {
+    Ask(std::string("set cdaudio time format ") + format);
+    for (const char* track : {"4", "2"}) {
+      ASSERT_EQ(
+          Code("play cdaudio from " + Ask(std::string("status cdaudio position track ") + track)),
+          0);
+      EXPECT_EQ(Ask("status cdaudio current track"), track) << format;
+      EXPECT_EQ(Ask("status cdaudio mode"), "playing") << format;
+    }
+  }
+  EXPECT_EQ(Code("stop cdaudio"), 0);
+  EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
+  EXPECT_EQ(Code("set cdaudio time format msf"), 0);
+  EXPECT_EQ(Code("play cdaudio from 99:00:00"), MciError::OutOfRange);
+  EXPECT_EQ(Code("status cdaudio position track 6"), MciError::OutOfRange);
+  EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
+}
+
+TEST_F(GstMediaControlTest, CdPlaysTheLastTrackToTheEndOfTheDiscAndThenFromTheFirst) {
+  Device(MakeDisc(), true);
+  ASSERT_EQ(Code("open cdaudio"), 0);
+  ASSERT_EQ(Code("play cdaudio from " + Ask("status cdaudio position track 5")), 0);
+  EXPECT_EQ(Ask("status cdaudio mode"), "playing");
+  ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") == "stopped"; }));
+  EXPECT_EQ(Ask("status cdaudio current track"), "5");
+  const std::size_t ended = HeardSamples(Heard());
+
+  // Played on from the end, the disc starts again.
+  ASSERT_EQ(Code("play cdaudio"), 0);
+  EXPECT_EQ(Ask("status cdaudio current track"), "1");
+  ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > ended + kSecond / 2; }));
+  ASSERT_EQ(Code("close cdaudio"), 0);
+
+  // Exactly track 5, two seconds of its tone, then track 1.
+  std::vector<std::int16_t> left = ReadLeft(Heard());
+  EXPECT_NEAR(Seconds(ended), 2, 0.02);
+  const double tone = ToneOfTrack(5);
+  for (std::size_t first : {std::size_t{0}, ended / 2, ended - 4410}) {
+    EXPECT_NEAR(ToneHz(left, first), tone, 0.03 * tone) << first;
+  }
+  EXPECT_NEAR(ToneHz(left, ended + 441), ToneOfTrack(1), 0.03 * ToneOfTrack(1));
+}
+
+TEST_F(GstMediaControlTest, CdStoppedGoesOnWhereItStopped) {
+  Device(MakeDisc(), true);
+  ASSERT_EQ(Code("open cdaudio"), 0);
+  ASSERT_EQ(Code("play cdaudio from " + Ask("status cdaudio position track 2")), 0);
+  ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > kSecond; }));
+  ASSERT_EQ(Code("stop cdaudio"), 0);
+  EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
+  EXPECT_EQ(Ask("status cdaudio current track"), "2");
+  const std::size_t stopped = HeardSamples(Heard());
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(HeardSamples(Heard()), stopped);
+
+  ASSERT_EQ(Code("play cdaudio"), 0);
+  EXPECT_EQ(Ask("status cdaudio mode"), "playing");
+  ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio current track") == "3"; }));
+  ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > 5 * kSecond / 2; }));
+  ASSERT_EQ(Code("close cdaudio"), 0);
+
+  // Track 2 is heard for its two seconds in all, across the stop.
+  std::vector<std::int16_t> left = ReadLeft(Heard());
+  EXPECT_NEAR(FirstOfTone(left, ToneOfTrack(3)), 2, 0.1);
+  EXPECT_NEAR(ToneHz(left, stopped + 441), ToneOfTrack(2), 0.03 * ToneOfTrack(2));
+}
+
+TEST_F(GstMediaControlTest, CdMixedModeDiscPlaysOnlyItsAudioTracks) {
+  // A data track first, as on discs with programs, and one between the two
+  // audio tracks.
+  Device(MakeDisc({{false, 1}, {true, 1, 700}, {false, 1}, {true, 1, 1100}}), true);
+  ASSERT_EQ(Code("open cdaudio"), 0);
+  EXPECT_EQ(Ask("status cdaudio number of tracks"), "4");
+  EXPECT_EQ(Ask("status cdaudio position track 2"), "00:03:00");
+  for (const char* data : {"1", "3"}) {
+    EXPECT_EQ(
+        Code("play cdaudio from " + Ask(std::string("status cdaudio position track ") + data)),
+        MciError::OutOfRange);
+  }
+  EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
+
+  // From the start of the disc: the first audio track, to its end; played
+  // on from there, the next audio track.
+  ASSERT_EQ(Code("play cdaudio"), 0);
+  EXPECT_EQ(Ask("status cdaudio current track"), "2");
+  ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") == "stopped"; }));
+  const std::size_t first = HeardSamples(Heard());
+  ASSERT_EQ(Code("play cdaudio"), 0);
+  EXPECT_EQ(Ask("status cdaudio current track"), "4");
+  ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") == "stopped"; }));
+  ASSERT_EQ(Code("close cdaudio"), 0);
+  std::vector<std::int16_t> left = ReadLeft(Heard());
+  EXPECT_NEAR(Seconds(first), 1, 0.02);
+  EXPECT_NEAR(Seconds(left.size()), 2, 0.04);
+  EXPECT_NEAR(ToneHz(left, 0), 700, 21);
+  EXPECT_NEAR(ToneHz(left, first - 4410), 700, 21);
+  EXPECT_NEAR(ToneHz(left, first), 1100, 33);
+  EXPECT_NEAR(ToneHz(left, left.size() - 4410), 1100, 33);
+}
+
+// The saver's watch over the real device: taking the disc out of a drive
+// that was stopped ends the watch, instead of failing to play it for ever.
+TEST_F(GstMediaControlTest, CdWatchEndsWhenTheDiscIsTakenOutWhileStopped) {
+  for (bool imageKept : {true, false}) {
+    const std::string cue = MakeDisc();
+    GstMediaControl media(GstMediaControl::Options{GstAudioOutput::RealTimeDiscard(), cue});
+    MciChannel channel(media);
+    SaverSettings settings;
+    CdPlayer cd(channel, settings);
+    cd.CdOpen();
+    cd.CdWatch();
+    ASSERT_TRUE(cd.CdWatchOk());
+    std::string reply;
+    ASSERT_EQ(media.Send("status cdaudio mode", reply), 0);
+    EXPECT_EQ(reply, "playing");
+    ASSERT_EQ(media.Send("stop cdaudio", reply), 0);
+
+    // The samples go; the cue sheet, which the drive reads for its table
+    // of contents, stays or goes too.
+    fs::remove(root_ / "disc.bin");
+    if (!imageKept) fs::remove(cue);
+    int steps = 0;
+    for (; steps < 5 && cd.CdWatchOk(); ++steps) cd.CdWatch();
+    EXPECT_FALSE(cd.CdWatchOk()) << imageKept;
+    EXPECT_LE(steps, 2) << imageKept;
+    ASSERT_EQ(media.Send("status cdaudio mode", reply), 0);
+    EXPECT_EQ(reply, "not ready") << imageKept;
+    EXPECT_EQ(media.Send("status cdaudio current track", reply), MciError::DeviceNotReady);
+  }
+}
+
+TEST_F(GstMediaControlTest, CdAnotherDiscPutInWhileStoppedPlaysWithItsOwnPositions) {
+  Device(MakeDisc(), true);
+  ASSERT_EQ(Code("open cdaudio"), 0);
+  ASSERT_EQ(Code("play cdaudio from " + Ask("status cdaudio position track 4")), 0);
+  ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > kSecond / 2; }));
+  ASSERT_EQ(Code("stop cdaudio"), 0);
+  const std::size_t stopped = HeardSamples(Heard());
+
+  // Three tracks of one second, in place of the five.
+  MakeDisc({{true, 1, 2000}, {true, 1, 2500}, {true, 1, 3000}}, root_ / "other");
+  for (const char* file : {"disc.bin", "disc.cue"})
+    fs::rename(root_ / "other" / file, root_ / file);
+  EXPECT_EQ(Ask("status cdaudio number of tracks"), "3");
+  EXPECT_EQ(Ask("status cdaudio current track"), "1");  // a new disc starts at its beginning
+  EXPECT_EQ(Ask("status cdaudio position track 3"), "00:04:00");
+  ASSERT_EQ(Code("play cdaudio from " + Ask("status cdaudio position track 2")), 0);
+  EXPECT_EQ(Ask("status cdaudio current track"), "2");
+  ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") == "stopped"; }));
+  ASSERT_EQ(Code("close cdaudio"), 0);
+
+  std::vector<std::int16_t> left = ReadLeft(Heard());
+  EXPECT_NEAR(Seconds(left.size() - stopped), 2, 0.05);
+  EXPECT_NEAR(ToneHz(left, stopped + 441), 2500, 75);
+  EXPECT_NEAR(ToneHz(left, left.size() - 4410), 3000, 90);
+}
+
+TEST_F(GstMediaControlTest, CdReadErrorMakesTheDeviceReadTheDiscAgain) {
+  Device(MakeDisc());
+  ASSERT_EQ(Code("open cdaudio"), 0);
+  ASSERT_EQ(Code("play cdaudio"), 0);
+  // The samples vanish under the playing device; the cue sheet stays as it
+  // was.
+  fs::resize_file(root_ / "disc.bin", 0);
+  ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") != "playing"; }));
+  EXPECT_EQ(Ask("status cdaudio mode"), "not ready");
+  EXPECT_EQ(Code("status cdaudio number of tracks"), MciError::DeviceNotReady);
+}
+
+// A drive whose tray is open: no disc, and it says so.
+struct OpenTrayDrive : CdDrive {
+  using CdDrive::CdDrive;
+  bool TrayOpen() override { return true; }
+};
+
+TEST_F(GstMediaControlTest, CdModeWithoutADiscIsOpenOrNotReady) {
+  for (bool trayOpen : {true, false}) {
+    const std::string image = (root_ / "none.cue").string();
+    GstCdDevice cd(
+        trayOpen ? std::make_unique<OpenTrayDrive>(image) : std::make_unique<CdDrive>(image),
+        GstAudioOutput::RealTimeDiscard());
+    std::string reply;
+    const std::array<std::string, 1> mode = {"mode"};
+    ASSERT_EQ(cd.Command("status", mode, reply), 0);
+    EXPECT_EQ(reply, trayOpen ? "open" : "not ready");
+    const std::array<std::string, 2> current = {"current", "track"};
+    EXPECT_EQ(cd.Command("status", current, reply), MciError::DeviceNotReady);
+    EXPECT_EQ(cd.Command("play", {}, reply), MciError::DeviceNotReady);
+  }
+}
+
+}  // namespace
+}  // namespace orvel

@@ -1,0 +1,127 @@
+// The "MPEGVideo" device on MP3 files made with sox and lame.
+#include "platform/linux/gst_file_device.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/gst_media_fixture.h"
+#include "platform/linux/mci_command.h"
+
+namespace orvel {
+namespace {
+
+class GstFileDeviceTest : public GstMediaControlTest {
+ protected:
+  // An MP3 file of 0.6 s of 440 Hz, then 0.6 s of 880 Hz, opened as MP3Play
+  // on a device whose sound is kept.
+  void OpenTwoTones() {
+    fs::create_directory(root_ / "my music");
+    const fs::path low = root_ / "low.wav", high = root_ / "high.wav", wav = root_ / "tones.wav";
+    mp3_ = root_ / "my music" / "tones.mp3";
+    Run("sox -n -r 44100 -c 2 -b 16 '" + low.string() + "' synth 0.6 sine 440 vol 0.5");
+    Run("sox -n -r 44100 -c 2 -b 16 '" + high.string() + "' synth 0.6 sine 880 vol 0.5");
+    Run("sox '" + low.string() + "' '" + high.string() + "' '" + wav.string() + "'");
+    Run("lame --quiet '" + wav.string() + "' '" + mp3_.string() + "'");
+    Device("", true);
+    ASSERT_EQ(Code("open \"" + mp3_.string() + "\" type MPEGVideo Alias MP3Play"), 0);
+  }
+
+  fs::path mp3_;
+};
+
+TEST_F(GstFileDeviceTest, PlaysTheFileToItsEndAndAgainFromTheStart) {
+  OpenTwoTones();
+  ASSERT_EQ(Code("play MP3Play"), 0);
+  EXPECT_EQ(Ask("status MP3Play mode"), "playing");
+  ASSERT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
+  const std::size_t ended = HeardSamples(Heard());
+  EXPECT_NEAR(Seconds(ended), 1.2, 0.1);
+
+  // As the saver restarts it.
+  EXPECT_EQ(Code("stop MP3Play"), 0);
+  ASSERT_EQ(Code("play MP3Play from 0"), 0);
+  EXPECT_EQ(Ask("status MP3Play mode"), "playing");
+  ASSERT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
+  EXPECT_EQ(Code("close MP3Play"), 0);
+  EXPECT_EQ(Code("status MP3Play mode"), MciError::InvalidDeviceName);
+
+  // Both passes are heard, each low then high.
+  std::vector<std::int16_t> left = ReadLeft(Heard());
+  EXPECT_NEAR(Seconds(left.size()), 2 * Seconds(ended), 0.05);
+  for (std::size_t pass : {std::size_t{0}, ended}) {
+    EXPECT_NEAR(ToneHz(left, pass + kSecond / 4), 440, 20) << pass;
+    EXPECT_NEAR(ToneHz(left, pass + kSecond * 3 / 4 + 4410), 880, 30) << pass;
+  }
+}
+
+TEST_F(GstFileDeviceTest, PlayFromZeroStartsAgainFromTheBeginningWhereverItStopped) {
+  OpenTwoTones();
+  ASSERT_EQ(Code("play MP3Play"), 0);
+  ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > 9 * kSecond / 10; }));
+  ASSERT_EQ(Code("stop MP3Play"), 0);
+  EXPECT_EQ(Ask("status MP3Play mode"), "stopped");
+  const std::size_t stopped = HeardSamples(Heard());
+  ASSERT_EQ(Code("play MP3Play from 0"), 0);
+  ASSERT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
+
+  // The low tone again right after the stop, and the whole file after it.
+  std::vector<std::int16_t> left = ReadLeft(Heard());
+  EXPECT_NEAR(ToneHz(left, stopped + 2205), 440, 20);
+  EXPECT_NEAR(Seconds(left.size() - stopped), 1.2, 0.1);
+
+  // From 0.3 s, stopped half a second later, then on from there without a
+  // position: 0.9 s in all, the high tone after the stop.
+  const std::size_t from = left.size();
+  ASSERT_EQ(Code("play MP3Play from 300"), 0);
+  ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > from + kSecond / 2; }));
+  ASSERT_EQ(Code("stop MP3Play"), 0);
+  const std::size_t resumed = HeardSamples(Heard());
+  ASSERT_EQ(Code("play MP3Play"), 0);
+  ASSERT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
+  left = ReadLeft(Heard());
+  EXPECT_NEAR(ToneHz(left, from + 441), 440, 20);
+  EXPECT_NEAR(ToneHz(left, resumed + 441), 880, 30);
+  EXPECT_NEAR(Seconds(left.size() - from), 0.9, 0.1);
+}
+
+TEST_F(GstFileDeviceTest, CommandsTheDeviceDoesNotKnowFailWithTheirCodes) {
+  OpenTwoTones();
+  const std::pair<const char*, int> cases[] = {
+      {"play MP3Play to 500", MciError::UnrecognizedKeyword},
+      {"play MP3Play from 0 to", MciError::UnrecognizedKeyword},
+      {"play MP3Play from", MciError::MissingParameter},
+      {"play MP3Play from start", MciError::BadInteger},
+      {"play MP3Play from 99999", MciError::OutOfRange},
+      {"stop MP3Play now", MciError::UnrecognizedKeyword},
+      {"status MP3Play position", MciError::UnrecognizedKeyword},
+      {"status MP3Play mode now", MciError::UnrecognizedKeyword},
+      {"set MP3Play time format ms", MciError::UnrecognizedCommand},
+  };
+  for (const auto& [command, expected] : cases) {
+    EXPECT_EQ(Code(command), expected) << command;
+    EXPECT_EQ(Ask("status MP3Play mode"), "stopped") << command;
+  }
+  // A picture is not music.
+  const fs::path png = root_ / "picture.png";
+  Run("gst-launch-1.0 -q videotestsrc num-buffers=1 ! pngenc ! filesink location='" + png.string() +
+      "'");
+  EXPECT_EQ(Code("open \"" + png.string() + "\" type MPEGVideo Alias Picture"),
+            MciError::InvalidFile);
+}
+
+TEST_F(GstFileDeviceTest, PlayFailsWhenTheFileCanNoLongerBeDecoded) {
+  OpenTwoTones();
+  ASSERT_EQ(Code("play MP3Play"), 0);
+  ASSERT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
+  fs::resize_file(mp3_, 0);
+  for (const char* play : {"play MP3Play", "play MP3Play from 0"}) {
+    EXPECT_EQ(Code(play), MciError::InvalidFile) << play;
+    EXPECT_EQ(Ask("status MP3Play mode"), "stopped") << play;
+  }
+  fs::remove(mp3_);
+  EXPECT_EQ(Code("play MP3Play from 0"), MciError::FileNotFound);
+  EXPECT_EQ(Ask("status MP3Play mode"), "stopped");
+  EXPECT_EQ(Code("close MP3Play"), 0);
+}
+
+}  // namespace
+}  // namespace orvel
