@@ -94,6 +94,22 @@ TEST_F(GstMediaControlTest, CdStoppedGoesOnWhereItStopped) {
   EXPECT_NEAR(ToneHz(left, stopped + 441), ToneOfTrack(2), 0.03 * ToneOfTrack(2));
 }
 
+TEST_F(GstMediaControlTest, CdPlaysToTheGivenEnd) {
+  Device(MakeDisc(), true);
+  ASSERT_EQ(Code("open cdaudio"), 0);
+  EXPECT_EQ(Code("play cdaudio from 00:06:00 to 00:06:00"), MciError::OutOfRange);
+  EXPECT_EQ(Code("play cdaudio from 00:06:00 to 00:04:00"), MciError::OutOfRange);
+  // Half a second of track 3, from its start.
+  ASSERT_EQ(Code("play cdaudio from 00:06:00 to 00:06:37"), 0);
+  EXPECT_EQ(Ask("status cdaudio current track"), "3");
+  ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") == "stopped"; }));
+  EXPECT_EQ(Ask("status cdaudio current track"), "3");
+  ASSERT_EQ(Code("close cdaudio"), 0);
+  std::vector<std::int16_t> left = ReadLeft(Heard());
+  EXPECT_NEAR(Seconds(left.size()), 37 / 75.0, 0.02);
+  EXPECT_NEAR(ToneHz(left, 0), ToneOfTrack(3), 0.03 * ToneOfTrack(3));
+}
+
 TEST_F(GstMediaControlTest, CdMixedModeDiscPlaysOnlyItsAudioTracks) {
   // A data track first, as on discs with programs, and one between the two
   // audio tracks.
