@@ -29,6 +29,15 @@ constexpr int Directory = 16;
 constexpr int Archive = 32;
 }  // namespace FileAttribute
 
+// What tells one version of a file from another without reading it: its
+// size and the time it was last written (in the file system's own unit).
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;
+
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -53,6 +62,10 @@ class FileSystem {
 
   // The whole file; nullopt when it is missing or unreadable.
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+
+  // The stamp of the file as it is now; nullopt when there is no such file
+  // (a folder has none).
+  virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
 
   // Replaces the file's contents in one step, creating its folder when it is
   // missing: a reader sees the old contents or the new ones, never a mix,
