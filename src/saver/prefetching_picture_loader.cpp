@@ -1,5 +1,6 @@
 #include "saver/prefetching_picture_loader.h"
 
+#include <algorithm>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -60,17 +61,34 @@ std::shared_ptr<PrefetchingPictureLoader::Job> PrefetchingPictureLoader::Start(
   return job;
 }
 
+void PrefetchingPictureLoader::GiveUp(std::shared_ptr<Job> job) {
+  if (job && !job->done.load(std::memory_order_acquire)) givenUp_.push_back(std::move(job));
+}
+
 void PrefetchingPictureLoader::Request(const std::string& path, const DrawnSize& drawn) {
   // A picture still being decoded for an earlier request is given up on,
   // and so is one decoded ahead that is not this one.
-  requested_.reset();
+  GiveUp(std::exchange(requested_, nullptr));
   next_.reset();
+  std::erase_if(givenUp_, [](const auto& job) { return job->done.load(); });
+  const std::optional<FileStamp> stamp = files_.Stamp(path);
+  auto same = [&](const std::shared_ptr<Job>& job) {
+    return job && job->path == path && job->stamp == stamp;
+  };
   std::shared_ptr<Job> ahead = std::exchange(ahead_, nullptr);
-  if (ahead && ahead->path == path && ahead->stamp == files_.Stamp(path)) {
+  if (same(ahead)) {
     requested_ = std::move(ahead);
     return;
   }
-  ahead.reset();
+  GiveUp(std::move(ahead));
+  // The same file still being decoded from an earlier turn (a slow or a
+  // hostile one) is waited for again rather than decoded twice at once.
+  const auto earlier = std::find_if(givenUp_.begin(), givenUp_.end(), same);
+  if (earlier != givenUp_.end()) {
+    requested_ = std::move(*earlier);
+    givenUp_.erase(earlier);
+    return;
+  }
   requested_ = Start(path, drawn);
   // No worker: nothing to wait for, and nothing to take.
 }
@@ -82,14 +100,14 @@ bool PrefetchingPictureLoader::Ready() {
 std::optional<Picture> PrefetchingPictureLoader::Take() {
   std::optional<Picture> picture;
   if (Ready() && requested_) picture = std::move(requested_->picture);
-  requested_.reset();
+  GiveUp(std::exchange(requested_, nullptr));
   StartAhead();
   return picture;
 }
 
 void PrefetchingPictureLoader::Prefetch(const std::string& path, const DrawnSize& drawn) {
   if (ahead_ && ahead_->path == path) return;
-  ahead_.reset();
+  GiveUp(std::exchange(ahead_, nullptr));
   next_ = Next{path, drawn};
   StartAhead();
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -34,10 +35,11 @@ class PrefetchingPictureLoader : public PictureLoader {
   // one that cannot be loaded.
   std::optional<Picture> Decode(const std::string& path, const DrawnSize& drawn) override;
 
-  // The picture decoded ahead when it is the one asked for and its file has
-  // not changed since (same size and time of writing); otherwise decoded
-  // afresh on a worker. With no worker to be had (two decodes stuck) it
-  // counts as a picture that cannot be read.
+  // The picture decoded ahead, or still being decoded from an earlier turn,
+  // when it is the one asked for and its file has not changed since (same
+  // size and time of writing); otherwise decoded afresh on a worker. With no
+  // worker to be had (two decodes stuck) it counts as a picture that cannot
+  // be read.
   void Request(const std::string& path, const DrawnSize& drawn) override;
   bool Ready() override;
   std::optional<Picture> Take() override;
@@ -53,6 +55,8 @@ class PrefetchingPictureLoader : public PictureLoader {
   std::shared_ptr<Job> Start(const std::string& path, const DrawnSize& drawn);
   // The prefetch waiting for its turn, when no decode is under way.
   void StartAhead();
+  // Nobody waits for the job any more; kept while its decode runs.
+  void GiveUp(std::shared_ptr<Job> job);
 
   std::shared_ptr<PictureLoader> inner_;
   FileSystem& files_;
@@ -60,6 +64,7 @@ class PrefetchingPictureLoader : public PictureLoader {
   std::shared_ptr<std::atomic<int>> running_;
   std::shared_ptr<Job> requested_;  // nullptr: nothing to wait for
   std::shared_ptr<Job> ahead_;
+  std::vector<std::shared_ptr<Job>> givenUp_;  // decodes still under way
   struct Next {
     std::string path;
     DrawnSize drawn;

@@ -159,9 +159,13 @@ TEST(PrefetchingPictureLoader, NeverWaitsForADecodeThatDoesNotEndAndStartsNoMore
     EXPECT_FALSE(loader.Ready());
     // Given up on: nothing comes, at once.
     EXPECT_FALSE(loader.Take());
+    // Its next turn waits for the same decode rather than start another.
+    loader.Request("stuck.wmf", {});
+    EXPECT_FALSE(loader.Ready());
+    EXPECT_FALSE(loader.Take());
     // Nothing is read ahead while a decode is stuck...
     loader.Prefetch("ahead", {});
-    // ...but the next picture is decoded beside it.
+    // ...but the next picture is decoded beside it (the one worker left).
     loader.Request("next", {});
     EXPECT_EQ(PixelOf(TakeWhenReady(loader)), 4u);
 
