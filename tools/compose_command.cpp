@@ -31,8 +31,10 @@ int ComposeCommand(const Arguments& arguments) {
 
   const std::string& path = parsed->words[0];
   const std::string& out = parsed->Value("--out");
+  // Decoded as the slideshow has it decoded: no larger than it is drawn.
   PixbufPictureLoader loader;
-  const std::optional<Image> picture = loader.Load(path);
+  const std::optional<Picture> picture =
+      loader.Decode(path, DrawnSizeOn(screen->width, screen->height, *pictureSize));
   // The saver shows black for a picture it cannot load, and so does this.
   if (!picture) {
     std::fprintf(stderr, "orvel-tool compose: cannot read the picture %s; the screen stays black\n",

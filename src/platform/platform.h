@@ -6,10 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "graphics/image.h"
@@ -28,6 +30,15 @@ constexpr int System = 4;
 constexpr int Directory = 16;
 constexpr int Archive = 32;
 }  // namespace FileAttribute
+
+// What tells one version of a file from another without reading it: its
+// size and the time it was last written (in the file system's own unit).
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;
+
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
 
 class FileSystem {
  public:
@@ -54,6 +65,10 @@ class FileSystem {
   // The whole file; nullopt when it is missing, unreadable or longer than
   // `maxBytes`.
   virtual std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
+
+  // The stamp of the file as it is now; nullopt when there is no such file
+  // (a folder has none).
+  virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
 
   // Replaces the file's contents in one step, creating its folder when it is
   // missing: a reader sees the old contents or the new ones, never a mix,
@@ -113,16 +128,61 @@ class System {
   virtual void ChangePassword(const std::string& provider, std::int32_t parentWindow) = 0;
 };
 
+// A width and a height in pixels.
+struct PixelSize {
+  int width = 0;
+  int height = 0;
+
+  friend bool operator==(const PixelSize&, const PixelSize&) = default;
+};
+
+// The size a picture of its own size `own` is drawn at on the screen. An
+// empty function: every picture is drawn at its own size.
+using DrawnSize = std::function<PixelSize(PixelSize own)>;
+
+// A decoded picture: its pixels and its own size, which is larger than the
+// pixels' where the loader decoded it at a reduced size.
+struct Picture {
+  Image pixels;
+  PixelSize size;
+};
+
 // Decodes picture files (BMP, GIF, JPEG, WMF and whatever else the platform
-// reads) into images, at the size the platform's picture loader gives them.
+// reads) into images.
 class PictureLoader {
  public:
   virtual ~PictureLoader() = default;
-  // nullopt when the file is missing, unreadable or of a form not known.
-  virtual std::optional<Image> Load(const std::string& path) = 0;
-  // A hint that `path` is the next picture to be loaded; a loader may start
-  // decoding it ahead.
-  virtual void Prefetch(const std::string& /*path*/) {}
+
+  // The picture at its own size; nullopt when the file is missing,
+  // unreadable or of a form not known.
+  std::optional<Image> Load(const std::string& path) {
+    std::optional<Picture> picture = Decode(path, {});
+    if (!picture) return std::nullopt;
+    return std::move(picture->pixels);
+  }
+
+  // The picture to be drawn at the size `drawn` gives for it: a loader may
+  // decode fewer pixels than the picture has where it is drawn smaller, but
+  // never fewer than drawn. Without `drawn`, at its own size. nullopt as for
+  // Load.
+  virtual std::optional<Picture> Decode(const std::string& path, const DrawnSize& drawn) = 0;
+
+  // The slideshow, which must never hold up a frame, asks for its pictures
+  // here: Request starts on the picture to show next, Ready tells when it is
+  // decoded and Take hands it over. Take before Ready gives up on the
+  // picture (nullopt, as for one that cannot be read). Prefetch names the
+  // picture that will be requested next, which a loader may start decoding
+  // ahead. Here the picture is decoded within Request; a loader that decodes
+  // on a worker thread overrides all four.
+  virtual void Request(const std::string& path, const DrawnSize& drawn) {
+    requested_ = Decode(path, drawn);
+  }
+  virtual bool Ready() { return true; }
+  virtual std::optional<Picture> Take() { return std::exchange(requested_, std::nullopt); }
+  virtual void Prefetch(const std::string& /*path*/, const DrawnSize& /*drawn*/) {}
+
+ private:
+  std::optional<Picture> requested_;
 };
 
 // Windows virtual-key codes, as keys reach the core (letters and digits are

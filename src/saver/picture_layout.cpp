@@ -43,20 +43,28 @@ PicturePlacement PlacePicture(int screenW, int screenH, int pictureW, int pictur
                           RoundHalfEven(dw), RoundHalfEven(dh)};
 }
 
-void ComposePicture(Image& master, const Image* picture, int pictureSize) {
-  Fill(master, Rgb(0, 0, 0));
-  if (picture == nullptr || picture->Empty()) return;
-  const PicturePlacement place = PlacePicture(master.Width(), master.Height(), picture->Width(),
-                                              picture->Height(), pictureSize);
-  if (pictureSize == 0) {
-    CopyImage(master, *picture, place.x, place.y);
-  } else {
-    StretchImage(master, *picture, place.x, place.y, place.width, place.height);
-  }
+DrawnSize DrawnSizeOn(int screenW, int screenH, int pictureSize) {
+  if (pictureSize == 0) return {};
+  return [screenW, screenH, pictureSize](PixelSize own) {
+    const PicturePlacement place =
+        PlacePicture(screenW, screenH, own.width, own.height, pictureSize);
+    return PixelSize{place.width, place.height};
+  };
 }
 
-void ComposePicture(Image& master, const Image& picture, int pictureSize) {
-  ComposePicture(master, &picture, pictureSize);
+void ComposePicture(Image& master, const Picture* picture, int pictureSize) {
+  Fill(master, Rgb(0, 0, 0));
+  if (picture == nullptr || picture->pixels.Empty()) return;
+  // Placed by the picture's own size, so that one decoded at a reduced size
+  // lands exactly where the whole one would.
+  const PicturePlacement place = PlacePicture(master.Width(), master.Height(), picture->size.width,
+                                              picture->size.height, pictureSize);
+  const Image& pixels = picture->pixels;
+  if (pictureSize == 0 && pixels.Width() == place.width && pixels.Height() == place.height) {
+    CopyImage(master, pixels, place.x, place.y);
+  } else {
+    StretchImage(master, pixels, place.x, place.y, place.width, place.height);
+  }
 }
 
 }  // namespace orvel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "graphics/image.h"
+#include "platform/platform.h"
 
 namespace orvel {
 
@@ -26,11 +27,15 @@ struct PicturePlacement {
 PicturePlacement PlacePicture(int screenW, int screenH, int pictureW, int pictureH,
                               int pictureSize);
 
-// Clears master to black and draws the picture at its placement (nearest
-// neighbour when fitted: rows and columns are dropped or repeated, never
-// blended). A picture that failed to load (nullptr) or has no pixels leaves
-// master all black.
-void ComposePicture(Image& master, const Image* picture, int pictureSize);
-void ComposePicture(Image& master, const Image& picture, int pictureSize);
+// The size PlacePicture gives a picture on the screen, for the loader, which
+// need not decode more pixels than that. Empty for pictureSize 0: pictures
+// are drawn at their own size.
+DrawnSize DrawnSizeOn(int screenW, int screenH, int pictureSize);
+
+// Clears master to black and draws the picture at the placement of its own
+// size (nearest neighbour when its pixels are fewer or it is fitted: rows and
+// columns are dropped or repeated, never blended). A picture that failed to
+// load (nullptr) or has no pixels leaves master all black.
+void ComposePicture(Image& master, const Picture* picture, int pictureSize);
 
 }  // namespace orvel

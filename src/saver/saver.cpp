@@ -132,6 +132,7 @@ void Saver::AnimationFrame() {
 
   services_.host.Present(Display, changed_);
   EventPass();
+  if (!ended_) ShowRequestedPicture();
 }
 
 void Saver::EventPass() {

@@ -24,6 +24,10 @@ inline constexpr int kFrameRate = 30;
 // When frame `index` (0 for the first) is due, in ms after the first.
 constexpr std::int64_t FrameDueMs(std::int64_t index) { return index * 1000 / kFrameRate; }
 
+// How long the frames go on over the old background while the next picture
+// is decoded; after that it counts as a picture that cannot be read.
+inline constexpr std::int64_t kPictureWaitMs = 5000;
+
 // What the saver talks to.
 struct SaverServices {
   SaverHost& host;
@@ -53,7 +57,8 @@ class Saver : public InputHandler {
   void Timer2_Timer();
   void Timer3_Timer();
 
-  // The next picture of the display order, composed into Master.
+  // The next picture of the display order, composed into Master as soon as
+  // it is decoded (at once, where the loader decodes within its request).
   void ShowNextPicture();
 
   void Display_MouseDown();
@@ -92,6 +97,10 @@ class Saver : public InputHandler {
 
  private:
   void EventPass();
+  // Once the requested picture is decoded, or the wait for it is over: the
+  // picture composed into Master and captured into Pixels.
+  void ShowRequestedPicture();
+  void ComposeRequestedPicture();
   // The last three characters of the music file, upper-cased.
   std::string MusicFileKind() const;
   bool SaverMode() const;
@@ -109,6 +118,9 @@ class Saver : public InputHandler {
   float firstMouseX_ = 0;
   float firstMouseY_ = 0;
   bool mouseRecorded_ = false;
+
+  bool pictureRequested_ = false;  // a picture is on its way to Master
+  std::int64_t pictureRequestedAt_ = 0;
 };
 
 }  // namespace orvel

@@ -21,23 +21,45 @@ std::string PicturePath(const ImageCatalogue& catalogue, int position) {
 
 void Saver::ShowNextPicture() {
   ImageCatalogue& catalogue = state_.catalogue;
+  PictureLoader& pictures = services_.pictures;
   ++SlidePosition;
 
+  const DrawnSize drawn = DrawnSizeOn(ScreenW, ScreenH, state_.settings.PictureSize);
   const std::string path = PicturePath(catalogue, SlidePosition);
-  std::optional<Image> picture;
-  if (!path.empty()) picture = services_.pictures.Load(path);
-  // A picture that cannot be loaded leaves Master black until the next one.
-  ComposePicture(Master, picture ? &*picture : nullptr, state_.settings.PictureSize);
-  // Display restores only under the orbs while Master stays as it was; a
-  // new Master has to go back on the whole screen.
-  backgroundChanged_ = true;
+  pictureRequested_ = !path.empty();
+  pictureRequestedAt_ = services_.clock.MonotonicMs();
+  if (pictureRequested_) pictures.Request(path, drawn);
+  // Until a picture that takes its time is decoded, the orbs go on over the
+  // picture before it.
+  if (!pictureRequested_ || pictures.Ready()) ComposeRequestedPicture();
 
   if (SlidePosition >= catalogue.ImageCount) {
     BuildDisplayOrder(catalogue, state_.settings.PictureOrder, state_.random, services_.clock);
     SlidePosition = 0;
   }
   const std::string next = PicturePath(catalogue, SlidePosition + 1);
-  if (!next.empty()) services_.pictures.Prefetch(next);
+  if (!next.empty()) pictures.Prefetch(next, drawn);
+}
+
+void Saver::ComposeRequestedPicture() {
+  std::optional<Picture> picture;
+  if (pictureRequested_) picture = services_.pictures.Take();
+  pictureRequested_ = false;
+  // A picture that cannot be loaded leaves Master black until the next one.
+  ComposePicture(Master, picture ? &*picture : nullptr, state_.settings.PictureSize);
+  // Display restores only under the orbs while Master stays as it was; a
+  // new Master has to go back on the whole screen.
+  backgroundChanged_ = true;
+}
+
+void Saver::ShowRequestedPicture() {
+  if (!pictureRequested_) return;
+  // A picture still not decoded when the wait is over is given up on: black,
+  // as for a file that cannot be read, until the next change.
+  const bool waitOver = services_.clock.MonotonicMs() - pictureRequestedAt_ >= kPictureWaitMs;
+  if (!waitOver && !services_.pictures.Ready()) return;
+  ComposeRequestedPicture();
+  CapturePixels(Master, Pixels);
 }
 
 void Saver::Timer3_Timer() {
@@ -47,7 +69,8 @@ void Saver::Timer3_Timer() {
   SecondsCount = 0;
   Direction ^= 1;
   ShowNextPicture();
-  CapturePixels(Master, Pixels);
+  // A picture still on its way is captured when it is composed.
+  if (!pictureRequested_) CapturePixels(Master, Pixels);
 }
 
 }  // namespace orvel

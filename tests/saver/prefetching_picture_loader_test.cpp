@@ -1,38 +1,232 @@
 #include "saver/prefetching_picture_loader.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <mutex>
+#include <set>
 #include <thread>
-#include <vector>
+
+#include "platform/linux/linux_platform.h"
 
 namespace orvel {
 namespace {
 
-// Decodes a 1 x 1 picture of its path's length, noting which thread did it.
-struct ThreadNotingLoader : PictureLoader {
-  std::optional<Image> Load(const std::string& path) override {
-    std::lock_guard lock(mutex);
-    threads.push_back(std::this_thread::get_id());
-    return Image(1, 1, static_cast<std::uint32_t>(path.size()));
+using namespace std::chrono_literals;
+
+// Holds back the decodes of chosen paths until opened: by the test, or by
+// its watchdog after ten seconds, so that a loader that waits for a held
+// decode fails the test instead of hanging it.
+class Gate {
+ public:
+  Gate()
+      : watchdog_([this](std::stop_token stop) {
+          std::unique_lock lock(mutex_);
+          if (changed_.wait_for(lock, stop, 10s, [this] { return open_; })) return;
+          if (stop.stop_requested()) return;
+          openedByWatchdog_ = true;
+          open_ = true;
+          changed_.notify_all();
+        }) {}
+  ~Gate() { Open(); }
+
+  void Wait() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return open_; });
   }
-  std::mutex mutex;
-  std::vector<std::thread::id> threads;
+  void Open() {
+    std::lock_guard lock(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+  bool OpenedByWatchdog() {
+    std::lock_guard lock(mutex_);
+    return openedByWatchdog_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable_any changed_;
+  bool open_ = false;
+  bool openedByWatchdog_ = false;
+  std::jthread watchdog_;  // last: it uses the members above
 };
 
-TEST(PrefetchingPictureLoader, HandsOverThePictureDecodedOnAWorkerOnce) {
-  ThreadNotingLoader inner;
-  PrefetchingPictureLoader loader(inner);
-  loader.Prefetch("abc");
-  EXPECT_EQ(loader.Load("abc")->At(0, 0), 3u);
-  // Nothing is ahead any more: decoded here.
-  EXPECT_EQ(loader.Load("abcd")->At(0, 0), 4u);
-  EXPECT_EQ(inner.threads.size(), 2u);
-  EXPECT_NE(inner.threads[0], std::this_thread::get_id());
-  EXPECT_EQ(inner.threads[1], std::this_thread::get_id());
-  // Another picture than the one ahead is loaded as asked.
-  loader.Prefetch("first");
-  EXPECT_EQ(loader.Load("second-one")->At(0, 0), 10u);
+// Decodes a 1 x 1 picture whose pixel is the file's first byte as the file
+// system reads it (or, without one, the path's length); the paths in
+// `held` only once the gate opens. Notes which thread decoded what.
+struct TestLoader : PictureLoader {
+  explicit TestLoader(FileSystem* fileSystem = nullptr) : files(fileSystem) {}
+
+  std::optional<Picture> Decode(const std::string& path, const DrawnSize& drawn) override {
+    if (held.contains(path)) gate.Wait();
+    std::uint32_t value = static_cast<std::uint32_t>(path.size());
+    if (files != nullptr) {
+      const std::optional<std::string> bytes = files->ReadFile(path, 1 << 20);
+      if (!bytes || bytes->empty()) return Note(path, std::nullopt);
+      value = static_cast<unsigned char>(bytes->front());
+    }
+    const PixelSize own{100, 50};
+    return Note(path, Picture{Image(1, 1, value), drawn ? drawn(own) : own});
+  }
+
+  std::optional<Picture> Note(const std::string& path, std::optional<Picture> picture) {
+    std::lock_guard lock(mutex);
+    decoded[path].push_back(std::this_thread::get_id());
+    done.notify_all();
+    return picture;
+  }
+  // Waits until `path` has been decoded `times` times in all.
+  void AwaitDecoded(const std::string& path, std::size_t times = 1) {
+    std::unique_lock lock(mutex);
+    done.wait(lock, [&] { return decoded[path].size() >= times; });
+  }
+  std::size_t Decoded(const std::string& path) {
+    std::lock_guard lock(mutex);
+    return decoded[path].size();
+  }
+
+  FileSystem* files;
+  std::set<std::string> held;
+  Gate gate;
+  std::mutex mutex;
+  std::condition_variable done;
+  std::map<std::string, std::vector<std::thread::id>> decoded;
+};
+
+// The loader's picture once it is ready (never given up on here).
+std::optional<Picture> TakeWhenReady(PictureLoader& loader) {
+  while (!loader.Ready()) std::this_thread::sleep_for(1ms);
+  return loader.Take();
+}
+
+// Reads `path` ahead and waits until it is decoded. A worker given up on a
+// moment ago may still be finishing, and nothing is read ahead while one
+// runs: the hint is given again until it takes.
+void ReadAhead(PictureLoader& loader, TestLoader& inner, const std::string& path) {
+  const std::size_t before = inner.Decoded(path);
+  while (loader.Prefetch(path, {}), inner.Decoded(path) == before) {
+    std::this_thread::sleep_for(1ms);
+  }
+}
+
+std::uint32_t PixelOf(const std::optional<Picture>& picture) {
+  return picture ? picture->pixels.At(0, 0) : 0xDEAD;
+}
+
+TEST(PrefetchingPictureLoader, DecodesOnAWorkerAndUsesThePictureReadAheadOnce) {
+  auto inner = std::make_shared<TestLoader>();
+  LinuxFileSystem files;
+  PrefetchingPictureLoader loader(inner, files);
+  const DrawnSize half = [](PixelSize own) { return PixelSize{own.width / 2, own.height / 2}; };
+
+  loader.Request("abc", half);
+  const std::optional<Picture> first = TakeWhenReady(loader);
+  EXPECT_EQ(PixelOf(first), 3u);
+  EXPECT_EQ(first->size, (PixelSize{50, 25}));
+  EXPECT_NE(inner->decoded["abc"].at(0), std::this_thread::get_id());
+
+  // Read ahead, then handed over without a second decode.
+  loader.Prefetch("abcd", half);
+  inner->AwaitDecoded("abcd");
+  loader.Request("abcd", {});
+  const std::optional<Picture> second = TakeWhenReady(loader);
+  EXPECT_EQ(PixelOf(second), 4u);
+  EXPECT_EQ(second->size, (PixelSize{50, 25}));
+  EXPECT_EQ(inner->Decoded("abcd"), 1u);
+
+  // Another picture than the one read ahead is decoded as asked.
+  ReadAhead(loader, *inner, "first");
+  loader.Request("second-one", {});
+  EXPECT_EQ(PixelOf(TakeWhenReady(loader)), 10u);
+  loader.Request("first", {});
+  EXPECT_EQ(PixelOf(TakeWhenReady(loader)), 5u);
+  EXPECT_EQ(inner->Decoded("first"), 2u);
+}
+
+TEST(PrefetchingPictureLoader, NeverWaitsForADecodeThatDoesNotEndAndStartsNoMoreThanTwo) {
+  auto inner = std::make_shared<TestLoader>();
+  inner->held = {"stuck.wmf", "stuck-too.wmf"};
+  {
+    LinuxFileSystem files;
+    PrefetchingPictureLoader loader(inner, files);
+    loader.Request("stuck.wmf", {});
+    EXPECT_FALSE(loader.Ready());
+    // Given up on: nothing comes, at once.
+    EXPECT_FALSE(loader.Take());
+    // Its next turn waits for the same decode rather than start another.
+    loader.Request("stuck.wmf", {});
+    EXPECT_FALSE(loader.Ready());
+    EXPECT_FALSE(loader.Take());
+    // Nothing is read ahead while a decode is stuck...
+    loader.Prefetch("ahead", {});
+    // ...but the next picture is decoded beside it (the one worker left).
+    loader.Request("next", {});
+    EXPECT_EQ(PixelOf(TakeWhenReady(loader)), 4u);
+
+    // A second stuck decode: now no worker is left, and a picture asked for
+    // counts as one that cannot be read, at once.
+    loader.Request("stuck-too.wmf", {});
+    EXPECT_FALSE(loader.Take());
+    loader.Request("third", {});
+    EXPECT_TRUE(loader.Ready());
+    EXPECT_FALSE(loader.Take());
+    // The loader goes while both decodes are stuck.
+  }
+  EXPECT_FALSE(inner->gate.OpenedByWatchdog());
+  inner->gate.Open();
+  inner->AwaitDecoded("stuck.wmf");
+  inner->AwaitDecoded("stuck-too.wmf");
+  EXPECT_EQ(inner->Decoded("ahead"), 0u);
+  EXPECT_EQ(inner->Decoded("third"), 0u);
+}
+
+TEST(PrefetchingPictureLoader, DecodesAgainAFileReplacedSinceItWasReadAheadAndFindsAGoneOne) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "orvel-ahead-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const std::filesystem::path root = pattern;
+  LinuxFileSystem files;
+  auto inner = std::make_shared<TestLoader>(&files);
+  PrefetchingPictureLoader loader(inner, files);
+  const std::string a = (root / "a.jpg").string();
+  const std::string b = (root / "b.jpg").string();
+  const std::string c = (root / "c.jpg").string();
+  std::ofstream(a) << "aaa";
+  std::ofstream(b) << "bbbb";
+  std::ofstream(c) << "ccccc";
+
+  // Replaced by a larger file.
+  ReadAhead(loader, *inner, a);
+  std::ofstream(a) << "Aaaaaaa";
+  loader.Request(a, {});
+  EXPECT_EQ(PixelOf(TakeWhenReady(loader)), std::uint32_t{'A'});
+
+  // Written again at the same size, a second later.
+  ReadAhead(loader, *inner, b);
+  std::ofstream(b) << "BBBB";
+  std::filesystem::last_write_time(b, std::filesystem::last_write_time(b) + 1s);
+  loader.Request(b, {});
+  EXPECT_EQ(PixelOf(TakeWhenReady(loader)), std::uint32_t{'B'});
+
+  // Deleted: black, as for any file that is gone.
+  ReadAhead(loader, *inner, c);
+  std::filesystem::remove(c);
+  loader.Request(c, {});
+  EXPECT_FALSE(TakeWhenReady(loader));
+
+  // Untouched: the picture read ahead (a's third decode), not a fourth.
+  ReadAhead(loader, *inner, a);
+  loader.Request(a, {});
+  EXPECT_EQ(PixelOf(TakeWhenReady(loader)), std::uint32_t{'A'});
+  EXPECT_EQ(inner->Decoded(a), 3u);
+
+  std::error_code ignored;
+  std::filesystem::remove_all(root, ignored);
 }
 
 }  // namespace

@@ -33,9 +33,9 @@ inline Image NoiseImage(int width, int height, std::uint64_t seed) {
 struct LoggingPictureLoader : MemoryPictureLoader {
   explicit LoggingPictureLoader(CallLog& callLog) : log(callLog) {}
   CallLog& log;
-  std::optional<Image> Load(const std::string& path) override {
+  std::optional<Picture> Decode(const std::string& path, const DrawnSize& drawn) override {
     log.Add("Load " + path);
-    return MemoryPictureLoader::Load(path);
+    return MemoryPictureLoader::Decode(path, drawn);
   }
 };
 

@@ -75,11 +75,12 @@ void HeadlessSaverHost::Close() {
   closed = true;
 }
 
-std::optional<Image> MemoryPictureLoader::Load(const std::string& path) {
+std::optional<Picture> MemoryPictureLoader::Decode(const std::string& path, const DrawnSize&) {
   ++loads;
   auto found = pictures.find(path);
   if (found == pictures.end()) return std::nullopt;
-  return found->second;
+  const Image& image = found->second;
+  return Picture{image, {image.Width(), image.Height()}};
 }
 
 }  // namespace orvel

@@ -68,12 +68,13 @@ class HeadlessSaverHost : public SaverHost {
   std::deque<Input> input_;
 };
 
-// Pictures held in memory by path; any other path fails to load.
+// Pictures held in memory by path, always at their own size; any other path
+// fails to load.
 class MemoryPictureLoader : public PictureLoader {
  public:
   std::map<std::string, Image> pictures;
   int loads = 0;
-  std::optional<Image> Load(const std::string& path) override;
+  std::optional<Picture> Decode(const std::string& path, const DrawnSize& drawn) override;
 };
 
 // Records each music call ("CdOpen", "Mp3Stop") in the log.

@@ -80,6 +80,7 @@ void MemoryFileSystem::AddFile(const std::string& path, std::string contents, in
   Entry& entry = Ensure(Key(path), NamePart(path, style_), false);
   entry.contents = std::move(contents);
   entry.attributes = attributes;
+  entry.written = ++writes_;
 }
 
 const MemoryFileSystem::Entry* MemoryFileSystem::Find(const std::string& path) const {
@@ -149,6 +150,12 @@ std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path,
                                                       std::size_t maxBytes) {
   if (!CanOpenForRead(path) || Find(path)->contents.size() > maxBytes) return std::nullopt;
   return Find(path)->contents;
+}
+
+std::optional<FileStamp> MemoryFileSystem::Stamp(const std::string& path) {
+  const Entry* entry = Find(path);
+  if (entry == nullptr || entry->folder) return std::nullopt;
+  return FileStamp{entry->contents.size(), entry->written};
 }
 
 bool MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {

@@ -35,6 +35,9 @@ class MemoryFileSystem : public FileSystem {
   std::optional<int> Attributes(const std::string& path) override;
   bool CanOpenForRead(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
+  // The size of the contents, and the number of the write that left them
+  // (every AddFile and ReplaceFile counts one).
+  std::optional<FileStamp> Stamp(const std::string& path) override;
   bool ReplaceFile(const std::string& path, std::string_view bytes) override;
 
  private:
@@ -46,6 +49,7 @@ class MemoryFileSystem : public FileSystem {
     bool unreadable = false;
     bool unlistable = false;
     std::vector<std::string> children;  // keys, in the order added
+    std::int64_t written = 0;           // the write that left the contents
   };
 
   std::string Key(const std::string& path) const;
@@ -57,6 +61,7 @@ class MemoryFileSystem : public FileSystem {
   PathStyle style_;
   std::map<std::string, Entry> entries_;
   int failReplaces_ = 0;
+  std::int64_t writes_ = 0;
 };
 
 }  // namespace orvel

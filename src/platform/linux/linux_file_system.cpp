@@ -163,6 +163,16 @@ std::optional<std::string> LinuxFileSystem::ReadFile(const std::string& path,
   return contents;
 }
 
+std::optional<FileStamp> LinuxFileSystem::Stamp(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  // Nanoseconds, where the file system keeps them: a file rewritten within
+  // the same second still shows.
+  return FileStamp{
+      static_cast<std::uint64_t>(info.st_size),
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 bool LinuxFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
   // A settings file that is a link to another file stays a link: the file it
   // points to is the one replaced.

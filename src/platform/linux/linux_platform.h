@@ -17,6 +17,7 @@ class LinuxFileSystem : public FileSystem {
   std::optional<int> Attributes(const std::string& path) override;
   bool CanOpenForRead(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
+  std::optional<FileStamp> Stamp(const std::string& path) override;
   bool ReplaceFile(const std::string& path, std::string_view bytes) override;
 };
 

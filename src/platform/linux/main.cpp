@@ -1,6 +1,7 @@
 // The program on Linux: the command line as the screen-saver host would
 // pass it ("/s", "/c", "/p 1234"), run by the portable start-up.
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/startup.h"
@@ -40,8 +41,7 @@ class LinuxModes : public Modes {
       status = 1;
       return;
     }
-    PixbufPictureLoader decoder;
-    PrefetchingPictureLoader pictures(decoder);
+    PrefetchingPictureLoader pictures(std::make_shared<PixbufPictureLoader>(), platform_.files);
     GstMediaControl media;
     GstSoundPlayer sound;
     MciMusic music(state.settings, media, sound);

@@ -1,10 +1,15 @@
 #include "platform/linux/pixbuf_pictures.h"
 
+#include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "platform/linux/pixbuf_image.h"
 #include "platform/linux/wmf_picture.h"
@@ -17,8 +22,108 @@ struct Unref {
 };
 using PixbufPtr = std::unique_ptr<GdkPixbuf, Unref>;
 
-bool TooLarge(long long width, long long height) {
-  return width > 0 && height > 0 && width * height > kMaxPicturePixels;
+// A loader closed exactly once (GdkPixbuf insists) before it goes.
+class Loader {
+ public:
+  Loader() : loader_(gdk_pixbuf_loader_new()) {}
+  ~Loader() {
+    Close();
+    g_object_unref(loader_);
+  }
+  Loader(const Loader&) = delete;
+  Loader& operator=(const Loader&) = delete;
+
+  GdkPixbufLoader* get() const { return loader_; }
+  // False when the data ended before the picture did, or was not a picture.
+  bool Close() {
+    if (closed_) return false;
+    closed_ = true;
+    return gdk_pixbuf_loader_close(loader_, nullptr);
+  }
+
+ private:
+  GdkPixbufLoader* loader_;
+  bool closed_ = false;
+};
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+long long Pixels(PixelSize size) {
+  return static_cast<long long>(size.width) * static_cast<long long>(size.height);
+}
+
+// The size a picture of `own` pixels is decoded at: its own, or for a JPEG
+// drawn smaller, the smallest of 1/2, 1/4 and 1/8 of it (rounded up, as
+// libjpeg scales) that still holds the size drawn. Asked for exactly that,
+// the JPEG loader decodes at the scale and resamples nothing. nullopt when
+// the picture or what would be decoded is too large.
+std::optional<PixelSize> DecodedSize(PixelSize own, bool jpeg, const DrawnSize& drawn) {
+  if (Pixels(own) > kMaxPictureOwnPixels) return std::nullopt;
+  PixelSize decoded = own;
+  if (jpeg && drawn && own.width > 0 && own.height > 0) {
+    const PixelSize target = drawn(own);
+    for (int denominator = 8; denominator > 1; denominator /= 2) {
+      const PixelSize scaled{(own.width + denominator - 1) / denominator,
+                             (own.height + denominator - 1) / denominator};
+      if (scaled.width >= target.width && scaled.height >= target.height) {
+        decoded = scaled;
+        break;
+      }
+    }
+  }
+  if (Pixels(decoded) > kMaxPicturePixels) return std::nullopt;
+  return decoded;
+}
+
+// What the loader's header tells, and what is made of it.
+struct Sizing {
+  const DrawnSize& drawn;
+  std::optional<PixelSize> own;
+  bool refused = false;
+};
+
+void OnSizePrepared(GdkPixbufLoader* loader, gint width, gint height, gpointer data) {
+  Sizing& sizing = *static_cast<Sizing*>(data);
+  sizing.own = PixelSize{width, height};
+  bool jpeg = false;
+  if (GdkPixbufFormat* format = gdk_pixbuf_loader_get_format(loader)) {
+    gchar* name = gdk_pixbuf_format_get_name(format);
+    jpeg = g_strcmp0(name, "jpeg") == 0;
+    g_free(name);
+  }
+  const std::optional<PixelSize> decoded = DecodedSize(*sizing.own, jpeg, sizing.drawn);
+  if (!decoded) {
+    // A size of 0 makes every loader stop before it takes any memory.
+    sizing.refused = true;
+    gdk_pixbuf_loader_set_size(loader, 0, 0);
+  } else if (*decoded != *sizing.own) {
+    gdk_pixbuf_loader_set_size(loader, decoded->width, decoded->height);
+  }
+}
+
+// Feeds the file to the loader, which closes it; false when the file cannot
+// be read or decoded, or its size is refused. Only a regular file is read: a
+// FIFO named like a picture would block the reader for good.
+bool ReadThrough(Loader& loader, const std::string& path, const Sizing& sizing) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  std::unique_ptr<std::FILE, FileCloser> file(fdopen(fd, "rb"));
+  if (!file) {
+    close(fd);
+    return false;
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  guchar buffer[1 << 16];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    if (!gdk_pixbuf_loader_write(loader.get(), buffer, got, nullptr) || sizing.refused) {
+      return false;
+    }
+  }
+  return !std::ferror(file.get()) && loader.Close();
 }
 
 }  // namespace
@@ -49,27 +154,26 @@ bool PixbufToImage(const GdkPixbuf* pixbuf, Image& into, std::uint32_t backgroun
   return true;
 }
 
-std::optional<Image> PixbufPictureLoader::Load(const std::string& path) {
-  if (IsWmfPath(path)) return LoadWmf(path);
-  // The size from the file's header, where its format gives one, so that a
-  // huge picture is refused before it is decoded.
-  gint headerWidth = 0;
-  gint headerHeight = 0;
-  if (gdk_pixbuf_get_file_info(path.c_str(), &headerWidth, &headerHeight) == nullptr ||
-      TooLarge(headerWidth, headerHeight)) {
-    return std::nullopt;
+std::optional<Picture> PixbufPictureLoader::Decode(const std::string& path,
+                                                   const DrawnSize& drawn) {
+  if (IsWmfPath(path)) {
+    std::optional<Image> image = LoadWmf(path);
+    if (!image) return std::nullopt;
+    const PixelSize own{image->Width(), image->Height()};
+    return Picture{std::move(*image), own};
   }
-  GError* error = nullptr;
-  PixbufPtr pixbuf(gdk_pixbuf_new_from_file(path.c_str(), &error));
-  if (error != nullptr) g_error_free(error);
-  if (!pixbuf) return std::nullopt;
-  const int width = gdk_pixbuf_get_width(pixbuf.get());
-  const int height = gdk_pixbuf_get_height(pixbuf.get());
-  if (TooLarge(width, height)) return std::nullopt;
   try {
-    Image image(width, height);
-    if (!PixbufToImage(pixbuf.get(), image, Rgb(0, 0, 0))) return std::nullopt;
-    return image;
+    Loader loader;
+    Sizing sizing{drawn, std::nullopt};
+    g_signal_connect(loader.get(), "size-prepared", G_CALLBACK(OnSizePrepared), &sizing);
+    if (!ReadThrough(loader, path, sizing)) return std::nullopt;
+    const GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());
+    if (pixbuf == nullptr) return std::nullopt;
+    const PixelSize decoded{gdk_pixbuf_get_width(pixbuf), gdk_pixbuf_get_height(pixbuf)};
+    if (Pixels(decoded) > kMaxPicturePixels) return std::nullopt;
+    Image image(decoded.width, decoded.height);
+    if (!PixbufToImage(pixbuf, image, Rgb(0, 0, 0))) return std::nullopt;
+    return Picture{std::move(image), sizing.own.value_or(decoded)};
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

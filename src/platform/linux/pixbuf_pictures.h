@@ -9,20 +9,27 @@
 
 namespace orvel {
 
-// Pictures of more pixels than this are not loaded, whatever their format:
-// the same bound metafiles have.
+// No more pixels than this are decoded, whatever the format: the same bound
+// metafiles have.
 inline constexpr long long kMaxPicturePixels = kMaxMetafilePixels;
+// Pictures whose own size, as their header gives it, is larger than this are
+// refused before anything is decoded, even where a smaller size would do.
+inline constexpr long long kMaxPictureOwnPixels = 1LL << 30;
 
-// Reads BMP, GIF, JPEG, PNG and whatever else GdkPixbuf has a loader for, at
-// the picture's own pixel size. Transparent parts come out black, as they
-// show over the black background of the slideshow. The orientation a camera
-// records in a JPEG is not applied: the picture is drawn as stored. Windows
-// metafiles (names ending in ".wmf") are drawn by LoadWmf instead, on white.
-// nullopt when the file cannot be read, when the picture is larger than
-// kMaxPicturePixels, or when there is no memory for it.
+// Reads BMP, GIF, JPEG, PNG and whatever else GdkPixbuf has a loader for.
+// A JPEG drawn smaller than it is comes at 1/2, 1/4 or 1/8 of its size, the
+// smallest that still has the pixels drawn (libjpeg decodes those scales
+// directly, so the whole picture is never in memory); other pictures come at
+// their own size. Transparent parts come out black, as they show over the
+// black background of the slideshow. The orientation a camera records in a
+// JPEG is not applied: the picture is drawn as stored. Windows metafiles
+// (names ending in ".wmf") are drawn by LoadWmf instead, on white, at their
+// own size. nullopt when the file cannot be read, when more than
+// kMaxPicturePixels would be decoded or the picture is larger than
+// kMaxPictureOwnPixels, or when there is no memory for it.
 class PixbufPictureLoader : public PictureLoader {
  public:
-  std::optional<Image> Load(const std::string& path) override;
+  std::optional<Picture> Decode(const std::string& path, const DrawnSize& drawn) override;
 };
 
 // Writes the image as a PNG file; false on failure.

@@ -1,0 +1,53 @@
+// File stamps: what tells a file rewritten since it was last looked at.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/headless/memory_file_system.h"
+#include "platform/linux/linux_platform.h"
+
+namespace orvel {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(FileStamp, InMemoryEveryWriteShowsEvenWithTheSameContents) {
+  MemoryFileSystem files(PathStyle::Windows);
+  files.AddFile("C:\\Pics\\a.jpg", "abc");
+  const std::optional<FileStamp> first = files.Stamp("c:\\pics\\A.JPG");
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->size, 3u);
+  EXPECT_EQ(files.Stamp("C:\\Pics\\a.jpg"), first);
+  files.AddFile("C:\\Pics\\b.jpg", "other");
+  EXPECT_EQ(files.Stamp("C:\\Pics\\a.jpg"), first);
+  ASSERT_TRUE(files.ReplaceFile("C:\\Pics\\a.jpg", "abc"));
+  EXPECT_NE(files.Stamp("C:\\Pics\\a.jpg"), first);
+  EXPECT_FALSE(files.Stamp("C:\\Pics"));
+  EXPECT_FALSE(files.Stamp("C:\\Pics\\c.jpg"));
+}
+
+TEST(FileStamp, OnLinuxSizeAndTimeOfWritingOfRegularFilesOnly) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "orvel-stamp-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const std::filesystem::path root = pattern;
+  const std::string path = (root / "a.jpg").string();
+  LinuxFileSystem files;
+  std::ofstream(path) << "abc";
+  const std::optional<FileStamp> first = files.Stamp(path);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->size, 3u);
+  EXPECT_EQ(files.Stamp(path), first);
+  // The same bytes written again a moment later.
+  std::ofstream(path) << "abc";
+  std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + 10ms);
+  EXPECT_NE(files.Stamp(path), first);
+  EXPECT_FALSE(files.Stamp(root.string()));
+  EXPECT_FALSE(files.Stamp((root / "missing.jpg").string()));
+  std::error_code ignored;
+  std::filesystem::remove_all(root, ignored);
+}
+
+}  // namespace
+}  // namespace orvel

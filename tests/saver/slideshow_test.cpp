@@ -1,0 +1,125 @@
+// The slideshow with a loader that takes its time, as one decoding on a
+// worker thread does: the frames never wait for a picture.
+#include <gtest/gtest.h>
+
+#include "saver/saver_fixture.h"
+
+namespace orvel {
+namespace {
+
+// Pictures from memory, each decoded only when the test says it is done.
+struct SlowPictureLoader : MemoryPictureLoader {
+  void Request(const std::string& path, const DrawnSize& drawn) override {
+    requested = path;
+    requestedDrawn = drawn;
+    done = false;
+  }
+  bool Ready() override { return !requested || done; }
+  std::optional<Picture> Take() override {
+    std::optional<Picture> picture;
+    if (requested && done) picture = Decode(*requested, requestedDrawn);
+    requested.reset();
+    return picture;
+  }
+  void Prefetch(const std::string& path, const DrawnSize&) override { prefetched.push_back(path); }
+
+  std::optional<std::string> requested;
+  DrawnSize requestedDrawn;
+  bool done = false;
+  std::vector<std::string> prefetched;
+};
+
+struct SlowRig {
+  SlowRig() : host(platform.clock, platform.log, 97, 61), music(platform.log) {
+    state.settings.ChangeInterval = 10;
+    state.settings.PictureSize = 1;
+    state.catalogue.ImageCount = 3;
+    state.catalogue.ImageFiles = {"", "a", "b", "c"};
+    state.catalogue.DisplayOrder = {0, 1, 2, 3};
+    pictures.pictures = {
+        {"a", NoiseImage(97, 61, 1)}, {"b", NoiseImage(97, 61, 2)}, {"c", NoiseImage(97, 61, 3)}};
+  }
+
+  // Frames as Run paces them, up to and including `ms`, while the saver runs.
+  void RunUntil(std::int64_t ms) {
+    for (std::int64_t at; !saver.Ended() && (at = frame * 1000 / kFrameRate) <= ms; ++frame) {
+      platform.clock.now = at;
+      saver.AnimationFrame();
+    }
+  }
+
+  HeadlessPlatform platform;
+  HeadlessSaverHost host;
+  SlowPictureLoader pictures;
+  RecordingMusic music;
+  AppState state;
+  Saver saver{state, SaverServices{host, pictures, music, platform.clock, platform.system}, "/s"};
+  std::int64_t frame = 0;
+};
+
+TEST(SaverSlideshow, OrbsGoOnOverTheOldPictureWhileTheNextIsDecodedAndBlackWhenItNeverIs) {
+  SlowRig rig;
+  const Image& a = rig.pictures.pictures.at("a");
+  const Image& b = rig.pictures.pictures.at("b");
+  rig.saver.Form_Load();
+  // Black until the first picture is decoded, then that picture.
+  EXPECT_EQ(rig.saver.Master, Image(97, 61));
+  rig.pictures.done = true;
+  rig.RunUntil(0);
+  EXPECT_EQ(rig.saver.Master, a);
+  EXPECT_EQ(rig.saver.Pixels, a);
+  EXPECT_EQ(rig.pictures.prefetched, std::vector<std::string>{"b"});
+
+  // At the change the drift turns at once; the picture comes when decoded.
+  const int direction = rig.saver.Direction;
+  rig.RunUntil(10000);
+  EXPECT_EQ(rig.saver.Direction, direction ^ 1);
+  EXPECT_EQ(rig.pictures.requested, "b");
+  const int presented = rig.host.framesPresented;
+  rig.RunUntil(12000);
+  EXPECT_EQ(rig.host.framesPresented, presented + 60);
+  EXPECT_EQ(rig.saver.Master, a);
+  EXPECT_EQ(rig.saver.Pixels, a);
+  rig.pictures.done = true;
+  rig.RunUntil(12034);
+  EXPECT_EQ(rig.saver.Master, b);
+  EXPECT_EQ(rig.saver.Pixels, b);
+  // The new background goes on the whole screen at the next frame.
+  rig.RunUntil(12067);
+  EXPECT_EQ(rig.host.lastChanged, (std::vector<Rect>{Rect{0, 0, 97, 61}}));
+
+  // A picture still not decoded when the wait is over counts as one that
+  // cannot be read; the slideshow goes on at the next change.
+  rig.RunUntil(20000 + kPictureWaitMs - 1);
+  EXPECT_EQ(rig.pictures.requested, "c");
+  EXPECT_EQ(rig.saver.Master, b);
+  rig.RunUntil(20000 + kPictureWaitMs);
+  EXPECT_EQ(rig.saver.Master, Image(97, 61));
+  EXPECT_EQ(rig.saver.Pixels, Image(97, 61));
+  EXPECT_FALSE(rig.pictures.requested);
+  rig.RunUntil(30000);
+  EXPECT_TRUE(rig.pictures.requested);
+  EXPECT_EQ(rig.saver.Direction, direction ^ 1);
+
+  // A key ends the saver while a picture is still being decoded.
+  rig.host.KeyDownAt(31000, 'K');
+  rig.RunUntil(31000);
+  EXPECT_TRUE(rig.saver.Ended());
+}
+
+TEST(SaverSlideshow, AsksForPicturesAtTheSizeTheyAreDrawn) {
+  for (const int pictureSize : {1, 0}) {
+    SlowRig rig;
+    rig.state.settings.PictureSize = static_cast<std::int16_t>(pictureSize);
+    rig.saver.Form_Load();
+    const DrawnSize drawn = rig.pictures.requestedDrawn;
+    ASSERT_EQ(static_cast<bool>(drawn), pictureSize != 0);
+    if (!drawn) continue;
+    // Fitted by the picture's own orientation on the 97 x 61 screen.
+    EXPECT_EQ(drawn({1280, 1024}), (PixelSize{97, 78}));
+    EXPECT_EQ(drawn({600, 800}), (PixelSize{46, 61}));
+  }
+}
+
+}  // namespace
+}  // namespace orvel
