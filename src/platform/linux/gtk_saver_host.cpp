@@ -215,6 +215,11 @@ std::unique_ptr<GtkSaverHost> GtkSaverHost::Create(Clock& clock,
   // X11 first (through XWayland in a Wayland session): only there can a
   // second copy find this window by its title.
   gdk_set_allowed_backends("x11,*");
+  // The window is painted with cairo alone. Without this GDK loads OpenGL to
+  // choose its visuals: some 50 MB of libraries resident, most of it the
+  // software renderer's compiler where there is no GPU driver. A GDK_GL the
+  // user set stays as it is.
+  g_setenv("GDK_GL", "disable", FALSE);
   if (!gtk_init_check(nullptr, nullptr)) return nullptr;
   GdkDisplay* display = gdk_display_get_default();
   if (display == nullptr) return nullptr;
