@@ -107,6 +107,28 @@ TEST_F(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
   EXPECT_FALSE(LinuxSystem().WindowExists("Orvel_Main"));
 }
 
+// Frames and snapshots go to and from the X server in bands of rows: every
+// pixel of a frame that differs everywhere comes back where it was, also
+// in a snapshot smaller than the screen.
+TEST_F(LinuxSaverHostWindow, ASnapshotOfAPresentedFrameGivesItBackPixelForPixel) {
+  Image frame(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) frame.Set(x, y, Rgb(x * 7 + y, y * 5 + (x >> 8), x ^ y));
+  }
+  host->Show("Orvel_Main");
+  const Rect whole = frame.Bounds();
+  host->Present(frame, std::span(&whole, 1));
+  const Image screen = SnapshotShowing(width - 1, height - 1, frame.At(width - 1, height - 1));
+  EXPECT_TRUE(screen == frame);
+
+  Image corner(width / 3, height - 7, Rgb(1, 2, 3));
+  ASSERT_TRUE(host->CaptureDesktop(corner));
+  Image expected(width / 3, height - 7);
+  CopyImage(expected, frame, 0, 0);
+  EXPECT_TRUE(corner == expected);
+  host->Close();
+}
+
 // The window is painted with cairo alone: nothing of OpenGL (a software
 // renderer of some 50 MB where there is no GPU driver) is loaded for it.
 TEST_F(LinuxSaverHostWindow, LoadsNoOpenGlLibraries) {

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "platform/linux/gdk_input.h"
-#include "platform/linux/pixbuf_image.h"
+#include "platform/linux/x11_snapshot.h"
 
 namespace orvel {
 namespace {
@@ -280,12 +280,13 @@ bool GtkSaverHost::CaptureDesktop(Image& into) {
   const int width = std::min(into.Width(), s.monitor.width);
   const int height = std::min(into.Height(), s.monitor.height);
   if (width <= 0 || height <= 0) return false;
-  GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), s.monitor.x,
-                                                 s.monitor.y, width, height);
-  if (pixbuf == nullptr) return false;
-  const bool copied = PixbufToImage(pixbuf, into, Rgb(0, 0, 0));
-  g_object_unref(pixbuf);
-  return copied;
+  // Read straight into the image: through GDK the screen would pass
+  // through X shared memory, a cairo surface and a pixbuf on the way, and
+  // the shared memory would stay with the program.
+  gdk_x11_display_error_trap_push(s.display);
+  const bool copied = CopyX11Area(GDK_DISPLAY_XDISPLAY(s.display), GDK_ROOT_WINDOW(),
+                                  Rect{s.monitor.x, s.monitor.y, width, height}, into);
+  return gdk_x11_display_error_trap_pop(s.display) == 0 && copied;
 }
 
 void GtkSaverHost::Show(const std::string& title) {
