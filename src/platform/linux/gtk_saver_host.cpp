@@ -19,6 +19,10 @@ namespace {
 // window settles for the focus the window manager gives it.
 constexpr int kGrabAttempts = 150;
 
+// How much of the frame goes to the X server in one piece: an orb's
+// rectangle in one, a whole screen in a few dozen.
+constexpr int kPaintBandBytes = 256 * 1024;
+
 struct Input {
   enum Kind { Down, Move, Key } kind;
   int button = 0;
@@ -132,6 +136,11 @@ struct GtkSaverHost::State {
     grabbed = false;
   }
 
+  // Paints the area from the frame a band of rows at a time, waiting for
+  // the server between bands. cairo hands the pixels over through X shared
+  // memory as large as the part painted at once, and takes it back only once
+  // the server is done with it: a whole screen in one piece would keep a
+  // screen's worth of shared memory with the program.
   void Paint(cairo_t* cr, const GdkRectangle& area) const {
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     if (frame != nullptr) {
@@ -139,8 +148,13 @@ struct GtkSaverHost::State {
     } else {
       cairo_set_source_rgb(cr, 0, 0, 0);
     }
-    gdk_cairo_rectangle(cr, &area);
-    cairo_fill(cr);
+    const int rowsPerBand = std::max(1, kPaintBandBytes / (4 * std::max(area.width, 1)));
+    for (int top = area.y; top < area.y + area.height; top += rowsPerBand) {
+      cairo_rectangle(cr, area.x, top, area.width,
+                      std::min(rowsPerBand, area.y + area.height - top));
+      cairo_fill(cr);
+      if (top + rowsPerBand < area.y + area.height) gdk_display_sync(display);
+    }
   }
 
   static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
