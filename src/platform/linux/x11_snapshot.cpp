@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <memory>
 
 namespace orvel {
@@ -18,21 +17,20 @@ struct ImageDestroyer {
   void operator()(XImage* image) const { XDestroyImage(image); }
 };
 
-// A channel of an X pixel by the visual's mask, scaled to 0 .. 255.
-int Channel(unsigned long pixel, unsigned long mask) {
-  if (mask == 0) return 0;
-  const int shift = std::countr_zero(mask);
-  const unsigned long most = mask >> shift;
-  return static_cast<int>(((pixel & mask) >> shift) * 255 / most);
-}
+// Where one channel lies in a pixel of the visual, and how far it counts.
+struct ChannelBits {
+  explicit ChannelBits(unsigned long bits)
+      : mask(bits), shift(std::countr_zero(bits)), most(bits >> shift) {}
 
-// The server's pixels are already 0x00RRGGBB as this machine stores them,
-// but for the top byte.
-bool NativeRgb(const XImage& image) {
-  const int native = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
-  return image.format == ZPixmap && image.bits_per_pixel == 32 && image.byte_order == native &&
-         image.red_mask == 0xFF0000 && image.green_mask == 0xFF00 && image.blue_mask == 0xFF;
-}
+  // The channel of `pixel`, scaled to 0 .. 255.
+  int Of(unsigned long pixel) const {
+    return static_cast<int>(((pixel & mask) >> shift) * 255 / most);
+  }
+
+  unsigned long mask;
+  int shift;
+  unsigned long most;
+};
 
 }  // namespace
 
@@ -46,25 +44,23 @@ bool CopyX11Area(::Display* display, Drawable drawable, const Rect& area, Image&
         XGetImage(display, drawable, area.x, area.y + top, static_cast<unsigned>(width),
                   static_cast<unsigned>(rows), AllPlanes, ZPixmap));
     if (!band || band->width != width || band->height != rows) return false;
-    if (NativeRgb(*band)) {
-      for (int row = 0; row < rows; ++row) {
-        std::uint32_t* line = into.Row(top + row);
-        std::memcpy(line, band->data + static_cast<std::ptrdiff_t>(row) * band->bytes_per_line,
-                    static_cast<std::size_t>(width) * sizeof(std::uint32_t));
-        for (int column = 0; column < width; ++column) line[column] &= 0xFFFFFF;
-      }
-      continue;
-    }
+    // A visual without colour masks (a pixmap has none) cannot be read.
     if (band->format != ZPixmap || band->red_mask == 0 || band->green_mask == 0 ||
         band->blue_mask == 0) {
       return false;
     }
+    const ChannelBits red(band->red_mask), green(band->green_mask), blue(band->blue_mask);
+    // Pixels of 32 bits in this machine's byte order (the usual case) are
+    // read straight from the band, any others through Xlib.
+    const int native = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+    const bool direct = band->bits_per_pixel == 32 && band->byte_order == native;
     for (int row = 0; row < rows; ++row) {
       std::uint32_t* line = into.Row(top + row);
+      const auto* data = reinterpret_cast<const std::uint32_t*>(
+          band->data + static_cast<std::ptrdiff_t>(row) * band->bytes_per_line);
       for (int column = 0; column < width; ++column) {
-        const unsigned long pixel = XGetPixel(band.get(), column, row);
-        line[column] = Rgb(Channel(pixel, band->red_mask), Channel(pixel, band->green_mask),
-                           Channel(pixel, band->blue_mask));
+        const unsigned long pixel = direct ? data[column] : XGetPixel(band.get(), column, row);
+        line[column] = Rgb(red.Of(pixel), green.Of(pixel), blue.Of(pixel));
       }
     }
   }
