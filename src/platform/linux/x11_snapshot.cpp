@@ -43,10 +43,9 @@ bool CopyX11Area(::Display* display, Drawable drawable, const Rect& area, Image&
     const std::unique_ptr<XImage, ImageDestroyer> band(
         XGetImage(display, drawable, area.x, area.y + top, static_cast<unsigned>(width),
                   static_cast<unsigned>(rows), AllPlanes, ZPixmap));
-    if (!band || band->width != width || band->height != rows) return false;
-    // A visual without colour masks (a pixmap has none) cannot be read.
-    if (band->format != ZPixmap || band->red_mask == 0 || band->green_mask == 0 ||
-        band->blue_mask == 0) {
+    // Xlib makes the band as large as asked for, or none. Without colour
+    // masks (a pixmap has no visual to take them from) it cannot be read.
+    if (!band || band->red_mask == 0 || band->green_mask == 0 || band->blue_mask == 0) {
       return false;
     }
     const ChannelBits red(band->red_mask), green(band->green_mask), blue(band->blue_mask);
