@@ -140,14 +140,10 @@ struct GtkSaverHost::State {
   // the server between bands. cairo hands the pixels over through X shared
   // memory as large as the part painted at once, and takes it back only once
   // the server is done with it: a whole screen in one piece would keep a
-  // screen's worth of shared memory with the program.
+  // screen's worth of shared memory with the program. Needs a frame.
   void Paint(cairo_t* cr, const GdkRectangle& area) const {
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    if (frame != nullptr) {
-      cairo_set_source_surface(cr, frame, 0, 0);
-    } else {
-      cairo_set_source_rgb(cr, 0, 0, 0);
-    }
+    cairo_set_source_surface(cr, frame, 0, 0);
     const int rowsPerBand = std::max(1, kPaintBandBytes / (4 * std::max(area.width, 1)));
     for (int top = area.y; top < area.y + area.height; top += rowsPerBand) {
       cairo_rectangle(cr, area.x, top, area.width,
@@ -164,10 +160,14 @@ struct GtkSaverHost::State {
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_paint(cr);
-    if (self->frame != nullptr) {
-      const GdkRectangle area{0, 0,
+    // Only the part that needs it: GDK clips to what was exposed.
+    const GdkRectangle window{0, 0,
                               std::min(self->frameWidth, gtk_widget_get_allocated_width(widget)),
                               std::min(self->frameHeight, gtk_widget_get_allocated_height(widget))};
+    GdkRectangle exposed{};
+    GdkRectangle area{};
+    if (self->frame != nullptr && gdk_cairo_get_clip_rectangle(cr, &exposed) &&
+        gdk_rectangle_intersect(&window, &exposed, &area)) {
       self->Paint(cr, area);
     }
     return TRUE;
@@ -293,7 +293,6 @@ bool GtkSaverHost::CaptureDesktop(Image& into) {
   if (!GDK_IS_X11_DISPLAY(s.display) || WaylandSession()) return false;
   const int width = std::min(into.Width(), s.monitor.width);
   const int height = std::min(into.Height(), s.monitor.height);
-  if (width <= 0 || height <= 0) return false;
   // Read straight into the image: through GDK the screen would pass
   // through X shared memory, a cairo surface and a pixbuf on the way, and
   // the shared memory would stay with the program.
