@@ -14,7 +14,12 @@ seconds=${2:?$usage}
 settings=${3:-}
 orvel=${4:-build/linux-release/orvel}
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+xvfb=
+saver=
+# Nothing is left running, also when the saver ended early or the output
+# went to a reader that stopped early (| head).
+trap 'kill $saver $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM HUP PIPE
 
 mkdir -p "$work/orvel"
 if [ "$settings" = --slideshow ]; then
@@ -66,5 +71,7 @@ awk '/^[0-9a-f]+-[0-9a-f]+ / { name = (NF >= 6) ? $6 : "[anonymous]"; next }
 
 xdotool key space
 wait $saver || true
+saver=
 kill $xvfb
 wait $xvfb 2>/dev/null || true
+xvfb=
