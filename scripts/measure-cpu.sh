@@ -6,7 +6,12 @@ set -euo pipefail
 size=${1:?usage: scripts/measure-cpu.sh WxH [orvel]}
 orvel=${2:-build/linux-release/orvel}
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+xvfb=
+saver=
+# Nothing is left running, also when the saver ended early or the output
+# went to a reader that stopped early (| head).
+trap 'kill $saver $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM HUP PIPE
 
 # A display number of its own: Xvfb writes the one it took to the pipe.
 exec 3> >(cat > "$work/display")
@@ -32,5 +37,7 @@ print('$size: orvel %.2f%%, X server %.2f%% of one core' % (100 * ($o2 - $o1) / 
 
 xdotool key space
 wait $saver
+saver=
 kill $xvfb
 wait $xvfb 2>/dev/null || true
+xvfb=

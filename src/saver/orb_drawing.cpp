@@ -112,7 +112,9 @@ bool LaterWriteElsewhere(const Orbs& orbs, const std::array<std::size_t, kOrbCou
 
 }  // namespace
 
-void CapturePixels(const Image& master, PixelMap& pixelMap) { CopyImage(pixelMap, master, 0, 0); }
+void CapturePixels(const Image& master, PixelMap& pixelMap) {
+  if (&pixelMap != &master) CopyImage(pixelMap, master, 0, 0);
+}
 
 void DrawOrbs(Image& display, const Orbs& orbs, int screenW, int screenH,
               const PixelMap& pixelMap) {

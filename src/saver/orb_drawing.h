@@ -23,7 +23,8 @@ inline constexpr int kDiscOffsetCount = 1257;
 
 // Copies the composed background into the map. Both normally have the
 // screen's size; if they differ, the overlapping top-left part is copied
-// and the rest of the map keeps what it held.
+// and the rest of the map keeps what it held. A map that is the background
+// itself already holds it.
 void CapturePixels(const Image& master, PixelMap& pixelMap);
 
 // Paints the ten orbs into display. For each disc offset in write order (by

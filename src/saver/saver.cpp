@@ -87,8 +87,7 @@ void Saver::Form_Load() {
   EventPass();
   if (ended_) return;
 
-  Pixels = PixelMap(ScreenW, ScreenH);
-  CapturePixels(Master, Pixels);
+  // The pixel map needs no filling: Pixels is Master itself.
   host.MakeTopMost();
 }
 
@@ -96,14 +95,12 @@ void Saver::AnimationFrame() {
   MoveOrbs(Orbs, Direction, ScreenW, ScreenH, state_.random);
 
   // The background goes back under last frame's orbs only: everywhere else
-  // Display already equals Master. Pixels holds the same background (both
-  // are taken from Master at the same moments) and the drawing reads it right
-  // after, so restoring from it touches less memory.
+  // Display already equals Master.
   const bool wholeScreen = backgroundChanged_ || fullRestore_;
   if (wholeScreen) {
     Display = Master;
   } else {
-    for (const Rect& rect : drawn_) CopyRect(Display, Pixels, rect);
+    for (const Rect& rect : drawn_) CopyRect(Display, Master, rect);
   }
 
   DrawOrbs(Display, Orbs, ScreenW, ScreenH, Pixels);

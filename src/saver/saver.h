@@ -42,6 +42,9 @@ class Saver : public InputHandler {
   // `arguments` is the command line: "/s" and the like, or empty for a test
   // run (the pointer stays, mouse movement is ignored).
   Saver(AppState& state, const SaverServices& services, std::string_view arguments);
+  // A copy's Pixels would still be the original's Master.
+  Saver(const Saver&) = delete;
+  Saver& operator=(const Saver&) = delete;
 
   // The start sequence, then paced frames until the saver ends.
   void Run();
@@ -93,7 +96,10 @@ class Saver : public InputHandler {
   Timer Timer3{1000};
   Image Master;   // the composed background
   Image Display;  // the frame being drawn
-  PixelMap Pixels;
+  // The background the orbs are tinted against is Master itself: the map is
+  // taken from Master whenever Master changes, before the next frame, so a
+  // copy of its own would only ever hold the same pixels.
+  PixelMap& Pixels = Master;
 
  private:
   void EventPass();

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/linux/gdk_input.h"
@@ -40,20 +42,22 @@ TEST(LinuxSaverHostInput, GivesTheWindowsKeyButtonAndShiftValues) {
 
 // What the saver window shows, read back through the desktop snapshot (the
 // root window holds the saver window's pixels).
-TEST(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
-  const char* display = std::getenv("DISPLAY");
-  if (display == nullptr || display[0] == '\0') GTEST_SKIP() << "no X display (DISPLAY unset)";
-  LinuxClock clock;
-  std::unique_ptr<GtkSaverHost> host = GtkSaverHost::Create(clock, [] { return false; });
-  ASSERT_TRUE(host) << "the display " << display << " does not open";
-  const int width = host->ScreenWidth();
-  const int height = host->ScreenHeight();
-  ASSERT_GT(width, 100);
-  ASSERT_GT(height, 100);
+class LinuxSaverHostWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || display[0] == '\0') GTEST_SKIP() << "no X display (DISPLAY unset)";
+    host = GtkSaverHost::Create(clock, [] { return false; });
+    ASSERT_TRUE(host) << "the display " << display << " does not open";
+    width = host->ScreenWidth();
+    height = host->ScreenHeight();
+    ASSERT_GT(width, 100);
+    ASSERT_GT(height, 100);
+  }
 
   // Dispatches events and takes snapshots until (x, y) shows `expected` (a
   // window manager may take a moment to map the window).
-  auto snapshotShowing = [&](int x, int y, std::uint32_t expected) {
+  Image SnapshotShowing(int x, int y, std::uint32_t expected) {
     struct Ignore : InputHandler {
       void MouseDown(int, int, float, float) override {}
       void MouseMove(int, int, float, float) override {}
@@ -66,8 +70,15 @@ TEST(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
       host->CaptureDesktop(snapshot);
     }
     return snapshot;
-  };
+  }
 
+  LinuxClock clock;
+  std::unique_ptr<GtkSaverHost> host;
+  int width = 0;
+  int height = 0;
+};
+
+TEST_F(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
   const std::uint32_t kFirst = Rgb(10, 120, 200);
   const std::uint32_t kSecond = Rgb(250, 40, 5);
   Image frame(width, height, kFirst);
@@ -75,7 +86,7 @@ TEST(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
   EXPECT_TRUE(LinuxSystem().WindowExists("Orvelの窓"));
   const Rect whole = frame.Bounds();
   host->Present(frame, std::span(&whole, 1));
-  Image screen = snapshotShowing(width / 2, height / 2, kFirst);
+  Image screen = SnapshotShowing(width / 2, height / 2, kFirst);
   EXPECT_EQ(screen.At(0, 0), kFirst);
   EXPECT_EQ(screen.At(width - 1, height - 1), kFirst);
 
@@ -83,7 +94,7 @@ TEST(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
   Fill(frame, kSecond);
   const std::vector<Rect> changed = {{10, 20, 30, 40}, {width - 50, height - 30, 50, 30}};
   host->Present(frame, changed);
-  screen = snapshotShowing(10, 20, kSecond);
+  screen = SnapshotShowing(10, 20, kSecond);
   EXPECT_EQ(screen.At(10, 20), kSecond);
   EXPECT_EQ(screen.At(39, 59), kSecond);
   EXPECT_EQ(screen.At(40, 59), kFirst);
@@ -94,6 +105,48 @@ TEST(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
   EXPECT_EQ(screen.At(width / 2, height / 2), kFirst);
   host->Close();
   EXPECT_FALSE(LinuxSystem().WindowExists("Orvel_Main"));
+}
+
+// Frames and snapshots go to and from the X server in bands of rows: every
+// pixel of a frame that differs everywhere comes back where it was, also
+// in a snapshot smaller than the screen.
+TEST_F(LinuxSaverHostWindow, ASnapshotOfAPresentedFrameGivesItBackPixelForPixel) {
+  Image frame(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) frame.Set(x, y, Rgb(x * 7 + y, y * 5 + (x >> 8), x ^ y));
+  }
+  host->Show("Orvel_Main");
+  const Rect whole = frame.Bounds();
+  host->Present(frame, std::span(&whole, 1));
+  const Image screen = SnapshotShowing(width - 1, height - 1, frame.At(width - 1, height - 1));
+  EXPECT_TRUE(screen == frame);
+
+  Image corner(width / 3, height - 7, Rgb(1, 2, 3));
+  ASSERT_TRUE(host->CaptureDesktop(corner));
+  Image expected(width / 3, height - 7);
+  CopyImage(expected, frame, 0, 0);
+  EXPECT_TRUE(corner == expected);
+  Image none;
+  EXPECT_FALSE(host->CaptureDesktop(none));
+  host->Close();
+}
+
+// The window is painted with cairo alone: nothing of OpenGL (a software
+// renderer of some 50 MB where there is no GPU driver) is loaded for it.
+TEST_F(LinuxSaverHostWindow, LoadsNoOpenGlLibraries) {
+  host->Show("Orvel_Main");
+  const Image frame(width, height, Rgb(0, 90, 0));
+  const Rect whole = frame.Bounds();
+  host->Present(frame, std::span(&whole, 1));
+  SnapshotShowing(0, 0, Rgb(0, 90, 0));
+  std::ifstream maps("/proc/self/maps");
+  ASSERT_TRUE(maps);
+  for (std::string line; std::getline(maps, line);) {
+    for (const char* library : {"libGL", "libEGL", "_dri.so", "libLLVM"}) {
+      EXPECT_EQ(line.find(library), std::string::npos) << line;
+    }
+  }
+  host->Close();
 }
 
 }  // namespace

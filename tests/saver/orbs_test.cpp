@@ -1,5 +1,5 @@
-// The orbs: the move step with its wraps, and the drawing against a literal
-// reference.
+// The orbs: the move step with its wraps, the drawing against a literal
+// reference, and the pixel map it reads.
 #include "saver/orbs.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +105,25 @@ TEST(DrawOrbs, WritesExactlyAsTheLiteralScanOverRandomOverlappingLayouts) {
       ASSERT_EQ(fast, slow) << w << "x" << h << " trial " << trial;
     }
   }
+}
+
+// The map of its own that the draw-orbs command fills: the background
+// where both reach, the rest as it was. The saver's map is Master itself.
+TEST(CapturePixels, CopiesTheBackgroundIntoAMapOfItsOwnOrLeavesOneThatIsIt) {
+  Image background(5, 3);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 5; ++x) background.Set(x, y, Rgb(x, y, 7));
+  }
+  PixelMap map(6, 4, Rgb(9, 9, 9));
+  CapturePixels(background, map);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 6; ++x) {
+      EXPECT_EQ(map.At(x, y), x < 5 && y < 3 ? Rgb(x, y, 7) : Rgb(9, 9, 9)) << x << "," << y;
+    }
+  }
+  const Image before = background;
+  CapturePixels(background, background);
+  EXPECT_EQ(background, before);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "platform/linux/gdk_input.h"
-#include "platform/linux/pixbuf_image.h"
+#include "platform/linux/x11_snapshot.h"
 
 namespace orvel {
 namespace {
@@ -18,6 +18,10 @@ namespace {
 // How many event passes try to take the keyboard and the pointer before the
 // window settles for the focus the window manager gives it.
 constexpr int kGrabAttempts = 150;
+
+// How much of the frame goes to the X server in one piece: an orb's
+// rectangle in one, a whole screen in a few dozen.
+constexpr int kPaintBandBytes = 256 * 1024;
 
 struct Input {
   enum Kind { Down, Move, Key } kind;
@@ -132,15 +136,21 @@ struct GtkSaverHost::State {
     grabbed = false;
   }
 
+  // Paints the area from the frame a band of rows at a time, waiting for
+  // the server between bands. cairo hands the pixels over through X shared
+  // memory as large as the part painted at once, and takes it back only once
+  // the server is done with it: a whole screen in one piece would keep a
+  // screen's worth of shared memory with the program. Needs a frame.
   void Paint(cairo_t* cr, const GdkRectangle& area) const {
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    if (frame != nullptr) {
-      cairo_set_source_surface(cr, frame, 0, 0);
-    } else {
-      cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_set_source_surface(cr, frame, 0, 0);
+    const int rowsPerBand = std::max(1, kPaintBandBytes / (4 * std::max(area.width, 1)));
+    for (int top = area.y; top < area.y + area.height; top += rowsPerBand) {
+      cairo_rectangle(cr, area.x, top, area.width,
+                      std::min(rowsPerBand, area.y + area.height - top));
+      cairo_fill(cr);
+      if (top + rowsPerBand < area.y + area.height) gdk_display_sync(display);
     }
-    gdk_cairo_rectangle(cr, &area);
-    cairo_fill(cr);
   }
 
   static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
@@ -150,10 +160,14 @@ struct GtkSaverHost::State {
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_paint(cr);
-    if (self->frame != nullptr) {
-      const GdkRectangle area{0, 0,
+    // Only the part that needs it: GDK clips to what was exposed.
+    const GdkRectangle window{0, 0,
                               std::min(self->frameWidth, gtk_widget_get_allocated_width(widget)),
                               std::min(self->frameHeight, gtk_widget_get_allocated_height(widget))};
+    GdkRectangle exposed{};
+    GdkRectangle area{};
+    if (self->frame != nullptr && gdk_cairo_get_clip_rectangle(cr, &exposed) &&
+        gdk_rectangle_intersect(&window, &exposed, &area)) {
       self->Paint(cr, area);
     }
     return TRUE;
@@ -215,6 +229,11 @@ std::unique_ptr<GtkSaverHost> GtkSaverHost::Create(Clock& clock,
   // X11 first (through XWayland in a Wayland session): only there can a
   // second copy find this window by its title.
   gdk_set_allowed_backends("x11,*");
+  // The window is painted with cairo alone. Without this GDK loads OpenGL to
+  // choose its visuals: some 50 MB of libraries resident, most of it the
+  // software renderer's compiler where there is no GPU driver. A GDK_GL the
+  // user set stays as it is.
+  g_setenv("GDK_GL", "disable", FALSE);
   if (!gtk_init_check(nullptr, nullptr)) return nullptr;
   GdkDisplay* display = gdk_display_get_default();
   if (display == nullptr) return nullptr;
@@ -274,13 +293,13 @@ bool GtkSaverHost::CaptureDesktop(Image& into) {
   if (!GDK_IS_X11_DISPLAY(s.display) || WaylandSession()) return false;
   const int width = std::min(into.Width(), s.monitor.width);
   const int height = std::min(into.Height(), s.monitor.height);
-  if (width <= 0 || height <= 0) return false;
-  GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), s.monitor.x,
-                                                 s.monitor.y, width, height);
-  if (pixbuf == nullptr) return false;
-  const bool copied = PixbufToImage(pixbuf, into, Rgb(0, 0, 0));
-  g_object_unref(pixbuf);
-  return copied;
+  // Read straight into the image: through GDK the screen would pass
+  // through X shared memory, a cairo surface and a pixbuf on the way, and
+  // the shared memory would stay with the program.
+  gdk_x11_display_error_trap_push(s.display);
+  const bool copied = CopyX11Area(GDK_DISPLAY_XDISPLAY(s.display), GDK_ROOT_WINDOW(),
+                                  Rect{s.monitor.x, s.monitor.y, width, height}, into);
+  return gdk_x11_display_error_trap_pop(s.display) == 0 && copied;
 }
 
 void GtkSaverHost::Show(const std::string& title) {

@@ -1,6 +1,6 @@
 // GdkPixbuf pixels copied into an Image: the one conversion the picture
-// loaders and the desktop snapshot share. Kept apart from pixbuf_pictures.h
-// so that header stays free of toolkit headers.
+// loaders share. Kept apart from pixbuf_pictures.h so that header stays
+// free of toolkit headers.
 #pragma once
 
 #include <gdk-pixbuf/gdk-pixbuf.h>

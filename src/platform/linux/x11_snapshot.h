@@ -1,0 +1,20 @@
+// Pixels of an X window read straight into an Image, a band of rows at a
+// time, so that a screen-sized snapshot needs no screen-sized copy on the
+// way.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include "graphics/image.h"
+
+namespace orvel {
+
+// Copies the area of `drawable` into the top-left corner of `into`; the
+// channels of any true-colour visual are scaled to 8 bits. False, with
+// nothing copied, when `into` is smaller than the area; false too when the
+// server hands a band over in no form this reads, or not at all (an area
+// outside the drawable, say), and `into` then keeps the bands already read.
+// X errors are for the caller to trap.
+bool CopyX11Area(::Display* display, Drawable drawable, const Rect& area, Image& into);
+
+}  // namespace orvel

@@ -1,0 +1,96 @@
+// gtest before Xlib, whose macros (None, Bool) would break gtest's names.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/linux/x11_snapshot.h"
+
+#include <X11/Xutil.h>
+
+namespace orvel {
+namespace {
+
+int xErrors = 0;
+int CountError(::Display*, XErrorEvent*) {
+  ++xErrors;
+  return 0;
+}
+
+std::uint32_t Noise(int x, int y) { return Rgb(x * 7 + y, y * 3 + (x >> 5), x ^ (y * 5)); }
+
+// A window of its own, away from the screen's corner and taller than one
+// band, filled with a pattern that differs at every pixel.
+TEST(X11Snapshot, ReadsAnyAreaOfAWindowAndRefusesOneBeyondIt) {
+  const char* name = std::getenv("DISPLAY");
+  if (name == nullptr || name[0] == '\0') GTEST_SKIP() << "no X display (DISPLAY unset)";
+  ::Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  const int screen = DefaultScreen(display);
+  constexpr int kLeft = 31, kTop = 17, kW = 300, kH = 700;
+  if (DefaultDepth(display, screen) != 24 || DisplayHeight(display, screen) < kTop + kH) {
+    XCloseDisplay(display);
+    GTEST_SKIP() << "needs a 24-bit screen at least " << kTop + kH << " pixels high";
+  }
+  XSetWindowAttributes attributes{};
+  attributes.override_redirect = True;
+  const Window window =
+      XCreateWindow(display, RootWindow(display, screen), kLeft, kTop, kW, kH, 0, CopyFromParent,
+                    InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+  XSelectInput(display, window, ExposureMask);
+  XMapRaised(display, window);
+  for (XEvent event{}; event.type != Expose;) XNextEvent(display, &event);
+
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) pixels.push_back(Noise(x, y) | 0xFF000000);
+  }
+  XImage* image = XCreateImage(display, DefaultVisual(display, screen), 24, ZPixmap, 0,
+                               reinterpret_cast<char*>(pixels.data()), kW, kH, 32, kW * 4);
+  ASSERT_NE(image, nullptr);
+  XPutImage(display, window, DefaultGC(display, screen), image, 0, 0, 0, 0, kW, kH);
+  image->data = nullptr;  // the vector's
+  XDestroyImage(image);
+  XSync(display, False);
+
+  // Areas inside the window, into a larger image: its top-left corner.
+  // Bands of this width hold 218 rows: 436 rows are two bands exactly.
+  for (const Rect& area : {Rect{9, 20, kW - 10, kH - 21}, Rect{0, 0, kW, 436}}) {
+    Image into(kW, kH, Rgb(1, 2, 3));
+    ASSERT_TRUE(CopyX11Area(display, window, area, into));
+    int wrong = 0;
+    for (int y = 0; y < kH; ++y) {
+      for (int x = 0; x < kW; ++x) {
+        const bool copied = x < area.w && y < area.h;
+        wrong += into.At(x, y) != (copied ? Noise(x + area.x, y + area.y) : Rgb(1, 2, 3));
+      }
+    }
+    EXPECT_EQ(wrong, 0) << area.h;
+  }
+
+  // An image too small for the area is left alone.
+  Image small(20, 20, Rgb(4, 5, 6));
+  EXPECT_FALSE(CopyX11Area(display, window, Rect{0, 0, 21, 20}, small));
+  EXPECT_FALSE(CopyX11Area(display, window, Rect{0, 0, 20, 21}, small));
+  EXPECT_TRUE(small == Image(20, 20, Rgb(4, 5, 6)));
+  EXPECT_FALSE(CopyX11Area(display, window, Rect{0, 0, 0, 5}, small));
+
+  // A pixmap has no visual to tell its colours by.
+  const Pixmap pixmap = XCreatePixmap(display, window, 20, 20, 24);
+  EXPECT_FALSE(CopyX11Area(display, pixmap, Rect{0, 0, 20, 20}, small));
+  XFreePixmap(display, pixmap);
+
+  // An area reaching beyond the window: the server refuses it.
+  XErrorHandler previous = XSetErrorHandler(CountError);
+  xErrors = 0;
+  EXPECT_FALSE(CopyX11Area(display, window, Rect{kW - 5, 0, 10, 10}, small));
+  XSync(display, False);
+  EXPECT_GT(xErrors, 0);
+  XSetErrorHandler(previous);
+
+  XDestroyWindow(display, window);
+  XCloseDisplay(display);
+}
+
+}  // namespace
+}  // namespace orvel
