@@ -32,10 +32,13 @@ constexpr int Archive = 32;
 }  // namespace FileAttribute
 
 // What tells one version of a file from another without reading it: its
-// size and the time it was last written (in the file system's own unit).
+// size, the time it was last written (in the file system's own unit) and,
+// where the file system numbers its files, which file the name leads to (a
+// file replaced by another under the same name shows there).
 struct FileStamp {
   std::uint64_t size = 0;
   std::int64_t modified = 0;
+  std::uint64_t device = 0, node = 0;
 
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };

@@ -1,29 +1,31 @@
-// What tells one file from another under the same name: the devices use it
-// to notice a disc image or a music file replaced or rewritten under them.
+// File stamps from stat(2): the file system's stamps, and the devices' test
+// for a disc image or a music file replaced or rewritten under them.
 #pragma once
 
 #include <sys/stat.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
+#include "platform/platform.h"
+
 namespace orvel {
 
-struct FileStamp {
-  std::uint64_t device = 0, inode = 0;
-  std::int64_t size = 0, modifiedNs = 0;
-  bool operator==(const FileStamp&) const = default;
-};
+// Nanoseconds, where the file system keeps them: a file rewritten within the
+// same second still shows.
+inline FileStamp StampFromStat(const struct stat& info) {
+  return FileStamp{
+      static_cast<std::uint64_t>(info.st_size),
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+      static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
 
-// The stamp of `path` as it stands; nullopt when there is no such file.
+// The stamp of `path` as it stands, whatever kind of file it is; nullopt
+// when there is no such file.
 inline std::optional<FileStamp> StampOf(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  return FileStamp{
-      static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-      static_cast<std::int64_t>(info.st_size),
-      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+  return StampFromStat(info);
 }
 
 }  // namespace orvel

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/linux/file_stamp.h"
 #include "platform/linux/linux_platform.h"
 #include "settings/paths.h"
 
@@ -166,11 +167,7 @@ std::optional<std::string> LinuxFileSystem::ReadFile(const std::string& path,
 std::optional<FileStamp> LinuxFileSystem::Stamp(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  // Nanoseconds, where the file system keeps them: a file rewritten within
-  // the same second still shows.
-  return FileStamp{
-      static_cast<std::uint64_t>(info.st_size),
-      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+  return StampFromStat(info);
 }
 
 bool LinuxFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
