@@ -53,6 +53,7 @@ void Saver::Form_Load() {
   if (state_.catalogue.ImageCount != 0) {
     SlidePosition = 0;
     ShowNextPicture();
+    WaitForRequestedPicture();
     // The first picture's seconds count from when it is on, not from
     // before a slow file was read.
     Timer3.SetEnabled(true, clock.MonotonicMs());

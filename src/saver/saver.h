@@ -106,6 +106,7 @@ class Saver : public InputHandler {
   // Once the requested picture is decoded, or the wait for it is over: the
   // picture composed into Master and captured into Pixels.
   void ShowRequestedPicture();
+  void WaitForRequestedPicture();
   void ComposeRequestedPicture();
   // The last three characters of the music file, upper-cased.
   std::string MusicFileKind() const;

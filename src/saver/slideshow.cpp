@@ -62,6 +62,16 @@ void Saver::ShowRequestedPicture() {
   CapturePixels(Master, Pixels);
 }
 
+void Saver::WaitForRequestedPicture() {
+  // The first picture goes up with the window, as it always has: no frame
+  // shows black before it, unless it takes longer than any picture may.
+  while (pictureRequested_ && !services_.pictures.Ready() &&
+         services_.clock.MonotonicMs() - pictureRequestedAt_ < kPictureWaitMs) {
+    services_.host.WaitUntil(services_.clock.MonotonicMs() + 10);
+  }
+  ShowRequestedPicture();
+}
+
 void Saver::Timer3_Timer() {
   ++SecondsCount;
   // An interval of 1 or less changes the picture every second.
