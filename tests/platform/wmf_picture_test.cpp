@@ -373,6 +373,32 @@ TEST(WmfPicture, CutsFarReachingShapesWithoutMovingWhatShows) {
   EXPECT_EQ(image->At(50, 57), Rgb(255, 255, 255));
 }
 
+TEST(WmfPicture, BelievesNoLargestRecordLargerThanTheFile) {
+  // The player set aside the size of the largest record as the header
+  // claims it: 3.6 GB for this 180-byte file.
+  const std::string sane =
+      Metafile({0, 0, 1000, 600}, 1000, kRedBrushBluePen + Ellipse(500, 900, 100, 100));
+  std::string corrupt = sane;
+  corrupt.replace(34, 4, "\x10\x42\x6f\x6c");
+  std::string capped = corrupt;
+  CapLargestRecordSize(capped);
+  const auto largest = [](const std::string& bytes) {
+    std::uint32_t words = 0;
+    for (int i = 3; i >= 0; --i) words = words << 8 | static_cast<unsigned char>(bytes[34 + i]);
+    return words;
+  };
+  EXPECT_EQ(largest(capped), (sane.size() - 22) / 2);
+  EXPECT_EQ(capped.substr(38), sane.substr(38));
+  std::string untouched = sane;
+  CapLargestRecordSize(untouched);
+  EXPECT_EQ(untouched, sane);
+  EXPECT_EQ(largest(sane), 8u);
+
+  const std::optional<Image> drawn = LoadMetafile(corrupt);
+  ASSERT_TRUE(drawn);
+  EXPECT_EQ(*drawn, LoadMetafile(sane).value());
+}
+
 TEST(PixbufPictures, KeepColoursLayTransparencyOverBlackAndRefuseHugeOrUnknownFiles) {
   std::string pattern = (fs::temp_directory_path() / "orvel-pictures-XXXXXX").string();
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);

@@ -46,7 +46,7 @@ struct DeviceFunctions {
   void (*regionFrame)(wmfAPI*, wmfPolyRectangle_t*) = nullptr;
   void (*regionPaint)(wmfAPI*, wmfPolyRectangle_t*) = nullptr;
 };
-DeviceFunctions device;
+DeviceFunctions bitmapDevice;
 
 // The device walks every pixel of a shape's outline and every row of its
 // fill, inside the picture or not, and stamps a pen's whole nib at every
@@ -131,7 +131,7 @@ void DevicePolygon(wmfAPI* api, wmfDC* dc, std::span<const ClipPoint> points) {
   polygon.dc = dc;
   polygon.pt = cut.data();
   polygon.count = static_cast<U16>(std::min<std::size_t>(cut.size(), 0xFFFF));
-  device.polygon(api, &polygon);
+  bitmapDevice.polygon(api, &polygon);
 }
 
 // A wide pen's line through the points (back to the first when `closed`):
@@ -188,7 +188,7 @@ void DrawPolygon(wmfAPI* api, wmfPolyLine_t* polygon) {
   const std::span<const wmfD_Coord> points(polygon->pt, polygon->count);
   if (!WidePen(polygon->dc)) {
     if (OnCanvas(points)) {
-      device.polygon(api, polygon);
+      bitmapDevice.polygon(api, polygon);
     } else {
       // The outline the device draws along the cut stays off the picture.
       DevicePolygon(api, polygon->dc, ToClip(points));
@@ -225,14 +225,14 @@ void DrawOpenLine(wmfAPI* api, wmfDC* dc, std::span<const wmfD_Coord> points) {
     line.dc = dc;
     line.from = ToDevice(std::array{cut->first})[0];
     line.to = ToDevice(std::array{cut->second})[0];
-    device.line(api, &line);
+    bitmapDevice.line(api, &line);
   }
 }
 
 void DrawLine(wmfAPI* api, wmfDrawLine_t* line) {
   const std::array points{line->from, line->to};
   if (!WidePen(line->dc) && OnCanvas(points)) {
-    device.line(api, line);
+    bitmapDevice.line(api, line);
   } else {
     DrawOpenLine(api, line->dc, points);
   }
@@ -241,7 +241,7 @@ void DrawLine(wmfAPI* api, wmfDrawLine_t* line) {
 void DrawPolyLine(wmfAPI* api, wmfPolyLine_t* line) {
   const std::span<const wmfD_Coord> points(line->pt, line->count);
   if (!WidePen(line->dc) && OnCanvas(points)) {
-    device.polyLine(api, line);
+    bitmapDevice.polyLine(api, line);
   } else {
     DrawOpenLine(api, line->dc, points);
   }
@@ -281,7 +281,7 @@ void DrawChord(wmfAPI* api, wmfDrawArc_t* arc) {
 void DrawArc(wmfAPI* api, wmfDrawArc_t* arc) {
   const std::array corners{arc->TL, arc->BR};
   if (!WidePen(arc->dc) && OnCanvas(corners)) {
-    device.arc(api, arc);
+    bitmapDevice.arc(api, arc);
     return;
   }
   const double rx = (arc->BR.x - arc->TL.x) / 2;
@@ -303,7 +303,7 @@ void DrawRectangle(wmfAPI* api, wmfDrawRectangle_t* rect) {
   if (rx <= 0 || ry <= 0 || halfWidth <= 0 || halfHeight <= 0) {
     const std::array corners{rect->TL, rect->BR};
     if (!WidePen(rect->dc) && OnCanvas(corners)) {
-      device.rectangle(api, rect);
+      bitmapDevice.rectangle(api, rect);
       return;
     }
     const std::array outline{ToClip(rect->TL), ClipPoint{rect->BR.x, rect->TL.y}, ToClip(rect->BR),
@@ -358,10 +358,10 @@ void CutRegion(wmfAPI* api, wmfPolyRectangle_t* region,
 }
 
 void FrameRegion(wmfAPI* api, wmfPolyRectangle_t* region) {
-  CutRegion(api, region, device.regionFrame);
+  CutRegion(api, region, bitmapDevice.regionFrame);
 }
 void PaintRegion(wmfAPI* api, wmfPolyRectangle_t* region) {
-  CutRegion(api, region, device.regionPaint);
+  CutRegion(api, region, bitmapDevice.regionPaint);
 }
 
 // libwmf's bitmap device with the curved shapes drawn as polygons and every
@@ -370,13 +370,13 @@ void BitmapDeviceOnCanvas(wmfAPI* api) {
   wmf_gd_function(api);
   if (api->err != wmf_E_None) return;
   auto* functions = static_cast<wmfFunctionReference*>(api->function_reference);
-  device.polygon = functions->draw_polygon;
-  device.rectangle = functions->draw_rectangle;
-  device.line = functions->draw_line;
-  device.polyLine = functions->poly_line;
-  device.arc = functions->draw_arc;
-  device.regionFrame = functions->region_frame;
-  device.regionPaint = functions->region_paint;
+  bitmapDevice.polygon = functions->draw_polygon;
+  bitmapDevice.rectangle = functions->draw_rectangle;
+  bitmapDevice.line = functions->draw_line;
+  bitmapDevice.polyLine = functions->poly_line;
+  bitmapDevice.arc = functions->draw_arc;
+  bitmapDevice.regionFrame = functions->region_frame;
+  bitmapDevice.regionPaint = functions->region_paint;
   functions->draw_polygon = DrawPolygon;
   functions->draw_rectangle = DrawRectangle;
   functions->draw_line = DrawLine;
@@ -504,6 +504,7 @@ std::optional<Image> LoadWmf(const std::string& path) {
     device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
     device->sink.context = &png;
     device->sink.function = CollectPng;
+    CapLargestRecordSize(*bytes);
     if (!player.Open(*bytes)) return std::nullopt;
     // The player needs a scan before it plays; what it found drawn is not
     // what fills the picture.
