@@ -302,6 +302,13 @@ TEST(WmfPicture, DrawsShapesFarLargerThanThePictureAtOnce) {
   ASSERT_TRUE(image);
   EXPECT_EQ(image->Width(), 67);
   EXPECT_EQ(CountOther(*image, Rgb(0, 0, 200)), 0);
+  // The same ellipse with a pen of one pixel, which the device draws itself.
+  image = LoadMetafile(Metafile({0, 0, 1000, 1000}, 1440,
+                                WindowOrg(0, 0) + WindowExt(1, 1) + RedBrushBluePen(0) +
+                                    Ellipse(32767, 32767, -32768, -32768)));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Width(), 67);
+  EXPECT_EQ(CountOther(*image, Rgb(200, 20, 40)), 0);
 }
 
 TEST(WmfPicture, CutsFarReachingShapesWithoutMovingWhatShows) {
@@ -371,6 +378,34 @@ TEST(WmfPicture, CutsFarReachingShapesWithoutMovingWhatShows) {
   EXPECT_EQ(image->At(50, 0), Rgb(0, 0, 200));
   EXPECT_EQ(image->At(50, 47), Rgb(0, 0, 200));
   EXPECT_EQ(image->At(50, 57), Rgb(255, 255, 255));
+
+  // A wide pen's rectangle, pie and chord round the picture: filled inside.
+  // The pie and the chord start and end in the same direction (the whole
+  // ellipse), along the picture's top row, where the pie's radius shows
+  // 19 pixels deep.
+  const std::string around[] = {Rectangle(30000, 30000, -30000, -30000),
+                                Record(0x081A, {0, 30000, 0, 30000, 30000, 30000, -30000, -30000}),
+                                Record(0x0830, {0, 30000, 0, 30000, 30000, 30000, -30000, -30000})};
+  for (const std::string& shape : around) {
+    image = draw(RedBrushBluePen(400) + shape);
+    ASSERT_TRUE(image);
+    for (int y = 25; y < image->Height(); y += 10) {
+      for (int x = 0; x < image->Width(); x += 10) {
+        EXPECT_EQ(image->At(x, y), Rgb(200, 20, 40)) << x << ", " << y;
+      }
+    }
+  }
+
+  // A thin dashed line inside the picture keeps its dashes.
+  image = draw(Record(0x02FA, {1, 1, 0, 0, 0xC8}) + Record(0x012D, {0}) + Line(300, 0, 300, 1000));
+  ASSERT_TRUE(image);
+  const int dashes = image->Width() - [&] {
+    int gaps = 0;
+    for (int x = 0; x < image->Width(); ++x) gaps += image->At(x, 29) == Rgb(255, 255, 255);
+    return gaps;
+  }();
+  EXPECT_GT(dashes, 40);
+  EXPECT_LT(dashes, 80);
 }
 
 TEST(WmfPicture, BelievesNoLargestRecordLargerThanTheFile) {
