@@ -43,9 +43,9 @@ std::string Ellipse(int bottom, int right, int top, int left) {
 
 // A solid brush of red 200, green 20, blue 40 and a pen of blue 200 (colours
 // as 0x00BBGGRR), one unit wide unless told, both selected.
+const std::string kRedBrush = Record(0x02FC, {0, 0x14C8, 0x28, 0}) + Record(0x012D, {0});
 std::string RedBrushBluePen(int penWidth) {
-  return Record(0x02FC, {0, 0x14C8, 0x28, 0}) + Record(0x012D, {0}) +
-         Record(0x02FA, {0, penWidth, 0, 0, 0xC8}) + Record(0x012D, {1});
+  return kRedBrush + Record(0x02FA, {0, penWidth, 0, 0, 0xC8}) + Record(0x012D, {1});
 }
 const std::string kRedBrushBluePen = RedBrushBluePen(1);
 
@@ -302,9 +302,11 @@ TEST(WmfPicture, DrawsShapesFarLargerThanThePictureAtOnce) {
   ASSERT_TRUE(image);
   EXPECT_EQ(image->Width(), 67);
   EXPECT_EQ(CountOther(*image, Rgb(0, 0, 200)), 0);
-  // The same ellipse with a pen of one pixel, which the device draws itself.
+  // The same ellipse with no pen (a pen of width 0 is one unit wide), which
+  // the device fills itself: it walked every row of the ellipse.
+  const std::string noPen = Record(0x02FA, {5, 0, 0, 0, 0}) + Record(0x012D, {1});
   image = LoadMetafile(Metafile({0, 0, 1000, 1000}, 1440,
-                                WindowOrg(0, 0) + WindowExt(1, 1) + RedBrushBluePen(0) +
+                                WindowOrg(0, 0) + WindowExt(1, 1) + kRedBrush + noPen +
                                     Ellipse(32767, 32767, -32768, -32768)));
   ASSERT_TRUE(image);
   EXPECT_EQ(image->Width(), 67);
