@@ -46,6 +46,14 @@ TEST(WmfClip, CutsPolygonsToTheBoxKeepingWhatLiesInside) {
   cut = ClipPolygon(peak, kBox);
   EXPECT_TRUE(AllInside(cut));
   EXPECT_NEAR(PolygonArea(cut), 75, 1e-9);
+
+  // A diamond whose slanted sides cross every side of the box: each corner
+  // of the box, a triangle of 4.5, is cut away.
+  const std::vector<ClipPoint> diamond{{5, -2}, {12, 5}, {5, 12}, {-2, 5}};
+  cut = ClipPolygon(diamond, kBox);
+  EXPECT_TRUE(AllInside(cut));
+  EXPECT_EQ(cut.size(), 8u);
+  EXPECT_NEAR(PolygonArea(cut), 100 - 4 * 4.5, 1e-9);
 }
 
 TEST(WmfClip, CutsSegmentsToTheBoxWithInnerEndsUntouched) {
