@@ -10,6 +10,9 @@ constexpr std::size_t kPlaceableSize = 22;
 constexpr std::uint16_t kSetWindowOrg = 0x020B;
 constexpr std::uint16_t kSetWindowExt = 0x020C;
 constexpr std::uint16_t kEndOfFile = 0x0000;
+// Where the standard header (after the placeable one) keeps the size of the
+// largest record, in 16-bit words.
+constexpr std::size_t kLargestRecordAt = kPlaceableSize + 12;
 
 std::uint16_t Word(std::string_view bytes, std::size_t at) {
   return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
@@ -83,6 +86,15 @@ std::optional<PlaceableMetafile> ReadPlaceableMetafile(std::string_view bytes) {
     at += std::size_t{words} * 2;
   }
   return metafile;
+}
+
+void CapLargestRecordSize(std::string& bytes) {
+  if (bytes.size() < kLargestRecordAt + 4) return;
+  const std::uint32_t words = static_cast<std::uint32_t>((bytes.size() - kPlaceableSize) / 2);
+  if (DoubleWord(bytes, kLargestRecordAt) <= words) return;
+  for (std::size_t i = 0; i < 4; ++i) {
+    bytes[kLargestRecordAt + i] = static_cast<char>((words >> (8 * i)) & 0xFF);
+  }
 }
 
 }  // namespace orvel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace orvel {
@@ -35,5 +36,11 @@ inline constexpr long long kMaxMetafilePixels = 1LL << 25;
 // is empty or inside out, or when the picture would be larger than
 // kMaxMetafilePixels.
 std::optional<PlaceableMetafile> ReadPlaceableMetafile(std::string_view bytes);
+
+// Lowers the size of the largest record that the standard header claims to
+// what the rest of the file could hold. The player sets that much memory
+// aside before it reads the first record, so a corrupt header would have a
+// 100-byte file ask for gigabytes; no record can be larger than the file.
+void CapLargestRecordSize(std::string& bytes);
 
 }  // namespace orvel

@@ -2,10 +2,12 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <libwmf/api.h>
+#include <libwmf/defs.h>
 #include <libwmf/gd.h>
 #include <libwmf/ipa.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -13,9 +15,11 @@
 #include <mutex>
 #include <new>
 #include <numbers>
+#include <span>
 #include <vector>
 
 #include "platform/linux/pixbuf_image.h"
+#include "platform/linux/wmf_clip.h"
 #include "platform/linux/wmf_header.h"
 
 namespace orvel {
@@ -26,26 +30,137 @@ constexpr std::streamoff kMaxFileBytes = 64 << 20;
 
 // One metafile is drawn at a time. This guards the device's drawing
 // functions below, which are globals every player shares: each new player's
-// device sets them and the curve drawing calls them. (The pixels no longer
-// come out of the player's own image, so there is no pixel buffer of the
-// player's left to guard; the PNG each play writes is its caller's.)
+// device sets them and the drawing calls them, and the canvas they draw on.
+// (The pixels no longer come out of the player's own image, so there is no
+// pixel buffer of the player's left to guard; the PNG each play writes is
+// its caller's.)
 std::mutex playerMutex;
 
-// The bitmap device's polygon, which fills with the brush and outlines with
-// the pen as Windows does; set when the device is built.
-void (*devicePolygon)(wmfAPI*, wmfPolyLine_t*) = nullptr;
-void (*deviceRectangle)(wmfAPI*, wmfDrawRectangle_t*) = nullptr;
+// The bitmap device's own drawing functions, set when the device is built.
+struct DeviceFunctions {
+  void (*polygon)(wmfAPI*, wmfPolyLine_t*) = nullptr;
+  void (*rectangle)(wmfAPI*, wmfDrawRectangle_t*) = nullptr;
+  void (*line)(wmfAPI*, wmfDrawLine_t*) = nullptr;
+  void (*polyLine)(wmfAPI*, wmfPolyLine_t*) = nullptr;
+  void (*arc)(wmfAPI*, wmfDrawArc_t*) = nullptr;
+  void (*regionFrame)(wmfAPI*, wmfPolyRectangle_t*) = nullptr;
+  void (*regionPaint)(wmfAPI*, wmfPolyRectangle_t*) = nullptr;
+};
+DeviceFunctions bitmapDevice;
+
+// The device walks every pixel of a shape's outline and every row of its
+// fill, inside the picture or not, and stamps a pen's whole nib at every
+// pixel of a line. So shapes are cut to a box around the picture before
+// they reach it, and pens wider than this many pixels are filled as
+// polygons instead. The box reaches the picture's larger side beyond each
+// edge, so that shapes near the picture reach the device as they are.
+constexpr int kDeviceNibPixels = 32;
+
+// What one play draws on, in the device's units (points).
+struct Canvas {
+  ClipBox box;  // around the picture; what lies outside is cut off
+  double pixelsPerUnitX = 1;
+  double pixelsPerUnitY = 1;
+};
+Canvas canvas;
+
+ClipPoint ToClip(wmfD_Coord point) { return {point.x, point.y}; }
+
+std::vector<ClipPoint> ToClip(std::span<const wmfD_Coord> points) {
+  std::vector<ClipPoint> converted;
+  converted.reserve(points.size());
+  for (const wmfD_Coord& point : points) converted.push_back(ToClip(point));
+  return converted;
+}
+
+std::vector<wmfD_Coord> ToDevice(std::span<const ClipPoint> points) {
+  std::vector<wmfD_Coord> converted;
+  converted.reserve(points.size());
+  for (const ClipPoint& point : points) {
+    converted.push_back({static_cast<float>(point.x), static_cast<float>(point.y)});
+  }
+  return converted;
+}
+
+bool OnCanvas(std::span<const wmfD_Coord> points) {
+  return std::all_of(points.begin(), points.end(),
+                     [](const wmfD_Coord& point) { return canvas.box.Contains(ToClip(point)); });
+}
+
+bool Draws(const wmfDC* dc) { return (dc->pen->lopnStyle & PS_STYLE_MASK) != PS_NULL; }
+bool Fills(const wmfDC* dc) { return dc->brush->lbStyle != BS_NULL; }
+
+// Whether the pen's nib is too wide for the device to stamp (its size in
+// pixels is rounded up, as the device rounds it).
+bool WidePen(const wmfDC* dc) {
+  return Draws(dc) && (std::ceil(dc->pen->width * canvas.pixelsPerUnitX) > kDeviceNibPixels ||
+                       std::ceil(dc->pen->height * canvas.pixelsPerUnitY) > kDeviceNibPixels);
+}
+
+// A copy of a DC that draws no outline and fills with its own brush or, for
+// a wide pen's stroke, with the pen's colour.
+class ScratchDc {
+ public:
+  enum class Fill { Brush, PenColour };
+  ScratchDc(const wmfDC* dc, Fill fill) : dc_(*dc), pen_(*dc->pen), brush_(*dc->brush) {
+    pen_.lopnStyle = PS_NULL;
+    if (fill == Fill::PenColour) {
+      brush_ = wmfBrush{};
+      brush_.lbStyle = BS_SOLID;
+      brush_.lbColor = dc->pen->lopnColor;
+    }
+    dc_.pen = &pen_;
+    dc_.brush = &brush_;
+  }
+  ScratchDc(const ScratchDc&) = delete;
+  ScratchDc& operator=(const ScratchDc&) = delete;
+
+  wmfDC* Get() { return &dc_; }
+
+ private:
+  wmfDC dc_;
+  wmfPen pen_;
+  wmfBrush brush_;
+};
+
+// The polygon, cut to the canvas, handed to the device.
+void DevicePolygon(wmfAPI* api, wmfDC* dc, std::span<const ClipPoint> points) {
+  std::vector<wmfD_Coord> cut = ToDevice(ClipPolygon(points, canvas.box));
+  if (cut.size() < 3) return;
+  wmfPolyLine_t polygon{};
+  polygon.dc = dc;
+  polygon.pt = cut.data();
+  polygon.count = static_cast<U16>(std::min<std::size_t>(cut.size(), 0xFFFF));
+  bitmapDevice.polygon(api, &polygon);
+}
+
+// A wide pen's line through the points (back to the first when `closed`):
+// what its nib covers along each segment, filled in the pen's colour.
+void StrokeWide(wmfAPI* api, wmfDC* dc, std::span<const ClipPoint> points, bool closed) {
+  ScratchDc ink(dc, ScratchDc::Fill::PenColour);
+  const double halfWidth =
+      std::ceil(dc->pen->width * canvas.pixelsPerUnitX) / 2 / canvas.pixelsPerUnitX;
+  const double halfHeight =
+      std::ceil(dc->pen->height * canvas.pixelsPerUnitY) / 2 / canvas.pixelsPerUnitY;
+  const std::size_t segments = closed ? points.size() : points.size() - 1;
+  for (std::size_t i = 0; i < segments; ++i) {
+    const std::vector<ClipPoint> swept =
+        SweptNib(points[i], points[(i + 1) % points.size()], halfWidth, halfHeight);
+    const std::vector<ClipPoint> cut = ClipPolygon(swept, canvas.box);
+    if (cut.size() < 3) continue;
+    DevicePolygon(api, ink.Get(), cut);
+    // A nib that covers the whole canvas leaves nothing for the rest.
+    if (PolygonArea(cut) >= canvas.box.Area()) return;
+  }
+}
 
 // Points on the ellipse within the box from angle `from` to `to` (radians,
 // y pointing down, so growing angles turn clockwise on the screen), about
 // two pixels apart.
-void AppendArc(wmfAPI* api, wmfD_Coord centre, double rx, double ry, double from, double to,
+void AppendArc(wmfD_Coord centre, double rx, double ry, double from, double to,
                std::vector<wmfD_Coord>& points) {
-  const wmf_gd_t* device = WMF_GD_GetData(api);
-  const double deviceWidth = device->bbox.BR.x - device->bbox.TL.x;
-  const double pixelsPerUnit = deviceWidth > 0 ? device->width / deviceWidth : 1.0;
-  const double length = (to - from) * std::max(rx, ry) * pixelsPerUnit;
-  const int steps = std::clamp(static_cast<int>(length / 2) + 4, 4, 2048);
+  const double length = (to - from) * std::max(rx, ry) * canvas.pixelsPerUnitX;
+  const int steps = static_cast<int>(std::clamp(length / 2 + 4, 4.0, 2048.0));
   for (int i = 0; i <= steps; ++i) {
     const double angle = from + (to - from) * i / steps;
     points.push_back({static_cast<float>(centre.x + rx * std::cos(angle)),
@@ -67,13 +182,69 @@ std::pair<double, double> ArcAngles(const wmfDrawArc_t* arc, double rx, double r
   return {from, to};
 }
 
+// Filled with the DC's brush and outlined with its pen, as Windows does.
+void DrawPolygon(wmfAPI* api, wmfPolyLine_t* polygon) {
+  if (polygon->count < 3) return;
+  const std::span<const wmfD_Coord> points(polygon->pt, polygon->count);
+  if (!WidePen(polygon->dc)) {
+    if (OnCanvas(points)) {
+      bitmapDevice.polygon(api, polygon);
+    } else {
+      // The outline the device draws along the cut stays off the picture.
+      DevicePolygon(api, polygon->dc, ToClip(points));
+    }
+    return;
+  }
+  const std::vector<ClipPoint> converted = ToClip(points);
+  if (Fills(polygon->dc)) {
+    ScratchDc filling(polygon->dc, ScratchDc::Fill::Brush);
+    DevicePolygon(api, filling.Get(), converted);
+  }
+  StrokeWide(api, polygon->dc, converted, true);
+}
+
 void DrawPolygon(wmfAPI* api, wmfDC* dc, std::vector<wmfD_Coord>& points) {
-  if (points.size() < 3) return;
   wmfPolyLine_t polygon{};
   polygon.dc = dc;
   polygon.pt = points.data();
   polygon.count = static_cast<U16>(std::min<std::size_t>(points.size(), 0xFFFF));
-  devicePolygon(api, &polygon);
+  DrawPolygon(api, &polygon);
+}
+
+// An open line through the points, with the DC's pen.
+void DrawOpenLine(wmfAPI* api, wmfDC* dc, std::span<const wmfD_Coord> points) {
+  if (!Draws(dc) || points.size() < 2) return;
+  if (WidePen(dc)) {
+    StrokeWide(api, dc, ToClip(points), false);
+    return;
+  }
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const auto cut = ClipSegment(ToClip(points[i - 1]), ToClip(points[i]), canvas.box);
+    if (!cut) continue;
+    wmfDrawLine_t line{};
+    line.dc = dc;
+    line.from = ToDevice(std::array{cut->first})[0];
+    line.to = ToDevice(std::array{cut->second})[0];
+    bitmapDevice.line(api, &line);
+  }
+}
+
+void DrawLine(wmfAPI* api, wmfDrawLine_t* line) {
+  const std::array points{line->from, line->to};
+  if (!WidePen(line->dc) && OnCanvas(points)) {
+    bitmapDevice.line(api, line);
+  } else {
+    DrawOpenLine(api, line->dc, points);
+  }
+}
+
+void DrawPolyLine(wmfAPI* api, wmfPolyLine_t* line) {
+  const std::span<const wmfD_Coord> points(line->pt, line->count);
+  if (!WidePen(line->dc) && OnCanvas(points)) {
+    bitmapDevice.polyLine(api, line);
+  } else {
+    DrawOpenLine(api, line->dc, points);
+  }
 }
 
 void DrawEllipse(wmfAPI* api, wmfDrawArc_t* arc) {
@@ -81,7 +252,7 @@ void DrawEllipse(wmfAPI* api, wmfDrawArc_t* arc) {
   const double ry = (arc->BR.y - arc->TL.y) / 2;
   if (rx <= 0 || ry <= 0) return;
   std::vector<wmfD_Coord> points;
-  AppendArc(api, Centre(arc), rx, ry, 0, 2 * std::numbers::pi, points);
+  AppendArc(Centre(arc), rx, ry, 0, 2 * std::numbers::pi, points);
   points.pop_back();  // the same as the first
   DrawPolygon(api, arc->dc, points);
 }
@@ -92,7 +263,7 @@ void DrawPie(wmfAPI* api, wmfDrawArc_t* arc) {
   if (rx <= 0 || ry <= 0) return;
   const auto [from, to] = ArcAngles(arc, rx, ry);
   std::vector<wmfD_Coord> points{Centre(arc)};
-  AppendArc(api, Centre(arc), rx, ry, from, to, points);
+  AppendArc(Centre(arc), rx, ry, from, to, points);
   DrawPolygon(api, arc->dc, points);
 }
 
@@ -102,19 +273,50 @@ void DrawChord(wmfAPI* api, wmfDrawArc_t* arc) {
   if (rx <= 0 || ry <= 0) return;
   const auto [from, to] = ArcAngles(arc, rx, ry);
   std::vector<wmfD_Coord> points;
-  AppendArc(api, Centre(arc), rx, ry, from, to, points);
+  AppendArc(Centre(arc), rx, ry, from, to, points);
   DrawPolygon(api, arc->dc, points);
 }
 
+// Open arcs stay with the device while they lie on the canvas.
+void DrawArc(wmfAPI* api, wmfDrawArc_t* arc) {
+  const std::array corners{arc->TL, arc->BR};
+  if (!WidePen(arc->dc) && OnCanvas(corners)) {
+    bitmapDevice.arc(api, arc);
+    return;
+  }
+  const double rx = (arc->BR.x - arc->TL.x) / 2;
+  const double ry = (arc->BR.y - arc->TL.y) / 2;
+  if (rx <= 0 || ry <= 0) return;
+  const auto [from, to] = ArcAngles(arc, rx, ry);
+  std::vector<wmfD_Coord> points;
+  AppendArc(Centre(arc), rx, ry, from, to, points);
+  DrawOpenLine(api, arc->dc, points);
+}
+
 // Rectangles with rounded corners become polygons; square ones stay with
-// the device.
+// the device, cut to the canvas.
 void DrawRectangle(wmfAPI* api, wmfDrawRectangle_t* rect) {
   const double halfWidth = (rect->BR.x - rect->TL.x) / 2;
   const double halfHeight = (rect->BR.y - rect->TL.y) / 2;
   const double rx = std::min<double>(rect->width / 2, halfWidth);
   const double ry = std::min<double>(rect->height / 2, halfHeight);
   if (rx <= 0 || ry <= 0 || halfWidth <= 0 || halfHeight <= 0) {
-    deviceRectangle(api, rect);
+    const std::array corners{rect->TL, rect->BR};
+    if (!WidePen(rect->dc) && OnCanvas(corners)) {
+      bitmapDevice.rectangle(api, rect);
+      return;
+    }
+    const std::array outline{ToClip(rect->TL), ClipPoint{rect->BR.x, rect->TL.y}, ToClip(rect->BR),
+                             ClipPoint{rect->TL.x, rect->BR.y}};
+    if (!WidePen(rect->dc)) {
+      DevicePolygon(api, rect->dc, outline);
+      return;
+    }
+    if (Fills(rect->dc)) {
+      ScratchDc filling(rect->dc, ScratchDc::Fill::Brush);
+      DevicePolygon(api, filling.Get(), outline);
+    }
+    StrokeWide(api, rect->dc, outline, true);
     return;
   }
   constexpr double kQuarter = std::numbers::pi / 2;
@@ -124,24 +326,67 @@ void DrawRectangle(wmfAPI* api, wmfDrawRectangle_t* rect) {
   const wmfD_Coord bottomRight{topRight.x, static_cast<float>(rect->BR.y - ry)};
   const wmfD_Coord bottomLeft{topLeft.x, bottomRight.y};
   std::vector<wmfD_Coord> points;
-  AppendArc(api, topLeft, rx, ry, 2 * kQuarter, 3 * kQuarter, points);
-  AppendArc(api, topRight, rx, ry, 3 * kQuarter, 4 * kQuarter, points);
-  AppendArc(api, bottomRight, rx, ry, 0, kQuarter, points);
-  AppendArc(api, bottomLeft, rx, ry, kQuarter, 2 * kQuarter, points);
+  AppendArc(topLeft, rx, ry, 2 * kQuarter, 3 * kQuarter, points);
+  AppendArc(topRight, rx, ry, 3 * kQuarter, 4 * kQuarter, points);
+  AppendArc(bottomRight, rx, ry, 0, kQuarter, points);
+  AppendArc(bottomLeft, rx, ry, kQuarter, 2 * kQuarter, points);
   DrawPolygon(api, rect->dc, points);
 }
 
-// libwmf's bitmap device with the curved shapes drawn as polygons.
-void BitmapDeviceWithFilledCurves(wmfAPI* api) {
+// A region's rectangles, cut to the canvas; a frame's border no wider than
+// the canvas reaches beyond the picture.
+void CutRegion(wmfAPI* api, wmfPolyRectangle_t* region,
+               void (*draw)(wmfAPI*, wmfPolyRectangle_t*)) {
+  std::vector<wmfD_Coord> topLefts;
+  std::vector<wmfD_Coord> bottomRights;
+  for (unsigned i = 0; i < region->count; ++i) {
+    auto clamp = [](wmfD_Coord point) {
+      return wmfD_Coord{
+          static_cast<float>(std::clamp<double>(point.x, canvas.box.left, canvas.box.right)),
+          static_cast<float>(std::clamp<double>(point.y, canvas.box.top, canvas.box.bottom))};
+    };
+    topLefts.push_back(clamp(region->TL[i]));
+    bottomRights.push_back(clamp(region->BR[i]));
+  }
+  wmfPolyRectangle_t cut = *region;
+  cut.TL = topLefts.data();
+  cut.BR = bottomRights.data();
+  const double margin = canvas.box.right - canvas.box.left;
+  cut.width = static_cast<float>(std::clamp<double>(region->width, -margin, margin));
+  cut.height = static_cast<float>(std::clamp<double>(region->height, -margin, margin));
+  draw(api, &cut);
+}
+
+void FrameRegion(wmfAPI* api, wmfPolyRectangle_t* region) {
+  CutRegion(api, region, bitmapDevice.regionFrame);
+}
+void PaintRegion(wmfAPI* api, wmfPolyRectangle_t* region) {
+  CutRegion(api, region, bitmapDevice.regionPaint);
+}
+
+// libwmf's bitmap device with the curved shapes drawn as polygons and every
+// shape cut to the canvas.
+void BitmapDeviceOnCanvas(wmfAPI* api) {
   wmf_gd_function(api);
   if (api->err != wmf_E_None) return;
   auto* functions = static_cast<wmfFunctionReference*>(api->function_reference);
-  devicePolygon = functions->draw_polygon;
-  deviceRectangle = functions->draw_rectangle;
+  bitmapDevice.polygon = functions->draw_polygon;
+  bitmapDevice.rectangle = functions->draw_rectangle;
+  bitmapDevice.line = functions->draw_line;
+  bitmapDevice.polyLine = functions->poly_line;
+  bitmapDevice.arc = functions->draw_arc;
+  bitmapDevice.regionFrame = functions->region_frame;
+  bitmapDevice.regionPaint = functions->region_paint;
+  functions->draw_polygon = DrawPolygon;
+  functions->draw_rectangle = DrawRectangle;
+  functions->draw_line = DrawLine;
+  functions->poly_line = DrawPolyLine;
+  functions->draw_arc = DrawArc;
   functions->draw_ellipse = DrawEllipse;
   functions->draw_pie = DrawPie;
   functions->draw_chord = DrawChord;
-  functions->draw_rectangle = DrawRectangle;
+  functions->region_frame = FrameRegion;
+  functions->region_paint = PaintRegion;
 }
 
 // One player, closed with its input when that was opened.
@@ -151,7 +396,7 @@ class Player {
   Player& operator=(const Player&) = delete;
   Player() {
     wmfAPI_Options options{};
-    options.function = BitmapDeviceWithFilledCurves;
+    options.function = BitmapDeviceOnCanvas;
     const unsigned long flags =
         WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     if (wmf_api_create(&api_, flags, &options) != wmf_E_None && api_ != nullptr) {
@@ -259,6 +504,7 @@ std::optional<Image> LoadWmf(const std::string& path) {
     device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
     device->sink.context = &png;
     device->sink.function = CollectPng;
+    CapLargestRecordSize(*bytes);
     if (!player.Open(*bytes)) return std::nullopt;
     // The player needs a scan before it plays; what it found drawn is not
     // what fills the picture.
@@ -278,6 +524,12 @@ std::optional<Image> LoadWmf(const std::string& path) {
     device->bbox = frame;
     device->width = static_cast<unsigned>(metafile->width);
     device->height = static_cast<unsigned>(metafile->height);
+    canvas.pixelsPerUnitX = metafile->width / (metafile->windowWidth * scale);
+    canvas.pixelsPerUnitY = metafile->height / (metafile->windowHeight * scale);
+    const double margin = std::max(metafile->width, metafile->height) + kDeviceNibPixels;
+    canvas.box = {
+        frame.TL.x - margin / canvas.pixelsPerUnitX, frame.TL.y - margin / canvas.pixelsPerUnitY,
+        frame.BR.x + margin / canvas.pixelsPerUnitX, frame.BR.y + margin / canvas.pixelsPerUnitY};
     if (wmf_play(api, 0, &frame) != wmf_E_None) return std::nullopt;
   }
   if (png.empty()) return std::nullopt;
