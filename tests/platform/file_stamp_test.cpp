@@ -7,6 +7,7 @@
 
 #include "platform/headless/memory_file_system.h"
 #include "platform/linux/linux_platform.h"
+#include "temp_folder.h"
 
 namespace orvel {
 namespace {
@@ -29,9 +30,8 @@ TEST(FileStamp, InMemoryEveryWriteShowsEvenWithTheSameContents) {
 }
 
 TEST(FileStamp, OnLinuxSizeAndTimeOfWritingOfRegularFilesOnly) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "orvel-stamp-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const std::filesystem::path root = pattern;
+  const TempFolder folder;
+  const std::filesystem::path& root = folder.path();
   const std::string path = (root / "a.jpg").string();
   LinuxFileSystem files;
   std::ofstream(path) << "abc";
@@ -45,8 +45,6 @@ TEST(FileStamp, OnLinuxSizeAndTimeOfWritingOfRegularFilesOnly) {
   EXPECT_NE(files.Stamp(path), first);
   EXPECT_FALSE(files.Stamp(root.string()));
   EXPECT_FALSE(files.Stamp((root / "missing.jpg").string()));
-  std::error_code ignored;
-  std::filesystem::remove_all(root, ignored);
 }
 
 }  // namespace

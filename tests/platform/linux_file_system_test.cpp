@@ -9,6 +9,7 @@
 
 #include "platform/linux/linux_platform.h"
 #include "settings/image_catalogue.h"
+#include "temp_folder.h"
 
 namespace orvel {
 namespace {
@@ -17,16 +18,6 @@ namespace fs = std::filesystem;
 
 class LinuxFileSystemTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "orvel-fs-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-
   std::string Path(const std::string& name) const { return (root_ / name).string(); }
   void Write(const std::string& name, const std::string& text = "x") const {
     std::ofstream(root_ / name, std::ios::binary) << text;
@@ -55,7 +46,8 @@ class LinuxFileSystemTest : public ::testing::Test {
     return std::system(("mkfifo '" + Path(name) + "' 2>/dev/null").c_str()) == 0;
   }
 
-  fs::path root_;
+  TempFolder folder_;
+  const fs::path root_ = folder_.path();
   LinuxFileSystem files_;
 };
 

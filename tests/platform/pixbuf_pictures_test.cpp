@@ -10,6 +10,7 @@
 #include <string>
 
 #include "saver/picture_layout.h"
+#include "temp_folder.h"
 
 namespace orvel {
 namespace {
@@ -39,21 +40,13 @@ std::string GreyJpeg(int width, int height, long long blocks = -1) {
 
 class LargePictures : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "orvel-large-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
-  }
   std::string Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(root / name, std::ios::binary) << bytes;
     return (root / name).string();
   }
 
-  fs::path root;
+  TempFolder folder;
+  const fs::path root = folder.path();
   PixbufPictureLoader loader;
 };
 

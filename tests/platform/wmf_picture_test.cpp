@@ -11,6 +11,7 @@
 
 #include "platform/linux/pixbuf_pictures.h"
 #include "platform/linux/wmf_header.h"
+#include "temp_folder.h"
 
 namespace orvel {
 namespace {
@@ -178,9 +179,8 @@ TEST(WmfPicture, SizesAsTheWindowsLoaderDoesAt96DotsPerInchAndRefusesOtherFiles)
 }
 
 TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
-  std::string pattern = (fs::temp_directory_path() / "orvel-wmf-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path root = pattern;
+  const TempFolder folder;
+  const fs::path& root = folder.path();
   // The ellipse (100, 100)-(900, 500) of a 1000 x 600 window is
   // (9.6, 9.6)-(86.4, 48) in pixels: with the window set as the box, with
   // no window records (the box's corner is the window's origin), and at half
@@ -235,8 +235,6 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
     EXPECT_EQ(image->At(middle, top), Rgb(0, 0, 200)) << c.top;
   }
   EXPECT_FALSE(loader.Load((root / "missing.wmf").string()));
-  std::error_code ignored;
-  fs::remove_all(root, ignored);
 }
 
 // A rectangle, a line and an open arc (coordinates last first, as stored).
@@ -261,14 +259,10 @@ std::string FromHex(const std::string& hex) {
 
 // The bytes loaded as the saver loads a metafile.
 std::optional<Image> LoadMetafile(const std::string& bytes) {
-  std::string pattern = (fs::temp_directory_path() / "orvel-wmf-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) return std::nullopt;
-  const fs::path root = pattern;
-  std::ofstream(root / "shape.wmf", std::ios::binary) << bytes;
-  std::optional<Image> image = PixbufPictureLoader().Load((root / "shape.wmf").string());
-  std::error_code ignored;
-  fs::remove_all(root, ignored);
-  return image;
+  const TempFolder folder;
+  const fs::path path = folder.path() / "shape.wmf";
+  std::ofstream(path, std::ios::binary) << bytes;
+  return PixbufPictureLoader().Load(path.string());
 }
 
 // How many pixels of the picture have a colour other than `colour`.
@@ -437,9 +431,8 @@ TEST(WmfPicture, BelievesNoLargestRecordLargerThanTheFile) {
 }
 
 TEST(PixbufPictures, KeepColoursLayTransparencyOverBlackAndRefuseHugeOrUnknownFiles) {
-  std::string pattern = (fs::temp_directory_path() / "orvel-pictures-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path root = pattern;
+  const TempFolder folder;
+  const fs::path& root = folder.path();
   PixbufPictureLoader loader;
 
   // Every channel in its place, through a file GdkPixbuf wrote.
@@ -478,8 +471,6 @@ TEST(PixbufPictures, KeepColoursLayTransparencyOverBlackAndRefuseHugeOrUnknownFi
   std::ofstream(root / "notes.png") << "not a picture";
   EXPECT_FALSE(loader.Load((root / "notes.png").string()));
   EXPECT_FALSE(loader.Load((root / "missing.png").string()));
-  std::error_code ignored;
-  fs::remove_all(root, ignored);
 }
 
 }  // namespace

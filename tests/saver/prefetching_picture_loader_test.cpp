@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/linux/linux_platform.h"
+#include "temp_folder.h"
 
 namespace orvel {
 namespace {
@@ -187,9 +188,8 @@ TEST(PrefetchingPictureLoader, NeverWaitsForADecodeThatDoesNotEndAndStartsNoMore
 }
 
 TEST(PrefetchingPictureLoader, DecodesAgainAFileReplacedSinceItWasReadAheadAndFindsAGoneOne) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "orvel-ahead-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const std::filesystem::path root = pattern;
+  const TempFolder folder;
+  const std::filesystem::path& root = folder.path();
   LinuxFileSystem files;
   auto inner = std::make_shared<TestLoader>(&files);
   PrefetchingPictureLoader loader(inner, files);
@@ -224,9 +224,6 @@ TEST(PrefetchingPictureLoader, DecodesAgainAFileReplacedSinceItWasReadAheadAndFi
   loader.Request(a, {});
   EXPECT_EQ(PixelOf(TakeWhenReady(loader)), std::uint32_t{'A'});
   EXPECT_EQ(inner->Decoded(a), 3u);
-
-  std::error_code ignored;
-  std::filesystem::remove_all(root, ignored);
 }
 
 }  // namespace

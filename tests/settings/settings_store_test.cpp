@@ -12,6 +12,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/linux/linux_platform.h"
 #include "settings/shift_jis.h"
+#include "temp_folder.h"
 
 namespace orvel {
 namespace {
@@ -277,8 +278,8 @@ TEST_F(SettingsStore, AValueShiftJisCannotHoldMovesTheFileToUtf8) {
 }
 
 TEST(SettingsStoreOnDisk, AnInterruptedWriteLeavesTheOldFileWhole) {
-  std::string folder = std::filesystem::temp_directory_path() / "orvel-settings-XXXXXX";
-  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  const TempFolder temp;
+  const std::string folder = temp.path().string();
   LinuxFileSystem files;
   const std::string ini = folder + "/Orvel.ini";
   ASSERT_TRUE(WriteIniString(kSettingsSection, SettingsKey::PictureFolder, "/写真", ini, files));
@@ -298,12 +299,11 @@ TEST(SettingsStoreOnDisk, AnInterruptedWriteLeavesTheOldFileWhole) {
   EXPECT_EQ(status, 0) << "the failed write was reported as stored";
   EXPECT_EQ(files.ReadFile(ini, kMaxIniFileBytes), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);  // no temp file
-  std::filesystem::remove_all(folder);
 }
 
 TEST(SettingsStoreOnDisk, AReadOnlyOrOversizedFileIsLeftAsItIs) {
-  std::string folder = std::filesystem::temp_directory_path() / "orvel-settings-XXXXXX";
-  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  const TempFolder temp;
+  const std::string folder = temp.path().string();
   LinuxFileSystem files;
   const std::string ini = folder + "/Orvel.ini";
   ASSERT_TRUE(WriteIniString(kSettingsSection, SettingsKey::ChangeInterval, "15", ini, files));
@@ -320,7 +320,6 @@ TEST(SettingsStoreOnDisk, AReadOnlyOrOversizedFileIsLeftAsItIs) {
   EXPECT_EQ(settings.ChangeInterval, 10);
   EXPECT_FALSE(WriteIniString(kSettingsSection, SettingsKey::ChangeInterval, "20", ini, files));
   EXPECT_EQ(std::filesystem::file_size(ini), before->size() + kMaxIniFileBytes);
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
