@@ -6,6 +6,7 @@
 
 #include "platform/gst_media_fixture.h"
 #include "platform/linux/cd_positions.h"
+#include "platform/linux/cdio_disc.h"
 #include "platform/linux/mci_command.h"
 
 namespace orvel {
@@ -66,6 +67,19 @@ TEST_F(GstMediaControlTest, FailuresGiveTheirCodeAndAText) {
     int code = Code(command);
     EXPECT_EQ(code, expected) << command;
     EXPECT_FALSE(Device().ErrorText(code).value_or("").empty()) << command;
+  }
+}
+
+// Without a drive named, "cdaudio" is the system's own drive, if it has one.
+TEST(GstMediaControlDrive, CdaudioIsTheSystemsDrive) {
+  GstMediaControl media(GstMediaControl::Options{GstAudioOutput::RealTimeDiscard(), ""});
+  std::string reply;
+  const int code = media.Send("open cdaudio", reply);
+  if (DefaultCdDrive().empty()) {
+    EXPECT_EQ(code, MciError::InvalidDeviceName);
+  } else {
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(media.Send("close cdaudio", reply), 0);
   }
 }
 
