@@ -50,7 +50,8 @@ read -r W H < <(xdotool getdisplaygeometry)
 # How many pixels of an image are not black.
 not_black() { convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
 # How many pixels differ between two images of one size.
-differing() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+# (compare writes large counts as 1.31072e+06.)
+differing() { printf '%.0f\n' "$(compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1)"; }
 # The share of pixels of a region WxH+X+Y that have exactly the colour.
 share_of() {
   convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" \
@@ -110,8 +111,14 @@ xdotool mousemove 5 5
 
 # --- orvel /s over the desktop snapshot. ---------------------------------
 if start_saver /s; then
-  import -window root "$work/saver.png"
-  changed=$(differing "$work/saver.png" "$work/desktop.png")
+  # A slow machine (or a sanitizer build) may show the window a while before
+  # its first frame: look again for up to ten seconds.
+  for _ in $(seq 10); do
+    import -window root "$work/saver.png"
+    changed=$(differing "$work/saver.png" "$work/desktop.png")
+    [ "$changed" -lt $((W * H / 20)) ] && break
+    sleep 1
+  done
   convert "$work/desktop.png" "$work/saver.png" -compose minus_src -composite "$work/lower.png"
   convert "$work/saver.png" "$work/desktop.png" -compose minus_src -composite "$work/raised.png"
   darker=$(not_black "$work/lower.png")
