@@ -13,8 +13,10 @@ namespace orvel {
 namespace {
 
 // How long opening waits for the file to be decoded far enough to tell
-// whether it plays; a slower file is taken on trust.
-constexpr int kPrerollWaitMs = 400;
+// whether it plays; a slower file is taken on trust. The wait ends as soon
+// as the file is ready, so it costs only what a busy machine needs: 400 ms
+// let a picture file through as music while the decoders were still loading.
+constexpr int kPrerollWaitMs = 3000;
 
 std::int64_t MsToNs(std::int64_t ms) { return ms * static_cast<std::int64_t>(GST_MSECOND); }
 std::int64_t NsToMs(std::int64_t ns) { return ns / static_cast<std::int64_t>(GST_MSECOND); }
