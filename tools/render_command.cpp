@@ -60,12 +60,11 @@ int RenderCommand(const Arguments& arguments) {
     // something else than was asked for.
     const std::string& ini = parsed->Value("--ini");
     LinuxFileSystem files;
-    if (!files.CanOpenForRead(ini)) {
-      return FileError("render", "cannot read the settings file " + Quoted(ini));
-    }
     // As the start-up does: settings and catalogue, then the display order.
     ImageCatalogue& catalogue = run.state.catalogue;
-    LoadSettings(run.state.settings, catalogue, ini, files);
+    if (!files.CanOpenForRead(ini) || !LoadSettings(run.state.settings, catalogue, ini, files)) {
+      return FileError("render", "cannot read the settings file " + Quoted(ini));
+    }
     if (catalogue.ImageCount != 0) {
       BuildDisplayOrder(catalogue, run.state.settings.PictureOrder, run.state.random,
                         run.platform.clock);

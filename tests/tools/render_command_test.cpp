@@ -60,6 +60,15 @@ TEST_F(ToolTest, RenderRunsTheSlideshowOfTheSettingsFile) {
   }
 }
 
+TEST_F(ToolTest, RenderRefusesASettingsFileTheSaverCannotRead) {
+  // Larger than any settings file: the saver reads it as unreadable.
+  std::ofstream(dir / "Orvel.ini", std::ios::binary) << std::string((1 << 20) + 1, '\n');
+  const ToolResult result =
+      Run("render --screen 16x12 --seed 1 --frames 1 --ini Orvel.ini --out f");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "orvel-tool render: cannot read the settings file \"Orvel.ini\"\n");
+}
+
 TEST_F(ToolTest, BenchTimesBothRestores) {
   const ToolResult result = Run("bench --screen 64x48 --frames 5");
   EXPECT_EQ(result.status, 0);
