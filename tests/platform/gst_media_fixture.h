@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/linux/gst_media_control.h"
+#include "temp_folder.h"
 
 namespace orvel {
 
@@ -94,16 +95,8 @@ inline std::size_t HeardSamples(const fs::path& raw) {
 
 class GstMediaControlTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "orvel-mci-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-  }
-  void TearDown() override {
-    device_.reset();
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
+  // The device lets go of its files before their folder goes.
+  void TearDown() override { device_.reset(); }
 
   static void Run(const std::string& command) {
     ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0) << command;
@@ -164,7 +157,8 @@ class GstMediaControlTest : public ::testing::Test {
     return reply;
   }
 
-  fs::path root_;
+  TempFolder folder_;
+  const fs::path root_ = folder_.path();
   std::unique_ptr<GstMediaControl> device_;
 };
 
