@@ -13,13 +13,7 @@ size=${1:?$usage}
 seconds=${2:?$usage}
 settings=${3:-}
 orvel=${4:-build/linux-release/orvel}
-work=$(mktemp -d)
-xvfb=
-saver=
-# Nothing is left running, also when the saver ended early or the output
-# went to a reader that stopped early (| head).
-trap 'kill $saver $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-trap 'exit 1' INT TERM HUP PIPE
+source "$(dirname "$0")/saver-on-xvfb.sh"
 
 mkdir -p "$work/orvel"
 if [ "$settings" = --slideshow ]; then
@@ -44,18 +38,7 @@ elif [ -n "$settings" ]; then
   cp "$settings" "$work/orvel/Orvel.ini"
 fi
 
-# A display number of its own: Xvfb writes the one it took to the pipe.
-exec 3> >(cat > "$work/display")
-Xvfb -displayfd 3 -screen 0 "${size}x24" -noreset -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work
-convert -size "$size" gradient:'rgb(30,60,90)-rgb(120,90,60)' -depth 8 "$work/desktop.png"
-# display sets the root picture and exits with status 1 all the same.
-display -window root "$work/desktop.png" || true
-"$orvel" /s &
-saver=$!
+saver_on_xvfb "$size" "$orvel"
 sleep "$seconds"
 
 echo "$size, $seconds s, ${settings:-desktop}:"
@@ -69,9 +52,4 @@ awk '/^[0-9a-f]+-[0-9a-f]+ / { name = (NF >= 6) ? $6 : "[anonymous]"; next }
      END { for (n in rss) if (rss[n] >= 512) printf "  %8d  %s\n", rss[n], n }' \
   "/proc/$saver/smaps" | sort -rn
 
-xdotool key space
-wait $saver || true
-saver=
-kill $xvfb
-wait $xvfb 2>/dev/null || true
-xvfb=
+end_saver_and_xvfb
