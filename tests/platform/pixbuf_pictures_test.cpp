@@ -86,6 +86,10 @@ TEST_F(LargePictures, TakesTheLargestScaleThatStillHoldsTheSizeDrawn) {
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->pixels.Width(), 1500);
   EXPECT_EQ(picture->size, (PixelSize{6000, 6000}));
+  // Drawn 2900 rows high, it takes a half.
+  picture = loader.Decode(photo, DrawnSizeOn(16384, 2900, 1));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->pixels.Height(), 3000);
   // Sides that an eighth does not divide are rounded up, as libjpeg does; a
   // picture drawn larger than it is comes whole.
   const std::string odd = Write("odd.jpg", GreyJpeg(1001, 667));

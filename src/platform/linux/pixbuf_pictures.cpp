@@ -62,7 +62,7 @@ long long Pixels(PixelSize size) {
 std::optional<PixelSize> DecodedSize(PixelSize own, bool jpeg, const DrawnSize& drawn) {
   if (Pixels(own) > kMaxPictureOwnPixels) return std::nullopt;
   PixelSize decoded = own;
-  if (jpeg && drawn && own.width > 0 && own.height > 0) {
+  if (jpeg && drawn) {
     const PixelSize target = drawn(own);
     for (int denominator = 8; denominator > 1; denominator /= 2) {
       const PixelSize scaled{(own.width + denominator - 1) / denominator,
