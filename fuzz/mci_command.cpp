@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     quoted += " \"" + word + "\"";
     if (!SameWord(word, LowerWord(word))) std::abort();
     if (std::optional<std::int64_t> number = ParseMciNumber(word)) {
-      const std::string digits = word.substr(std::min(word.find_first_not_of('0'), word.size() - 1));
+      const std::string digits =
+          word.substr(std::min(word.find_first_not_of('0'), word.size() - 1));
       if (std::to_string(*number) != digits) std::abort();
     }
   }
