@@ -284,6 +284,68 @@ class SoundPlayer {
   virtual void Stop() = 0;
 };
 
+// The settings dialog's controls (listed in dialog/dialog_layout.h).
+enum class DialogControl : int;
+
+// A point on the screen, in pixels.
+struct ScreenPoint {
+  int x = 0;
+  int y = 0;
+};
+
+// What a file chooser offers: its title and one filter of name patterns
+// ("*.MP3", matched without regard to letter case).
+struct FileRequest {
+  std::string title;
+  std::string filterName;
+  std::vector<std::string> patterns;
+};
+
+// The settings dialog's window, as the dialog's logic drives it. The logic
+// keeps what every control shows (dialog/dialog_state.h); the window draws
+// it, runs the platform's choosers and hands the user's actions back. Sizes
+// and positions are in the desktop's pixels at 96 dots per inch: a display
+// scaled to 2x doubles them itself.
+class DialogView {
+ public:
+  virtual ~DialogView() = default;
+
+  // What `control` shows (its look, text, enabled state, list entries and
+  // selection, scroll position or preview picture) has changed.
+  virtual void Changed(DialogControl control) = 0;
+
+  // The primary monitor's size.
+  virtual PixelSize ScreenSize() = 0;
+  // Puts the window's outer frame at `frame`'s top-left corner, its client
+  // area at the dialog's size. The window is not shown yet.
+  virtual void Place(const Rect& frame) = 0;
+  // The window's outer rectangle on the screen; an empty one at (0, 0) when
+  // it cannot be had.
+  virtual Rect WindowRect() = 0;
+  // Where the mouse pointer is; nullopt when that cannot be had.
+  virtual std::optional<ScreenPoint> PointerPosition() = 0;
+  // A rectangle outline moving from `from` to `to`, as windows open and
+  // close; nothing where the desktop cannot draw it.
+  virtual void AnimateZoom(const Rect& from, const Rect& to) = 0;
+
+  // The chosen folder's path; nullopt when the user cancelled or the choice
+  // has no path in the file system.
+  virtual std::optional<std::string> ChooseFolder(const std::string& title) = 0;
+  // The chosen file's path; nullopt when the user cancelled.
+  virtual std::optional<std::string> ChooseFile(const FileRequest& request) = 0;
+  // Opens the address with the desktop's default handler.
+  virtual void OpenLink(const std::string& address) = 0;
+  // A message box with only an OK button; returns when it is closed.
+  virtual void ShowMessage(const std::string& text) = 0;
+  // Lets the window handle the events waiting for it (repaints, presses),
+  // which may call back into the dialog.
+  virtual void ProcessPendingEvents() = 0;
+  // The busy pointer over the whole screen (true) or the normal one back.
+  virtual void SetBusyPointer(bool busy) = 0;
+  // Takes the window down; the dialog's run ends.
+  virtual void Close() = 0;
+};
+
 // The services of one platform, handed to the core as a whole.
 struct Platform {
   FileSystem& files;
