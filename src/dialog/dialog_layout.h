@@ -124,8 +124,8 @@ struct ControlSpec {
   std::string_view caption;  // the designed text ("" for none)
   DialogFont font = DialogFont::Gothic;
   TextAlign align = TextAlign::Left;
-  bool hand = false;           // clickable: shows the hand pointer
-  bool ownSize = false;        // a heading shown at its picture's own size
+  bool hand = false;     // clickable: shows the hand pointer
+  bool ownSize = false;  // a heading shown at its picture's own size
 };
 
 // The content panel's size: the dialog's client area.

@@ -17,8 +17,6 @@
 
 namespace orvel {
 
-inline constexpr std::string_view kHomePage = "https://orvel.example.org/";
-
 // What the dialog needs besides its window.
 struct DialogServices {
   DialogView& view;
