@@ -14,12 +14,18 @@ using C = DialogControl;
 // Fills the panel with copies of the strip from its own top-left corner,
 // down each column and then in the next column, as far as the panel reaches.
 void TilePanel(Image& canvas, const Rect& panel, const Image& strip) {
-  if (panel.Empty() || strip.Empty()) return;
-  Image tiled(panel.w, panel.h);
-  for (int x = 0; x < panel.w; x += strip.Width()) {
-    for (int y = 0; y < panel.h; y += strip.Height()) CopyImage(tiled, strip, x, y);
+  const Rect area = Intersect(panel, canvas.Bounds());
+  if (area.Empty() || strip.Empty()) return;
+  for (int y = area.y; y < area.Bottom(); ++y) {
+    const std::uint32_t* from = strip.Row((y - panel.y) % strip.Height());
+    std::uint32_t* to = canvas.Row(y);
+    for (int x = area.x; x < area.Right();) {
+      const int column = (x - panel.x) % strip.Width();
+      const int run = std::min(strip.Width() - column, area.Right() - x);
+      std::copy_n(from + column, run, to + x);
+      x += run;
+    }
   }
-  CopyImage(canvas, tiled, panel.x, panel.y);
 }
 
 // The preview box: the work picture scaled to the box, rows and columns
@@ -35,48 +41,89 @@ Image PreviewBox(const DialogState& state, PixelSize size, int ringWidth) {
   return box;
 }
 
+// The kind of control a look belongs to.
+ControlRole RoleOf(Look look) {
+  switch (look) {
+    case Look::Heading:
+      return ControlRole::Heading;
+    case Look::ButtonResting:
+    case Look::ButtonPressed:
+      return ControlRole::ButtonFace;
+    case Look::OptionEmpty:
+    case Look::OptionChosen:
+      return ControlRole::OptionMark;
+    case Look::CheckOff:
+    case Look::CheckOn:
+      return ControlRole::CheckMark;
+    case Look::None:
+      break;
+  }
+  return ControlRole::Caption;
+}
+
 }  // namespace
 
-Image PaintDialog(const DialogState& state, double scale) {
-  const Rect client = ScaleRect(ClientRect(C::Pic_C), scale);
-  Image canvas(client.w, client.h);
-  const Image strip = MarbleStrip(scale);
-  const int ringWidth = std::max(1, static_cast<int>(std::lround(scale)));
+DialogPainter::DialogPainter(double scale) : scale_(scale), strip_(MarbleStrip(scale)) {}
+
+const Sprite& DialogPainter::SpriteFor(Look look, PixelSize size) {
+  auto [at, added] = sprites_.try_emplace({look, size.width, size.height});
+  if (!added) return at->second;
+  Sprite& sprite = at->second;
+  switch (look) {
+    case Look::Heading:
+      sprite = HeadingBar(size, scale_);
+      break;
+    case Look::ButtonResting:
+    case Look::ButtonPressed:
+      sprite = ButtonFace(look == Look::ButtonPressed, size, scale_);
+      break;
+    case Look::OptionEmpty:
+    case Look::OptionChosen:
+      sprite = OptionMark(look == Look::OptionChosen, scale_);
+      break;
+    case Look::CheckOff:
+    case Look::CheckOn:
+      sprite = CheckMark(look == Look::CheckOn, scale_);
+      break;
+    case Look::None:
+      break;
+  }
+  return sprite;
+}
+
+const Image& DialogPainter::Paint(const DialogState& state) {
+  // Every pixel is painted again below: the content panel covers them all.
+  const Rect client = ScaleRect(ClientRect(C::Pic_C), scale_);
+  if (canvas_.Width() != client.w || canvas_.Height() != client.h) {
+    canvas_ = Image(client.w, client.h);
+  }
+  Image& canvas = canvas_;
+  const int ringWidth = std::max(1, static_cast<int>(std::lround(scale_)));
 
   // Table order is drawing order: panels first, then what lies on them.
   for (const ControlSpec& spec : DialogControls()) {
-    const Rect at = ScaleRect(ClientRect(spec.id), scale);
+    const Rect at = ScaleRect(ClientRect(spec.id), scale_);
     const Look look = state[spec.id].look;
-    const PixelSize size{spec.rect.w, spec.rect.h};
     switch (spec.role) {
       case ControlRole::Panel:
-        TilePanel(canvas, at, strip);
+        TilePanel(canvas, at, strip_);
         break;
       case ControlRole::Heading:
-        if (look == Look::Heading) {
-          DrawSprite(canvas, HeadingBar(spec.ownSize ? kHeadingBarSize : size, scale), at.x, at.y);
-        }
-        break;
       case ControlRole::ButtonFace:
-        if (look == Look::ButtonResting || look == Look::ButtonPressed) {
-          DrawSprite(canvas, ButtonFace(look == Look::ButtonPressed, size, scale), at.x, at.y);
-        }
-        break;
       case ControlRole::OptionMark:
-        if (look == Look::OptionEmpty || look == Look::OptionChosen) {
-          DrawSprite(canvas, OptionMark(look == Look::OptionChosen, scale), at.x, at.y);
-        }
-        break;
       case ControlRole::CheckMark:
-        if (look == Look::CheckOff || look == Look::CheckOn) {
-          DrawSprite(canvas, CheckMark(look == Look::CheckOn, scale), at.x, at.y);
+        // A control shows only the looks of its own kind; None shows nothing.
+        if (RoleOf(look) == spec.role) {
+          const PixelSize size =
+              spec.ownSize ? kHeadingBarSize : PixelSize{spec.rect.w, spec.rect.h};
+          DrawSprite(canvas, SpriteFor(look, size), at.x, at.y);
         }
         break;
       case ControlRole::DisplayBox:
         DrawControlEdge(canvas, at, EdgeKind::SunkenOuter, ringWidth);
         break;
       case ControlRole::PreviewBox:
-        CopyImage(canvas, PreviewBox(state, Scaled(state.previewSize, scale), ringWidth), at.x,
+        CopyImage(canvas, PreviewBox(state, Scaled(state.previewSize, scale_), ringWidth), at.x,
                   at.y);
         break;
       case ControlRole::Caption:
@@ -88,7 +135,11 @@ Image PaintDialog(const DialogState& state, double scale) {
         break;
     }
   }
-  return canvas;
+  return canvas_;
+}
+
+Image PaintDialog(const DialogState& state, double scale) {
+  return DialogPainter(scale).Paint(state);
 }
 
 }  // namespace orvel

@@ -1,0 +1,437 @@
+#include "dialog/settings_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "dialog/dialog_painter.h"
+#include "platform/headless/headless_dialog_view.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/headless_saver.h"
+#include "settings/settings_store.h"
+#include "settings/shift_jis.h"
+
+namespace orvel {
+namespace {
+
+using C = DialogControl;
+
+class SettingsDialogTest : public ::testing::Test {
+ protected:
+  HeadlessPlatform host;
+  AppState state;
+  HeadlessDialogView view{host.log};
+  MemoryPictureLoader pictures;
+  const std::string ini = "C:\\Orvel\\Orvel.ini";
+  std::optional<SettingsDialog> dialog;
+
+  // The settings file's lines after "[Section]", in UTF-8.
+  void WriteSettings(const std::string& lines) {
+    host.files.AddFile(ini, *Utf8ToShiftJis("[Section]\r\n" + lines));
+  }
+
+  void Open() {
+    view.closed = false;
+    LoadSettings(state.settings, state.catalogue, ini, host.files);
+    dialog.emplace(state, DialogServices{view, host.files, pictures, ini});
+    dialog->Load();
+  }
+
+  const ControlState& At(C control) const { return dialog->State()[control]; }
+  Look LookOf(C control) const { return At(control).look; }
+
+  void Press(C control) {
+    const Rect r = ClientRect(control);
+    dialog->MouseDown(r.x + r.w / 2.0, r.y + r.h / 2.0);
+  }
+  void Click(C control) {
+    Press(control);
+    dialog->MouseUp();
+  }
+
+  std::string StoredText() { return ShiftJisToUtf8(host.files.Contents(ini).value_or("")); }
+};
+
+TEST_F(SettingsDialogTest, BuildsFromTheDefaultsCentredAndGrowingOutOfThePointer) {
+  Open();
+  EXPECT_EQ(LookOf(C::Img_SR_0), Look::OptionChosen);
+  EXPECT_EQ(LookOf(C::Img_SR_1), Look::OptionEmpty);
+  EXPECT_EQ(LookOf(C::Img_Size_0), Look::OptionEmpty);
+  EXPECT_EQ(LookOf(C::Img_Size_1), Look::OptionChosen);
+  for (C kind : {C::Img_Kind_0, C::Img_Kind_1, C::Img_Kind_2, C::Img_Kind_3}) {
+    EXPECT_EQ(LookOf(kind), Look::CheckOn);
+  }
+  EXPECT_EQ(LookOf(C::Img_BGM_0), Look::OptionChosen);
+  EXPECT_EQ(LookOf(C::Img_BGM_1), Look::OptionEmpty);
+  EXPECT_EQ(LookOf(C::Img_BGM_2), Look::OptionEmpty);
+  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
+  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(At(C::BGM_Repeat).text, "");
+  ASSERT_EQ(dialog->State().repeatEntries.size(), 31u);
+  EXPECT_EQ(dialog->State().repeatEntries.front(), "");
+  EXPECT_EQ(dialog->State().repeatEntries.back(), "30");
+  EXPECT_EQ(At(C::lbl_Sec).text, "10");
+  EXPECT_TRUE(dialog->State().listEntries.empty());
+  EXPECT_EQ(At(C::lbl_Kei).text, "");
+  EXPECT_EQ(At(C::lbl_PreSize).text, "");
+  // Every heading has its bar, "画像の種類" included, and every button its face.
+  for (C heading :
+       {C::Img_H_1, C::Img_H_2, C::Img_H_3, C::Img_H_4, C::Img_H_5, C::Img_H_6, C::Img_H_7}) {
+    EXPECT_EQ(LookOf(heading), Look::Heading);
+  }
+  EXPECT_EQ(LookOf(C::Img_Button_3), Look::ButtonResting);
+
+  // 1280 - 565 = 715 halves to 358 (ties to even); the zoom starts where the
+  // pointer was and ends on the window.
+  EXPECT_EQ(host.log.calls,
+            (std::vector<std::string>{"Place 358,254 565x516",
+                                      "Zoom 100,200 0x0 -> 358,254 565x516", "Arrow"}));
+
+  // Closing after the pointer moved shrinks into the same point; without a
+  // pointer position the zoom starts at the screen's corner.
+  view.pointer = ScreenPoint{5, 5};
+  host.log.calls.clear();
+  Click(C::lbl_Button_3);
+  EXPECT_EQ(host.log.calls,
+            (std::vector<std::string>{"Zoom 358,254 565x516 -> 100,200 0x0", "Close"}));
+  view.pointer.reset();
+  host.log.calls.clear();
+  Open();
+  EXPECT_EQ(host.log.calls[1], "Zoom 0,0 0x0 -> 358,254 565x516");
+}
+
+TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) {
+  host.files.AddFile("C:\\Music\\a.mp3");
+  WriteSettings(
+      "画像ﾁｪﾝｼﾞ=1\r\nBGM区分=1\r\nBGMﾘﾋﾟｰﾄ=3\r\nｲﾝﾀｰﾊﾞﾙ=30\r\nBGMﾌｧｲﾙ=C:\\Music\\a.mp3\r\n");
+  Open();
+  EXPECT_EQ(LookOf(C::Img_SR_1), Look::OptionChosen);
+  EXPECT_EQ(LookOf(C::Img_SR_0), Look::OptionEmpty);
+  EXPECT_EQ(LookOf(C::Img_BGM_1), Look::OptionChosen);
+  EXPECT_TRUE(At(C::BGM_Repeat).enabled);
+  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(At(C::BGM_Repeat).text, "3");
+  EXPECT_EQ(At(C::lbl_Sec).text, "30");
+  EXPECT_EQ(At(C::lbl_Fname).text, "C:\\Music\\a.mp3");
+
+  WriteSettings("BGM区分=2\r\nBGMﾌｧｲﾙ=C:\\Music\\a.mp3\r\n");
+  Open();
+  EXPECT_TRUE(At(C::lbl_Button_4).enabled);
+  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
+
+  WriteSettings("画像ﾁｪﾝｼﾞ=3\r\n画像のｻｲｽﾞ=-1\r\nBGM区分=5\r\n画像種類_1=2\r\nｲﾝﾀｰﾊﾞﾙ=61\r\n");
+  Open();
+  for (C mark : {C::Img_SR_0, C::Img_SR_1, C::Img_Size_0, C::Img_Size_1, C::Img_Kind_1}) {
+    EXPECT_EQ(LookOf(mark), Look::None) << Spec(mark).name;
+  }
+  for (C mark : {C::Img_BGM_0, C::Img_BGM_1, C::Img_BGM_2})
+    EXPECT_EQ(LookOf(mark), Look::OptionEmpty);
+  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
+  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(dialog->State().scrollPosition, 10);
+  EXPECT_EQ(At(C::lbl_Sec).text, "10");
+}
+
+TEST_F(SettingsDialogTest, OptionsActOnThePressOfTheirMarkOrCaption) {
+  Open();
+  state.settings.BgmRepeatTrack = 4;
+  state.settings.BgmFile = "kept.mp3";
+  Press(C::lbl_Rdm_Seq_1);
+  EXPECT_EQ(state.settings.PictureOrder, 1);
+  EXPECT_EQ(LookOf(C::Img_SR_1), Look::OptionChosen);
+  EXPECT_EQ(LookOf(C::Img_SR_0), Look::OptionEmpty);
+  Press(C::Img_Size_0);
+  EXPECT_EQ(state.settings.PictureSize, 0);
+  EXPECT_EQ(LookOf(C::Img_Size_1), Look::OptionEmpty);
+
+  Press(C::lbl_BGM_1);
+  EXPECT_TRUE(At(C::BGM_Repeat).enabled);
+  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(LookOf(C::Img_BGM_0), Look::OptionEmpty);
+  Press(C::Img_BGM_2);
+  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
+  EXPECT_TRUE(At(C::lbl_Button_4).enabled);
+  Press(C::lbl_BGM_0);
+  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
+  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(state.settings.BgmKind, 0);
+  // The music choice neither clears nor checks the file or the track.
+  EXPECT_EQ(state.settings.BgmFile, "kept.mp3");
+  EXPECT_EQ(state.settings.BgmRepeatTrack, 4);
+
+  // A disabled caption takes no press, and the rim of a button face around
+  // its caption is no button.
+  Press(C::lbl_Button_4);
+  EXPECT_EQ(LookOf(C::Img_Button_4), Look::ButtonResting);
+  const Rect face = ClientRect(C::Img_Button_0);
+  dialog->MouseDown(face.x + 1, face.y + 1);
+  EXPECT_EQ(LookOf(C::Img_Button_0), Look::ButtonResting);
+  EXPECT_FALSE(dialog->HandAt(face.x + 1, face.y + 1));
+  EXPECT_TRUE(dialog->HandAt(face.x + 10, face.y + 10));
+
+  // The interval follows the scroll bar within its range.
+  dialog->ScrollMoved(37);
+  EXPECT_EQ(At(C::lbl_Sec).text, "37");
+  dialog->ScrollMoved(99);
+  EXPECT_EQ(At(C::lbl_Sec).text, "60");
+  EXPECT_EQ(state.settings.ChangeInterval, 10);  // only the save takes it over
+}
+
+TEST_F(SettingsDialogTest, KindTogglesRebuildTheListOnlyForAFolderThatExists) {
+  host.files.AddFile("C:\\Pics\\b.bmp");
+  host.files.AddFile("C:\\Pics\\a.gif");
+  WriteSettings("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
+  Open();
+  EXPECT_EQ(dialog->State().listEntries, (std::vector<std::string>{"a.gif", "b.bmp"}));
+  EXPECT_EQ(At(C::lbl_Kei).text, "2");
+
+  Press(C::lbl_Kind_1);
+  EXPECT_EQ(state.settings.PictureKinds[1], 0);
+  EXPECT_EQ(LookOf(C::Img_Kind_1), Look::CheckOff);
+  EXPECT_EQ(dialog->State().listEntries, (std::vector<std::string>{"b.bmp"}));
+  EXPECT_EQ(At(C::lbl_Kei).text, "1");
+  // Every kind off empties the list and leaves the count empty, not "0".
+  for (C kind : {C::Img_Kind_0, C::Img_Kind_2, C::Img_Kind_3}) Press(kind);
+  EXPECT_TRUE(dialog->State().listEntries.empty());
+  EXPECT_EQ(At(C::lbl_Kei).text, "");
+
+  // A folder gone since, or no folder at all: look and value change, the
+  // list and count stay.
+  Press(C::Img_Kind_0);
+  const std::vector<std::string> before = dialog->State().listEntries;
+  host.files.SetUnlistable("C:\\Pics");
+  host.files = MemoryFileSystem(PathStyle::Windows);
+  Press(C::Img_Kind_1);
+  EXPECT_EQ(LookOf(C::Img_Kind_1), Look::CheckOn);
+  EXPECT_EQ(dialog->State().listEntries, before);
+  Click(C::lbl_Button_1);  // clear: no folder
+  Press(C::Img_Kind_1);
+  EXPECT_EQ(state.settings.PictureKinds[1], 0);
+  EXPECT_EQ(state.settings.PictureFolder, "");
+}
+
+TEST_F(SettingsDialogTest, PreviewFitsTheBoxFromItsTopLeftAndKeepsTheLastPictureOnAFailure) {
+  host.files.AddFolder("C:\\P");
+  state.settings.PictureFolder = "C:\\P";
+  Open();
+  struct Case {
+    int w, h;
+    PixelSize preview;
+  };
+  // 3 x 2 gives 66.67, drawn 67 high; 8 x 1 gives 12.5, drawn 12 (ties to even).
+  const std::vector<Case> cases = {{640, 480, {100, 75}},  {480, 640, {75, 100}},
+                                   {300, 300, {100, 100}}, {50, 20, {100, 40}},
+                                   {3, 2, {100, 67}},      {8, 1, {100, 12}}};
+  // Before any picture loaded, a failure shows the empty work picture.
+  dialog->ListSelected(-1);
+  EXPECT_EQ(At(C::lbl_PreSize).text, "");
+  std::vector<std::string> names;
+  for (const Case& c : cases) {
+    const std::string name = std::to_string(c.w) + "x" + std::to_string(c.h) + ".bmp";
+    pictures.pictures["C:\\P\\" + name] = Image(c.w, c.h, Rgb(0, 200, 0));
+    host.files.AddFile("C:\\P\\" + name);
+  }
+  host.files.AddFile("C:\\P\\broken.bmp");
+  Click(C::lbl_Button_0);  // no folder chosen: cancelled
+  view.folderChoices.push_back("C:\\P");
+  Click(C::lbl_Button_0);
+  const std::vector<std::string>& entries = dialog->State().listEntries;
+  ASSERT_EQ(entries.size(), cases.size() + 1);
+
+  auto select = [&](const std::string& name) {
+    const auto at = std::find(entries.begin(), entries.end(), name);
+    ASSERT_NE(at, entries.end()) << name;
+    dialog->ListSelected(static_cast<int>(at - entries.begin()));
+  };
+  select("broken.bmp");
+  EXPECT_EQ(At(C::lbl_PreSize).text, "45 * 41");
+  EXPECT_EQ(dialog->State().previewSize, (PixelSize{100, 91}));
+  for (const Case& c : cases) {
+    select(std::to_string(c.w) + "x" + std::to_string(c.h) + ".bmp");
+    EXPECT_EQ(At(C::lbl_PreSize).text, std::to_string(c.w) + " * " + std::to_string(c.h));
+    EXPECT_EQ(dialog->State().previewSize, c.preview) << c.w << "x" << c.h;
+  }
+  select("broken.bmp");
+  EXPECT_EQ(At(C::lbl_PreSize).text, "8 * 1");
+  EXPECT_EQ(dialog->State().previewSize, (PixelSize{100, 12}));
+  EXPECT_FALSE(view.busy);
+
+  // The painted box shows the picture, its outer two rings the raised frame.
+  select("640x480.bmp");
+  const Image painted = PaintDialog(dialog->State(), 1);
+  const Rect box = ClientRect(C::Pic_K);
+  EXPECT_EQ(painted.At(box.x + 50, box.y + 37), Rgb(0, 200, 0));
+  EXPECT_NE(painted.At(box.x, box.y), Rgb(0, 200, 0));
+  EXPECT_NE(painted.At(box.x + 1, box.y + 1), Rgb(0, 200, 0));
+  EXPECT_EQ(painted.At(box.x + 2, box.y + 2), Rgb(0, 200, 0));
+  EXPECT_NE(painted.At(box.x + 50, box.y + 74), Rgb(0, 200, 0));  // bottom ring
+  EXPECT_NE(painted.At(box.x + 50, box.y + 80), Rgb(0, 200, 0));  // below the box: texture
+}
+
+TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
+  host.files.AddFile("C:\\New\\one.bmp");
+  host.files.AddFile("C:\\New\\two.bmp", "", FileAttribute::ReadOnly);
+  host.files.AddFile("C:\\New\\three.bmp", "", FileAttribute::Archive);
+  host.files.AddFile("C:\\New\\photo.jpg");
+  host.files.AddFile("C:\\New\\both.bmp", "", FileAttribute::ReadOnly | FileAttribute::Archive);
+  WriteSettings("画像種類_1=0\r\n画像種類_2=0\r\n画像種類_3=0\r\n");
+  Open();
+  std::vector<std::string> counts;
+  view.onEvents = [&] { counts.push_back(At(C::lbl_Kei).text); };
+  view.folderChoices.push_back("C:\\New");
+  Click(C::lbl_Button_0);
+  EXPECT_EQ(At(C::Folder_Path).text, "C:\\New");
+  // Normal files first, then archive only, then read-only only.
+  EXPECT_EQ(dialog->State().listEntries,
+            (std::vector<std::string>{"one.bmp", "three.bmp", "two.bmp"}));
+  EXPECT_EQ(At(C::lbl_Kei).text, "3");
+  EXPECT_EQ(counts, (std::vector<std::string>{"", "1", "2", "3"}));  // the release, then each file
+  // Neither the catalogue nor the folder setting changes until a save or a toggle.
+  EXPECT_EQ(state.settings.PictureFolder, "");
+  EXPECT_EQ(state.catalogue.ImageCount, 0);
+
+  // Cancelled: everything stays.
+  Click(C::lbl_Button_0);
+  EXPECT_EQ(At(C::Folder_Path).text, "C:\\New");
+  EXPECT_EQ(At(C::lbl_Kei).text, "3");
+
+  // A folder without pictures shows "0"; one that cannot be listed is
+  // reported, and what was found stays.
+  host.files.AddFolder("C:\\Empty");
+  view.folderChoices.push_back("C:\\Empty");
+  Click(C::lbl_Button_0);
+  EXPECT_TRUE(dialog->State().listEntries.empty());
+  EXPECT_EQ(At(C::lbl_Kei).text, "0");
+  host.files.SetUnlistable("C:\\New");
+  view.folderChoices.push_back("C:\\New");
+  Click(C::lbl_Button_0);
+  ASSERT_EQ(view.messages.size(), 3u);  // one for each of the three passes
+  EXPECT_EQ(view.messages[0], "フォルダを読み取れません。\nC:\\New");
+
+  // Choosing again while a scan runs: the newer scan wins, nothing mixes.
+  host.files.SetUnlistable("C:\\New", false);
+  host.files.AddFile("C:\\Other\\x.bmp");
+  bool choseAgain = false;
+  view.onEvents = [&] {
+    if (At(C::lbl_Kei).text != "1" || choseAgain) return;
+    choseAgain = true;
+    view.folderChoices.push_back("C:\\Other");
+    Click(C::lbl_Button_0);
+  };
+  view.folderChoices.push_back("C:\\New");
+  Click(C::lbl_Button_0);
+  EXPECT_EQ(dialog->State().listEntries, (std::vector<std::string>{"x.bmp"}));
+  EXPECT_EQ(dialog->FoundFiles(), (std::vector<std::string>{"C:\\Other\\x.bmp"}));
+}
+
+TEST_F(SettingsDialogTest, ConfirmWritesTheElevenKeysInOrderAndCancelWritesNothing) {
+  WriteSettings("BGMﾌｧｲﾙ=\r\n; the user's own note\r\n");
+  const std::string original = *host.files.Contents(ini);
+  Open();
+  Press(C::lbl_Rdm_Seq_1);
+  Press(C::lbl_Kind_2);
+  dialog->ScrollMoved(25);
+  Click(C::lbl_Button_3);  // cancel after changes
+  EXPECT_EQ(*host.files.Contents(ini), original);
+  EXPECT_TRUE(view.closed);
+
+  host.files.AddFile("C:\\Pics\\a.jpg");
+  WriteSettings("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
+  Open();
+  Press(C::lbl_Rdm_Seq_1);
+  dialog->ScrollMoved(25);
+  Click(C::lbl_Button_1);  // clear, then save: an empty folder
+  // Released away from the button, still saved.
+  Press(C::lbl_Button_2);
+  dialog->MouseUp();
+  EXPECT_TRUE(view.closed);
+  EXPECT_EQ(StoredText(),
+            "[Section]\r\n画像のﾌｫﾙﾀﾞ=\r\n画像ﾁｪﾝｼﾞ=1\r\n画像のｻｲｽﾞ=1\r\nｲﾝﾀｰﾊﾞﾙ=25\r\n"
+            "画像種類_0=1\r\n画像種類_1=1\r\n画像種類_2=1\r\n画像種類_3=1\r\nBGM区分=0\r\n"
+            "BGMﾘﾋﾟｰﾄ=0\r\nBGMﾌｧｲﾙ=\r\n");
+  EXPECT_EQ(state.settings.PictureFolder, "");
+}
+
+TEST_F(SettingsDialogTest, TheRepeatTextIsSavedAsATrackNumber) {
+  struct Case {
+    std::string text;
+    std::string stored;
+  };
+  // Not a number gives 0; a number too large for a track leaves the track
+  // as it was (3, from the file).
+  for (const Case& c : std::vector<Case>{
+           {"7", "7"}, {"abc", "0"}, {"2.5", "2"}, {"", "0"}, {"40000", "3"}, {" 12 ", "12"}}) {
+    WriteSettings("BGM区分=1\r\nBGMﾘﾋﾟｰﾄ=3\r\n");
+    Open();
+    dialog->RepeatTextEdited(c.text);
+    Click(C::lbl_Button_2);
+    EXPECT_EQ(ReadIniString("Section", "BGMﾘﾋﾟｰﾄ", ini, host.files), c.stored) << c.text;
+  }
+}
+
+TEST_F(SettingsDialogTest, AFailedSaveIsReportedKeepsTheOldFileAndTheDialogOpen) {
+  WriteSettings("画像ﾁｪﾝｼﾞ=0\r\n");
+  const std::string original = *host.files.Contents(ini);
+  Open();
+  Press(C::lbl_Rdm_Seq_1);
+  host.files.FailReplaces(1);
+  Click(C::lbl_Button_2);
+  EXPECT_FALSE(view.closed);
+  EXPECT_EQ(*host.files.Contents(ini), original);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0], "設定を保存できませんでした。\n" + ini + "\nNo space left on device");
+  // Nothing chosen was lost: the next press saves it.
+  Click(C::lbl_Button_2);
+  EXPECT_TRUE(view.closed);
+  EXPECT_EQ(ReadIniString("Section", "画像ﾁｪﾝｼﾞ", ini, host.files), "1");
+}
+
+TEST_F(SettingsDialogTest, MusicFileChooserAndAFileShiftJisCannotHold) {
+  host.files.AddFile("C:\\M\\old.mp3");
+  WriteSettings("BGM区分=2\r\nBGMﾌｧｲﾙ=C:\\M\\old.mp3\r\n");
+  Open();
+  Click(C::lbl_Button_4);  // cancelled
+  ASSERT_EQ(view.fileRequests.size(), 1u);
+  EXPECT_EQ(view.fileRequests[0].filterName, "BGMﾌｧｲﾙ (MP3 WAV)");
+  EXPECT_EQ(view.fileRequests[0].patterns, (std::vector<std::string>{"*.MP3", "*.WAV"}));
+  EXPECT_EQ(state.settings.BgmFile, "C:\\M\\old.mp3");
+
+  // A name longer than the settings file gives back is refused.
+  view.fileChoices.push_back("C:\\" + std::string(300, 'a') + ".mp3");
+  Click(C::lbl_Button_4);
+  EXPECT_EQ(state.settings.BgmFile, "C:\\M\\old.mp3");
+  EXPECT_EQ(view.messages.size(), 1u);
+
+  view.fileChoices.push_back("C:\\M\\caf\xC3\xA9 \xE2\x82\xAC.mp3");  // "€" has no Shift-JIS
+  Click(C::lbl_Button_4);
+  EXPECT_EQ(At(C::lbl_Fname).text, "C:\\M\\caf\xC3\xA9 \xE2\x82\xAC.mp3");
+  Click(C::lbl_Button_2);
+  EXPECT_TRUE(view.closed);
+  ASSERT_EQ(view.messages.size(), 2u);
+  EXPECT_NE(view.messages[1].find("UTF-8"), std::string::npos);
+  EXPECT_EQ(ReadIniString("Section", "BGMﾌｧｲﾙ", ini, host.files),
+            "C:\\M\\caf\xC3\xA9 \xE2\x82\xAC.mp3");
+}
+
+TEST_F(SettingsDialogTest, ThePaintedLayerRestartsTheTextureAtEveryPanelAndScales) {
+  Open();
+  const Image one = PaintDialog(dialog->State(), 1);
+  ASSERT_EQ(one.Width(), 557);
+  ASSERT_EQ(one.Height(), 489);
+  for (C panel : {C::Pic_1_0, C::Pic_1_1, C::Pic_1_2, C::Pic_1_3}) {
+    const Rect r = ClientRect(panel);
+    EXPECT_EQ(one.At(r.x, r.y), one.At(0, 0)) << Spec(panel).name;
+    EXPECT_EQ(one.At(r.x + 3, r.y + 5), one.At(3, 5)) << Spec(panel).name;
+  }
+  // The link opens the address it shows.
+  Press(C::lbl_URL);
+  EXPECT_EQ(host.log.calls.back(), "OpenLink " + std::string(Spec(C::lbl_URL).caption));
+
+  const Image two = PaintDialog(dialog->State(), 2);
+  EXPECT_EQ(two.Width(), 1114);
+  EXPECT_EQ(two.Height(), 978);
+  // The chosen mark sits at twice its place.
+  const Rect mark = ClientRect(C::Img_SR_0);
+  EXPECT_NE(two.At(2 * mark.x + 13, 2 * mark.y + 13), two.At(2 * mark.x + 13, 2 * mark.y - 20));
+}
+
+}  // namespace
+}  // namespace orvel
