@@ -106,7 +106,12 @@ std::optional<std::string> WriteIniValue(std::string_view file, std::string_view
   std::optional<std::string> fileKey = Utf8ToShiftJis(key);
   std::optional<std::string> fileValue = Utf8ToShiftJis(value);
   if (fileSection && fileKey && fileValue) {
-    return SetIniValue(file, *fileSection, *fileKey, *fileValue, true);
+    std::string updated = SetIniValue(file, *fileSection, *fileKey, *fileValue, true);
+    // Shift-JIS text whose bytes all happen to form UTF-8 (half-width kana
+    // and no kanji, say) would read back as UTF-8: such a file goes to UTF-8
+    // with a mark like one that Shift-JIS cannot hold. A file that holds
+    // the settings' own key names is never such a file.
+    if (DetectIniEncoding(updated) == IniEncoding::ShiftJis) return updated;
   }
   // Rather than mangle the text (an accented or emoji folder name, say), the
   // whole file moves to UTF-8, which is only safe when its present text

@@ -275,6 +275,36 @@ TEST_F(SettingsStore, AValueShiftJisCannotHoldMovesTheFileToUtf8) {
   host.files.FailReplaces(1);
   EXPECT_FALSE(Write("k", "2"));
   EXPECT_EQ(host.files.Contents(kIni), broken);
+
+  // Shift-JIS bytes that happen to form UTF-8 ("ﾌｫ" is CC AB) would read
+  // back as other text; such a file is written as UTF-8 with a mark.
+  host.files.AddFile(kIni, "");
+  ASSERT_TRUE(WriteIniString("Sectionﾌｫ", "Key", "value", kIni, host.files));
+  EXPECT_EQ(host.files.Contents(kIni), kBom + std::string("[Sectionﾌｫ]\r\nKey=value\r\n"));
+  EXPECT_EQ(ReadIniString("Sectionﾌｫ", "Key", kIni, host.files), "value");
+}
+
+TEST_F(SettingsStore, SeveralValuesAreWrittenInOneReplacementOrNotAtAll) {
+  host.files.AddFile(kIni, "[Section]\r\nk=1\r\n");
+  const std::array<IniEntry, 2> entries = {{{"a", "1"}, {"b", "2"}}};
+  host.files.FailReplaces(1);
+  IniWriteResult result = WriteIniStrings(kSettingsSection, entries, kIni, host.files);
+  EXPECT_FALSE(result.outcome);
+  EXPECT_EQ(result.outcome.reason, "No space left on device");
+  EXPECT_EQ(host.files.Contents(kIni), "[Section]\r\nk=1\r\n");
+
+  // One value that cannot be stored refuses them all.
+  const std::array<IniEntry, 2> oneBad = {{{"a", "1"}, {"b", "two\nlines"}}};
+  EXPECT_FALSE(WriteIniStrings(kSettingsSection, oneBad, kIni, host.files).outcome);
+  EXPECT_EQ(host.files.Contents(kIni), "[Section]\r\nk=1\r\n");
+
+  result = WriteIniStrings(kSettingsSection, entries, kIni, host.files);
+  EXPECT_TRUE(result.outcome);
+  EXPECT_FALSE(result.movedToUtf8);
+  EXPECT_EQ(host.files.Contents(kIni), "[Section]\r\nk=1\r\na=1\r\nb=2\r\n");
+  const std::array<IniEntry, 1> euro = {{{"c", "\xE2\x82\xAC"}}};
+  EXPECT_TRUE(WriteIniStrings(kSettingsSection, euro, kIni, host.files).movedToUtf8);
+  EXPECT_FALSE(WriteIniStrings(kSettingsSection, euro, kIni, host.files).movedToUtf8);
 }
 
 TEST(SettingsStoreOnDisk, AnInterruptedWriteLeavesTheOldFileWhole) {
