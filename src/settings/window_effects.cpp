@@ -1,6 +1,7 @@
 #include "settings/window_effects.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace orvel {
 namespace {
@@ -35,7 +36,10 @@ void DrawRing(Image& image, const Rect& r, int width, std::uint32_t lit, std::ui
 
 ZoomOrigin ZoomOriginFromPointer(DialogView& view) {
   std::optional<ScreenPoint> pointer = view.PointerPosition();
-  if (!pointer) return {};
+  // A position that the origin cannot hold (far along a wide row of
+  // monitors) counts as one that could not be read.
+  auto fits = [](int v) { return v >= INT16_MIN && v <= INT16_MAX; };
+  if (!pointer || !fits(pointer->x) || !fits(pointer->y)) return {};
   return ZoomOrigin{static_cast<std::int16_t>(pointer->x), static_cast<std::int16_t>(pointer->y)};
 }
 

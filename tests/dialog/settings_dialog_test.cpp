@@ -117,7 +117,7 @@ TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) 
   EXPECT_TRUE(At(C::lbl_Button_4).enabled);
   EXPECT_FALSE(At(C::BGM_Repeat).enabled);
 
-  WriteSettings("画像ﾁｪﾝｼﾞ=3\r\n画像のｻｲｽﾞ=-1\r\nBGM区分=5\r\n画像種類_1=2\r\nｲﾝﾀｰﾊﾞﾙ=61\r\n");
+  WriteSettings("画像ﾁｪﾝｼﾞ=3\r\n画像のｻｲｽﾞ=-1\r\nBGM区分=3\r\n画像種類_1=2\r\nｲﾝﾀｰﾊﾞﾙ=61\r\n");
   Open();
   for (C mark : {C::Img_SR_0, C::Img_SR_1, C::Img_Size_0, C::Img_Size_1, C::Img_Kind_1}) {
     EXPECT_EQ(LookOf(mark), Look::None) << Spec(mark).name;
@@ -251,6 +251,10 @@ TEST_F(SettingsDialogTest, PreviewFitsTheBoxFromItsTopLeftAndKeepsTheLastPicture
   }
   select("broken.bmp");
   EXPECT_EQ(At(C::lbl_PreSize).text, "8 * 1");
+  // A selection past the list's end previews nothing.
+  host.log.calls.clear();
+  dialog->ListSelected(static_cast<int>(entries.size()));
+  EXPECT_TRUE(host.log.calls.empty());
   EXPECT_EQ(dialog->State().previewSize, (PixelSize{100, 12}));
   EXPECT_FALSE(view.busy);
 
@@ -264,6 +268,28 @@ TEST_F(SettingsDialogTest, PreviewFitsTheBoxFromItsTopLeftAndKeepsTheLastPicture
   EXPECT_EQ(painted.At(box.x + 2, box.y + 2), Rgb(0, 200, 0));
   EXPECT_NE(painted.At(box.x + 50, box.y + 74), Rgb(0, 200, 0));  // bottom ring
   EXPECT_NE(painted.At(box.x + 50, box.y + 80), Rgb(0, 200, 0));  // below the box: texture
+}
+
+TEST_F(SettingsDialogTest, APictureIsDecodedNoLargerThanTwiceThePreviewNeeds) {
+  struct SizeAsking : PictureLoader {
+    std::vector<PixelSize> asked;
+    std::optional<Picture> Decode(const std::string&, const DrawnSize& drawn) override {
+      for (PixelSize own : {PixelSize{4000, 3000}, PixelSize{4000, 100}, PixelSize{150, 200},
+                            PixelSize{100, 500}}) {
+        asked.push_back(drawn(own));
+      }
+      return std::nullopt;
+    }
+  } loader;
+  host.files.AddFile("C:\\P\\a.jpg");
+  state.settings.PictureFolder = "C:\\P";
+  LoadSettings(state.settings, state.catalogue, ini, host.files);
+  view.folderChoices.push_back("C:\\P");
+  dialog.emplace(state, DialogServices{view, host.files, loader, ini});
+  dialog->Load();
+  Click(C::lbl_Button_0);
+  dialog->ListSelected(0);
+  EXPECT_EQ(loader.asked, (std::vector<PixelSize>{{200, 150}, {200, 5}, {150, 200}, {40, 200}}));
 }
 
 TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
@@ -308,6 +334,7 @@ TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
 
   // Choosing again while a scan runs: the newer scan wins, nothing mixes.
   host.files.SetUnlistable("C:\\New", false);
+  host.files.AddFile("C:\\New\\zero.bmp");
   host.files.AddFile("C:\\Other\\x.bmp");
   bool choseAgain = false;
   view.onEvents = [&] {
@@ -320,6 +347,15 @@ TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
   Click(C::lbl_Button_0);
   EXPECT_EQ(dialog->State().listEntries, (std::vector<std::string>{"x.bmp"}));
   EXPECT_EQ(dialog->FoundFiles(), (std::vector<std::string>{"C:\\Other\\x.bmp"}));
+
+  // Closing while a scan runs ends it: no more events, no list.
+  view.onEvents = [&] { dialog->CloseRequested(); };
+  view.folderChoices.push_back("C:\\New");
+  view.eventPasses = 0;
+  Click(C::lbl_Button_0);
+  EXPECT_TRUE(view.closed);
+  EXPECT_EQ(view.eventPasses, 1);  // the release's own pass
+  EXPECT_EQ(dialog->State().listEntries, (std::vector<std::string>{"x.bmp"}));
 }
 
 TEST_F(SettingsDialogTest, ConfirmWritesTheElevenKeysInOrderAndCancelWritesNothing) {
@@ -337,6 +373,8 @@ TEST_F(SettingsDialogTest, ConfirmWritesTheElevenKeysInOrderAndCancelWritesNothi
   WriteSettings("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
   Open();
   Press(C::lbl_Rdm_Seq_1);
+  Press(C::lbl_Kind_1);
+  Press(C::Img_Kind_3);
   dialog->ScrollMoved(25);
   Click(C::lbl_Button_1);  // clear, then save: an empty folder
   // Released away from the button, still saved.
@@ -345,7 +383,7 @@ TEST_F(SettingsDialogTest, ConfirmWritesTheElevenKeysInOrderAndCancelWritesNothi
   EXPECT_TRUE(view.closed);
   EXPECT_EQ(StoredText(),
             "[Section]\r\n画像のﾌｫﾙﾀﾞ=\r\n画像ﾁｪﾝｼﾞ=1\r\n画像のｻｲｽﾞ=1\r\nｲﾝﾀｰﾊﾞﾙ=25\r\n"
-            "画像種類_0=1\r\n画像種類_1=1\r\n画像種類_2=1\r\n画像種類_3=1\r\nBGM区分=0\r\n"
+            "画像種類_0=1\r\n画像種類_1=0\r\n画像種類_2=1\r\n画像種類_3=0\r\nBGM区分=0\r\n"
             "BGMﾘﾋﾟｰﾄ=0\r\nBGMﾌｧｲﾙ=\r\n");
   EXPECT_EQ(state.settings.PictureFolder, "");
 }

@@ -1,0 +1,77 @@
+#include "settings/window_effects.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/headless/headless_dialog_view.h"
+
+namespace orvel {
+namespace {
+
+constexpr std::uint32_t kBlue = Rgb(0, 0, 255);
+
+// The image as rows of letters, one per colour: '.' for the untouched blue.
+std::vector<std::string> Letters(const Image& image, const std::map<std::uint32_t, char>& names) {
+  std::vector<std::string> rows;
+  for (int y = 0; y < image.Height(); ++y) {
+    std::string row;
+    for (int x = 0; x < image.Width(); ++x) {
+      auto name = names.find(image.At(x, y));
+      row += name == names.end() ? '?' : name->second;
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// The classic three-dimensional colours.
+const std::map<std::uint32_t, char> kNames = {{kBlue, '.'},
+                                              {Rgb(0xE3, 0xE3, 0xE3), 'L'},   // light
+                                              {Rgb(0xFF, 0xFF, 0xFF), 'H'},   // highlight
+                                              {Rgb(0xA0, 0xA0, 0xA0), 'S'},   // shadow
+                                              {Rgb(0x69, 0x69, 0x69), 'D'}};  // dark shadow
+
+TEST(WindowEffects, EdgesLightTheirTopLeftAndShadeTheirBottomRightInTwoRings) {
+  Image raised(8, 7, kBlue);
+  DrawControlEdge(raised, Rect{1, 1, 6, 5}, EdgeKind::Raised);
+  EXPECT_EQ(Letters(raised, kNames),
+            (std::vector<std::string>{"........", ".LLLLLD.", ".LHHHSD.", ".LH..SD.", ".LSSSSD.",
+                                      ".DDDDDD.", "........"}));
+  Image sunken(6, 6, kBlue);
+  DrawControlEdge(sunken, sunken.Bounds(), EdgeKind::SunkenOuter | EdgeKind::SunkenInner);
+  EXPECT_EQ(Letters(sunken, kNames),
+            (std::vector<std::string>{"SSSSSH", "SDDDLH", "SD..LH", "SD..LH", "SLLLLH", "HHHHHH"}));
+  // At twice the scale each ring is two pixels wide.
+  Image doubled(10, 10, kBlue);
+  DrawControlEdge(doubled, doubled.Bounds(), EdgeKind::Raised, 2);
+  EXPECT_EQ(Letters(doubled, kNames),
+            (std::vector<std::string>{"LLLLLLLLDD", "LLLLLLLLDD", "LLHHHHSSDD", "LLHHHHSSDD",
+                                      "LLHH..SSDD", "LLHH..SSDD", "LLSSSSSSDD", "LLSSSSSSDD",
+                                      "DDDDDDDDDD", "DDDDDDDDDD"}));
+  // Only what lies inside the image is drawn.
+  Image clipped(4, 3, kBlue);
+  DrawControlEdge(clipped, Rect{-2, 1, 5, 5}, EdgeKind::Raised);
+  EXPECT_EQ(Letters(clipped, kNames), (std::vector<std::string>{"....", "LLD.", "HSD."}));
+}
+
+TEST(WindowEffects, TheZoomRunsBetweenThePointerWhenItOpenedAndTheWindow) {
+  CallLog log;
+  HeadlessDialogView view(log);
+  view.placed = Rect{10, 20, 300, 200};
+  view.pointer = ScreenPoint{-5, 32767};
+  ZoomOrigin origin = ZoomOriginFromPointer(view);
+  ZoomFromOrigin(origin, view);
+  view.pointer = ScreenPoint{1, 1};
+  ZoomToOrigin(origin, view);
+  EXPECT_EQ(log.calls, (std::vector<std::string>{"Zoom -5,32767 0x0 -> 10,20 300x200",
+                                                 "Zoom 10,20 300x200 -> -5,32767 0x0"}));
+  // A position the origin cannot hold counts as unknown: the screen's corner.
+  view.pointer = ScreenPoint{40000, 5};
+  origin = ZoomOriginFromPointer(view);
+  EXPECT_EQ(origin.x, 0);
+  EXPECT_EQ(origin.y, 0);
+}
+
+}  // namespace
+}  // namespace orvel
