@@ -37,11 +37,13 @@ TEST(SkinNoise, RepeatsWithItsPeriodsAndNowhereElse) {
 TEST(SkinNoise, AColumnGivesTheFractalNoiseDownIt) {
   for (float x : {0.25f, 13.6f, 40.0f}) {
     for (int period : {1, 2, 4}) {
-      const NoiseColumn column(x, 0, period, 3, 21);
-      for (int i = 0; i < 40; ++i) {
-        const float y = static_cast<float>(i) * static_cast<float>(period) / 40;
-        EXPECT_NEAR(column.At(y), FractalNoise(x, y, 0, period, 3, 21), 1e-5)
-            << x << " " << period << " " << y;
+      for (int octaves : {1, 3}) {
+        const NoiseColumn column(x, 0, period, octaves, 21);
+        for (int i = 0; i < 40; ++i) {
+          const float y = static_cast<float>(i) * static_cast<float>(period) / 40;
+          EXPECT_NEAR(column.At(y), FractalNoise(x, y, 0, period, octaves, 21), 1e-5)
+              << x << " " << period << " " << octaves << " " << y;
+        }
       }
     }
   }
@@ -49,6 +51,9 @@ TEST(SkinNoise, AColumnGivesTheFractalNoiseDownIt) {
   // than read beyond its rows.
   const NoiseColumn coarse(1.5f, 0, 16, 4, 21);
   EXPECT_NEAR(coarse.At(3.3f), FractalNoise(1.5f, 3.3f, 0, 16, 2, 21), 1e-5);
+  // No octave, no noise.
+  EXPECT_EQ(NoiseColumn(1.5f, 0, 2, 0, 21).At(0.5f), 0);
+  EXPECT_EQ(FractalNoise(1.5f, 0.5f, 0, 2, 0, 21), 0);
 }
 
 }  // namespace

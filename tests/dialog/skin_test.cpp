@@ -200,8 +200,11 @@ TEST(Skin, MarkedMarksDifferFromEmptyOnesInTheCentreOnly) {
     EXPECT_EQ(chosen.AlphaAt(m, m), 255);
     EXPECT_EQ(empty.AlphaAt(m, m), 255);
     ExpectSameRim(empty, chosen, 0.35);
-    // Round: the corners are open, the middle of each side is not.
+    // Round: the corners are open, the middle of each side is not. Where
+    // nothing covers, the colour is 0.
     EXPECT_EQ(empty.AlphaAt(0, 0), 0);
+    EXPECT_EQ(empty.colour.At(0, 0), 0u);
+    EXPECT_EQ(chosen.colour.At(chosen.Width() - 1, 0), 0u);
     EXPECT_EQ(empty.AlphaAt(empty.Width() - 1, empty.Height() - 1), 0);
     const int edge = static_cast<int>(std::lround(scale));
     EXPECT_GE(empty.AlphaAt(edge, m), 200);
@@ -264,6 +267,10 @@ TEST(Skin, TheWindowIconIsLightBlueInAtMost256Colours) {
   EXPECT_GE(colours.size(), 40u);
   double red = 0, green = 0, blue = 0;
   for (std::uint32_t p : icon.Pixels()) {
+    // Every pixel in light blue tones: none redder than blue, none dark.
+    EXPECT_GE(BlueOf(p), RedOf(p));
+    EXPECT_GE(BlueOf(p), GreenOf(p));
+    EXPECT_GE(Luminance(p), 90);
     red += RedOf(p);
     green += GreenOf(p);
     blue += BlueOf(p);

@@ -19,8 +19,8 @@ Sprite Numbered(int w, int h, std::uint8_t coverage) {
 }
 
 TEST(DrawSprite, BlendsEachChannelByItsCoverage) {
-  Sprite sprite{Image(4, 1, Rgb(255, 0, 200)), {0, 128, 255, 64}};
-  Image dst(4, 1, Rgb(0, 255, 100));
+  Sprite sprite{Image(5, 1, Rgb(255, 0, 200)), {0, 128, 255, 64, 1}};
+  Image dst(5, 1, Rgb(0, 255, 100));
   DrawSprite(dst, sprite, 0, 0);
   // No coverage leaves the pixel, full coverage replaces it, half coverage
   // gives the midpoint of each channel, a quarter a quarter of the way.
@@ -28,6 +28,8 @@ TEST(DrawSprite, BlendsEachChannelByItsCoverage) {
   EXPECT_EQ(dst.At(1, 0), Rgb(128, 127, 150));
   EXPECT_EQ(dst.At(2, 0), Rgb(255, 0, 200));
   EXPECT_EQ(dst.At(3, 0), Rgb(64, 191, 125));
+  // The faintest coverage still shows where the colours are far apart.
+  EXPECT_EQ(dst.At(4, 0), Rgb(1, 254, 100));
   EXPECT_EQ(BlendChannel(10, 250, 255), 250);
   EXPECT_EQ(BlendChannel(10, 250, 0), 10);
 }
