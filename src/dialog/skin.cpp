@@ -100,7 +100,7 @@ Sprite OptionMark(bool chosen, double scale) {
     const float dot = 3 * s;
     canvas.Fill([&](float x, float y) { return shape::Circle(x, y, c, c, dot); },
                 [&](float x, float y) {
-                  const float d = std::hypot(x - (c - s), y - (c - s)) / (dot + s);
+                  const float d = skin::Length(x - (c - s), y - (c - s)) / (dot + s);
                   return Mix(Colour{244, 98, 86}, Colour{178, 18, 24}, std::min(d, 1.0f));
                 });
     canvas.Fill([&](float x, float y) { return shape::Circle(x, y, c - s, c - s, 0.9f * s); },

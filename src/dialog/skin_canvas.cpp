@@ -5,7 +5,8 @@
 namespace orvel::skin {
 namespace {
 
-int Channel(float value) { return static_cast<int>(std::lround(std::clamp(value, 0.0f, 255.0f))); }
+// Rounded to the nearest level (halves up: the value is never negative).
+int Channel(float value) { return static_cast<int>(std::clamp(value, 0.0f, 255.0f) + 0.5f); }
 
 }  // namespace
 

@@ -27,7 +27,7 @@ void DrawBubble(Canvas& canvas, const Bubble& b) {
               [&](float x, float y) {
                 // Brightest towards the upper left, deeper blue at the rim.
                 const float d =
-                    std::hypot(x - (b.x - b.radius * 0.35f), y - (b.y - b.radius * 0.35f)) /
+                    skin::Length(x - (b.x - b.radius * 0.35f), y - (b.y - b.radius * 0.35f)) /
                     (b.radius * 1.3f);
                 return Mix(Colour{236, 246, 255}, Colour{112, 168, 232}, std::min(d, 1.0f));
               });

@@ -21,4 +21,23 @@ float ValueNoise(float x, float y, int periodX, int periodY, std::uint32_t seed)
 // in [0, 1). The periods are those of the first octave and double with it.
 float FractalNoise(float x, float y, int periodX, int periodY, int octaves, std::uint32_t seed);
 
+// FractalNoise down one column, x fixed and y within one vertical period:
+// the lattice rows are worked out once for the column, so that each point
+// down it costs only the blend between two of them.
+class NoiseColumn {
+ public:
+  // As FractalNoise(x, y, periodX, periodY, octaves, seed) for y from 0 up
+  // to periodY; periodY << (octaves - 1) may be at most kMaxRows.
+  static constexpr int kMaxRows = 32;
+  NoiseColumn(float x, int periodX, int periodY, int octaves, std::uint32_t seed);
+
+  float At(float y) const;
+
+ private:
+  int periodY_;
+  int octaves_;
+  // Octave o's rows start at periodY * (2^o - 1).
+  float rows_[2 * kMaxRows] = {};
+};
+
 }  // namespace orvel::skin

@@ -79,6 +79,7 @@ Colour NearLeaves(float x, float y) {
 }
 
 float NearLeafDistance(float x, float y) {
+  if (y > 24) return 1;  // below the leaves' reach
   const float n = FractalNoise(x / 10, y / 8, 0, 0, 4, kSeed + 17);
   // Dense along the top, thinning out by row 20.
   return (y / 20 - (n - 0.25f) * 1.6f) * 6;
