@@ -16,6 +16,7 @@ int DrawOrbsCommand(const Arguments& arguments);
 int ComposeCommand(const Arguments& arguments);
 int RenderCommand(const Arguments& arguments);
 int BenchCommand(const Arguments& arguments);
+int SkinCommand(const Arguments& arguments);
 int DialogLayoutCommand(const Arguments& arguments);
 
 // Prints "usage: orvel-tool <usage>" to stderr and returns 2.

@@ -24,6 +24,7 @@ int RunCommand(const std::string& command, const orvel::Arguments& rest) {
   if (command == "compose") return ComposeCommand(rest);
   if (command == "render") return RenderCommand(rest);
   if (command == "bench") return BenchCommand(rest);
+  if (command == "skin") return SkinCommand(rest);
   if (command == "dialog-layout") return DialogLayoutCommand(rest);
   return UsageError(
       "settings [--ini FILE] [--display-order [--seed N]]\n"
@@ -32,6 +33,7 @@ int RunCommand(const std::string& command, const orvel::Arguments& rest) {
       "       orvel-tool render --screen WxH --seed N --frames K [--every M]\n"
       "                         [--background IN | --ini FILE] --out DIR\n"
       "       orvel-tool bench --screen WxH --frames K\n"
+      "       orvel-tool skin --out DIR [--scale S]\n"
       "       orvel-tool dialog-layout [--scale S]\n"
       "(run a command without arguments for what it accepts)");
 }

@@ -62,9 +62,11 @@ struct DialogState {
   // The repeat drop-down's entries; its text is controls[BGM_Repeat].text.
   std::vector<std::string> repeatEntries;
 
-  // The work picture (Pic_F): the last picture loaded for the preview, at
-  // its own size; black 45 x 41 before the first.
+  // The work picture (Pic_F): the last picture loaded for the preview and
+  // its own size; black 45 x 41 before the first. A large picture may be
+  // held at a reduced size, never smaller than the preview needs.
   Image workPicture{kEmptyWorkPictureSize.width, kEmptyWorkPictureSize.height, 0};
+  PixelSize workPictureSize = kEmptyWorkPictureSize;
   // The preview box (Pic_K): its size, and whether it shows the work
   // picture scaled to that size (false: white, as built).
   PixelSize previewSize{kPreviewBoxSize, kPreviewBoxSize};

@@ -35,9 +35,11 @@ class SettingsDialog {
   void Load();
 
   const DialogState& State() const { return shown_; }
+  // Whether the dialog has closed (the window is gone).
+  bool Closed() const { return closed_; }
 
   // A press of any mouse button at (x, y) in the client area (96-dpi
-  // pixels); options and links act at once, buttons take their pressed
+  // pixels); options and the link act at once, buttons take their pressed
   // look.
   void MouseDown(double x, double y);
   // The release that ends a press: a pressed button acts, wherever the
@@ -53,10 +55,38 @@ class SettingsDialog {
   // Escape or the window's close button: as the cancel button.
   void CloseRequested();
 
-  // The folder chooser's own scan result.
+  // The folder chooser's own scan result (FoundFiles, FoundCount).
   const std::vector<std::string>& FoundFiles() const { return foundFiles_; }
 
  private:
+  // Changing what a control shows, and telling the window.
+  void Show(DialogControl control, Look look);
+  void SetText(DialogControl control, std::string text);
+  void Enable(DialogControl control, bool enabled);
+
+  void PlaceWindow();
+  void SelectOption(std::span<const DialogControl> marks, std::int16_t& field, int index);
+  void SelectMusic(int index);
+  void ToggleKind(int index);
+  void PressButton(int index);
+  void ReleaseButton(int index);
+
+  // The picture list and its preview.
+  void FillListFromCatalogue();
+  void FillListFromFound();
+  void FillList(std::span<const std::string> paths);
+  // False when an error ended the pattern's scan, or a newer scan or the
+  // dialog's end made it moot.
+  bool CollectPattern(const std::string& pattern, int attribute, unsigned scan);
+  void PreviewSelected();
+
+  // The buttons' actions.
+  void ChooseFolder();
+  void ChooseMusicFile();
+  void ClearList();
+  bool SaveSettings();
+  void Unload();
+
   AppState& state_;
   DialogServices services_;
   DialogState shown_ = DialogState::Designed();
@@ -64,6 +94,10 @@ class SettingsDialog {
   std::optional<int> pressedButton_;
   std::vector<std::string> foundFiles_;
   std::int16_t foundCount_ = 0;
+  // Counts the folder scans begun, so that a scan interrupted by another
+  // (the user may choose again while one runs) gives way to it.
+  unsigned scans_ = 0;
+  bool closed_ = false;
 };
 
 }  // namespace orvel

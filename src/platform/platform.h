@@ -43,6 +43,17 @@ struct FileStamp {
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
+// How replacing a file went: when it failed, `reason` says why in words a
+// user can be shown ("Permission denied").
+struct WriteOutcome {
+  bool ok = false;
+  std::string reason;
+
+  explicit operator bool() const { return ok; }
+  static WriteOutcome Done() { return {true, {}}; }
+  static WriteOutcome Failed(std::string why) { return {false, std::move(why)}; }
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -75,9 +86,9 @@ class FileSystem {
 
   // Replaces the file's contents in one step, creating its folder when it is
   // missing: a reader sees the old contents or the new ones, never a mix,
-  // and a failure leaves the old file untouched. False on any failure; a
-  // read-only file is never replaced.
-  virtual bool ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+  // and a failure leaves the old file untouched. A read-only file is never
+  // replaced.
+  virtual WriteOutcome ReplaceFile(const std::string& path, std::string_view bytes) = 0;
 };
 
 // Where the program and the user's settings live.

@@ -51,6 +51,8 @@ bool IsAscii(std::string_view text) {
 
 }  // namespace
 
+bool FitsIniValue(std::string_view value) { return CutUtf8(value).size() == value.size(); }
+
 IniEncoding DetectIniEncoding(std::string_view file) {
   if (file.starts_with(kUtf8Mark)) return IniEncoding::Utf8WithMark;
   if (!IsAscii(file) && IsValidUtf8(file)) return IniEncoding::Utf8;

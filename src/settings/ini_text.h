@@ -27,6 +27,10 @@ IniEncoding DetectIniEncoding(std::string_view file);
 std::vector<std::string> ReadIniValues(std::string_view file, std::string_view section,
                                        std::span<const std::string_view> keys);
 
+// Whether the value reads back whole: it takes at most 255 bytes in
+// Shift-JIS.
+bool FitsIniValue(std::string_view value);
+
 // The file with the key set to the value, in the file's own encoding. A
 // Shift-JIS file that cannot hold the section, key or value moves to UTF-8
 // with a mark; nullopt when its present text would not convert whole.

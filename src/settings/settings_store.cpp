@@ -79,21 +79,44 @@ std::string ReadIniString(std::string_view section, std::string_view key, const 
 
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
                     const std::string& file, FileSystem& files) {
-  if (!IsValidUtf8(section) || !IsValidUtf8(key) || !IsValidUtf8(value)) return false;
+  const IniEntry entry{key, std::string(value)};
+  return WriteIniStrings(section, std::span(&entry, 1), file, files).outcome.ok;
+}
+
+IniWriteResult WriteIniStrings(std::string_view section, std::span<const IniEntry> entries,
+                               const std::string& file, FileSystem& files) {
+  IniWriteResult result;
+  auto refuse = [&result](std::string why) {
+    result.outcome = WriteOutcome::Failed(std::move(why));
+    return result;
+  };
+  if (!IsValidUtf8(section)) return refuse("The section name is not valid text");
   section = FirstUtf8Chars(section, kMaxNameChars);
-  key = FirstUtf8Chars(key, kMaxNameChars);
-  if (IsUnsafeName(section, false) || IsUnsafeName(key, true) || IsUnsafeValue(value)) {
-    return false;
-  }
+  if (IsUnsafeName(section, false)) return refuse("The section name cannot be stored");
   // A file that exists but cannot be read (or is too large to be a settings
-  // file) must not be replaced by a file holding only this value.
+  // file) must not be replaced by a file holding only these values.
   StoredFile stored = ReadStoredFile(file, files);
-  if (!stored.bytes && stored.exists) return false;
-  std::optional<std::string> updated =
-      WriteIniValue(stored.bytes.value_or(""), section, key, value);
+  if (!stored.bytes && stored.exists) return refuse("The file cannot be read");
+  std::string updated = stored.bytes.value_or("");
+  const IniEncoding before = DetectIniEncoding(updated);
+  for (const IniEntry& entry : entries) {
+    if (!IsValidUtf8(entry.key) || !IsValidUtf8(entry.value)) {
+      return refuse("A value is not valid text");
+    }
+    const std::string_view key = FirstUtf8Chars(entry.key, kMaxNameChars);
+    if (IsUnsafeName(key, true) || IsUnsafeValue(entry.value)) {
+      return refuse("A value holds a line break");
+    }
+    std::optional<std::string> next = WriteIniValue(updated, section, key, entry.value);
+    if (!next) return refuse("The file's text cannot be converted");
+    updated = std::move(*next);
+  }
   // A file grown past the limit would no longer load at all.
-  if (!updated || updated->size() > kMaxIniFileBytes) return false;
-  return files.ReplaceFile(file, *updated);
+  if (updated.size() > kMaxIniFileBytes) return refuse("The file would grow too large");
+  result.outcome = files.ReplaceFile(file, updated);
+  result.movedToUtf8 = result.outcome.ok && before != IniEncoding::Utf8WithMark &&
+                       DetectIniEncoding(updated) == IniEncoding::Utf8WithMark;
+  return result;
 }
 
 bool LoadSettings(SaverSettings& settings, ImageCatalogue& catalogue, Platform& platform) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,25 @@ std::string ReadIniString(std::string_view section, std::string_view key, const 
 // never replaced).
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
                     const std::string& file, FileSystem& files);
+
+// One key and its value (UTF-8).
+struct IniEntry {
+  std::string_view key;
+  std::string value;
+};
+
+struct IniWriteResult {
+  WriteOutcome outcome;
+  // The file had to move to UTF-8 with a byte-order mark to hold a value
+  // that Shift-JIS cannot: older copies of the program cannot read it.
+  bool movedToUtf8 = false;
+};
+
+// Stores the values in the section, in their order, with one replacement of
+// the file: all of them are stored, or none is and the file stays as it
+// was. The same rules as WriteIniString; a refusal says why.
+IniWriteResult WriteIniStrings(std::string_view section, std::span<const IniEntry> entries,
+                               const std::string& file, FileSystem& files);
 
 // Fills the settings from the file and builds the catalogue of the folder.
 // A missing file gives the defaults; so does one that exists but cannot be

@@ -158,17 +158,20 @@ std::optional<FileStamp> MemoryFileSystem::Stamp(const std::string& path) {
   return FileStamp{entry->contents.size(), entry->written};
 }
 
-bool MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+WriteOutcome MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
   if (failReplaces_ > 0) {
     --failReplaces_;
-    return false;
+    return WriteOutcome::Failed("No space left on device");
   }
   const Entry* existing = Find(path);
-  if (existing != nullptr && (existing->folder || existing->unreadable)) return false;
+  if (existing != nullptr && existing->folder) return WriteOutcome::Failed("Is a directory");
+  if (existing != nullptr && existing->unreadable) {
+    return WriteOutcome::Failed("Permission denied");
+  }
   int attributes = existing ? existing->attributes : FileAttribute::Normal;
-  if (attributes & FileAttribute::ReadOnly) return false;
+  if (attributes & FileAttribute::ReadOnly) return WriteOutcome::Failed("The file is read-only");
   AddFile(path, std::string(bytes), attributes);
-  return true;
+  return WriteOutcome::Done();
 }
 
 }  // namespace orvel

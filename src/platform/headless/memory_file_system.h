@@ -38,7 +38,7 @@ class MemoryFileSystem : public FileSystem {
   // The size of the contents, and the number of the write that left them
   // (every AddFile and ReplaceFile counts one).
   std::optional<FileStamp> Stamp(const std::string& path) override;
-  bool ReplaceFile(const std::string& path, std::string_view bytes) override;
+  WriteOutcome ReplaceFile(const std::string& path, std::string_view bytes) override;
 
  private:
   struct Entry {

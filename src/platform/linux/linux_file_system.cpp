@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <system_error>
 
 #include "platform/linux/file_stamp.h"
 #include "platform/linux/linux_platform.h"
@@ -170,30 +171,36 @@ std::optional<FileStamp> LinuxFileSystem::Stamp(const std::string& path) {
   return StampFromStat(info);
 }
 
-bool LinuxFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+WriteOutcome LinuxFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+  // The reason the last failed call gave, as the user's system words it.
+  auto failed = [] { return WriteOutcome::Failed(std::generic_category().message(errno)); };
   // A settings file that is a link to another file stays a link: the file it
   // points to is the one replaced.
   const std::string target = FollowLinks(path);
   std::string folder = target.substr(0, target.rfind('/') + 1);
-  if (!MakeFolders(folder)) return false;
+  if (!MakeFolders(folder)) return failed();
   struct stat old {};
   const bool exists = stat(target.c_str(), &old) == 0;
   // A file without write permission is the user saying "leave this alone";
   // the rename below would replace it all the same, since a rename asks
   // only the folder. The mode bits decide even for root, whom access()
   // lets write anything.
-  if (exists && ((old.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) return false;
+  if (exists && (old.st_mode & 0222) == 0) return WriteOutcome::Failed("The file is read-only");
+  if (exists && access(target.c_str(), W_OK) != 0) return failed();
   // Write a temporary file beside the target, then rename it over the
   // target: the rename is atomic, so the settings are never half written.
   std::string temp = target + ".XXXXXX";
   int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
+  if (fd < 0) return failed();
   mode_t mode = exists ? (old.st_mode & 07777) : 0644;
-  bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
-  ok = (close(fd) == 0) && ok;
-  if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
+  int error = 0;
+  if (fchmod(fd, mode) != 0 || !WriteAll(fd, bytes) || fsync(fd) != 0) error = errno;
+  if (close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
     unlink(temp.c_str());
-    return false;
+    errno = error;
+    return failed();
   }
   // The rename itself lasts through a power cut only once the folder is on
   // disk too.
@@ -202,7 +209,7 @@ bool LinuxFileSystem::ReplaceFile(const std::string& path, std::string_view byte
     fsync(dir);
     close(dir);
   }
-  return true;
+  return WriteOutcome::Done();
 }
 
 }  // namespace orvel

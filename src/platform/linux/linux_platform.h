@@ -18,7 +18,7 @@ class LinuxFileSystem : public FileSystem {
   bool CanOpenForRead(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
   std::optional<FileStamp> Stamp(const std::string& path) override;
-  bool ReplaceFile(const std::string& path, std::string_view bytes) override;
+  WriteOutcome ReplaceFile(const std::string& path, std::string_view bytes) override;
 };
 
 // The program's folder from /proc/self/exe; the user's settings folder

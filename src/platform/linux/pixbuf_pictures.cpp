@@ -10,6 +10,7 @@
 #include <memory>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "platform/linux/pixbuf_image.h"
 #include "platform/linux/wmf_picture.h"
@@ -179,25 +180,44 @@ std::optional<Picture> PixbufPictureLoader::Decode(const std::string& path,
   }
 }
 
-bool SavePng(const Image& image, const std::string& path) {
+namespace {
+
+// The image as a PNG file, with the coverage as its alpha channel where
+// there is one.
+bool SavePng(const Image& image, const std::vector<std::uint8_t>* alpha, const std::string& path) {
   if (image.Empty()) return false;
-  PixbufPtr pixbuf(gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, image.Width(), image.Height()));
+  const bool hasAlpha = alpha != nullptr;
+  PixbufPtr pixbuf(gdk_pixbuf_new(GDK_COLORSPACE_RGB, hasAlpha, 8, image.Width(), image.Height()));
   if (!pixbuf) return false;
   const int stride = gdk_pixbuf_get_rowstride(pixbuf.get());
   guchar* data = gdk_pixbuf_get_pixels(pixbuf.get());
   for (int y = 0; y < image.Height(); ++y) {
     guchar* target = data + static_cast<std::ptrdiff_t>(y) * stride;
     const std::uint32_t* row = image.Row(y);
+    const std::uint8_t* coverage =
+        hasAlpha
+            ? alpha->data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.Width())
+            : nullptr;
     for (int x = 0; x < image.Width(); ++x) {
       *target++ = static_cast<guchar>(RedOf(row[x]));
       *target++ = static_cast<guchar>(GreenOf(row[x]));
       *target++ = static_cast<guchar>(BlueOf(row[x]));
+      if (hasAlpha) *target++ = coverage[x];
     }
   }
   GError* error = nullptr;
   const bool saved = gdk_pixbuf_save(pixbuf.get(), path.c_str(), "png", &error, nullptr);
   if (error != nullptr) g_error_free(error);
   return saved;
+}
+
+}  // namespace
+
+bool SavePng(const Image& image, const std::string& path) { return SavePng(image, nullptr, path); }
+
+bool SavePng(const Sprite& sprite, const std::string& path) {
+  if (sprite.alpha.size() != sprite.colour.Pixels().size()) return false;
+  return SavePng(sprite.colour, &sprite.alpha, path);
 }
 
 }  // namespace orvel

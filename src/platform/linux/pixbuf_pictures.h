@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "graphics/sprite.h"
 #include "platform/linux/wmf_header.h"
 #include "platform/platform.h"
 
@@ -34,5 +35,7 @@ class PixbufPictureLoader : public PictureLoader {
 
 // Writes the image as a PNG file; false on failure.
 bool SavePng(const Image& image, const std::string& path);
+// The same with the sprite's coverage as the PNG's alpha channel.
+bool SavePng(const Sprite& sprite, const std::string& path);
 
 }  // namespace orvel

@@ -1,0 +1,76 @@
+// The music file's chooser and the confirm button's save.
+#include <array>
+
+#include "dialog/settings_dialog.h"
+#include "settings/ini_text.h"
+#include "settings/numbers.h"
+#include "settings/settings_store.h"
+
+namespace orvel {
+namespace {
+
+using C = DialogControl;
+
+const FileRequest& MusicFileRequest() {
+  static const FileRequest request{"ﾌｧｲﾙを開く", "BGMﾌｧｲﾙ (MP3 WAV)", {"*.MP3", "*.WAV"}};
+  return request;
+}
+
+}  // namespace
+
+void SettingsDialog::ChooseMusicFile() {
+  std::optional<std::string> file = services_.view.ChooseFile(MusicFileRequest());
+  if (!file || closed_) return;
+  // The chooser's name buffer never held more; a longer name would be saved
+  // and read back cut.
+  if (!FitsIniValue(*file)) {
+    services_.view.ShowMessage("ファイルのパスが長すぎるため選べません。\n" + *file);
+    return;
+  }
+  state_.settings.BgmFile = *file;
+  SetText(C::lbl_Fname, *file);
+}
+
+bool SettingsDialog::SaveSettings() {
+  SaverSettings& settings = state_.settings;
+  settings.PictureFolder = shown_[C::Folder_Path].text;
+  // A repeat text that is no number means no track; a number too large for
+  // the setting leaves it as it was.
+  const std::string& repeat = shown_[C::BGM_Repeat].text;
+  if (!ParseNumber(repeat)) {
+    settings.BgmRepeatTrack = 0;
+  } else if (std::optional<std::int16_t> track = ParseInt16(repeat, Rounding::HalfEven)) {
+    settings.BgmRepeatTrack = *track;
+  }
+
+  const std::array<IniEntry, 11> entries = {{
+      {SettingsKey::PictureOrder, FormatNumber(settings.PictureOrder)},
+      {SettingsKey::PictureSize, FormatNumber(settings.PictureSize)},
+      {SettingsKey::ChangeInterval, FormatNumber(shown_.scrollPosition)},
+      {SettingsKey::PictureFolder, settings.PictureFolder},
+      {SettingsKey::PictureKinds[0], FormatNumber(settings.PictureKinds[0])},
+      {SettingsKey::PictureKinds[1], FormatNumber(settings.PictureKinds[1])},
+      {SettingsKey::PictureKinds[2], FormatNumber(settings.PictureKinds[2])},
+      {SettingsKey::PictureKinds[3], FormatNumber(settings.PictureKinds[3])},
+      {SettingsKey::BgmKind, FormatNumber(settings.BgmKind)},
+      {SettingsKey::BgmRepeatTrack, FormatNumber(settings.BgmRepeatTrack)},
+      {SettingsKey::BgmFile, settings.BgmFile},
+  }};
+  // All eleven in one replacement of the file: a failure leaves the old file
+  // whole, and the user is told rather than left to find the settings lost.
+  const IniWriteResult written =
+      WriteIniStrings(kSettingsSection, entries, services_.iniFile, services_.files);
+  if (!written.outcome) {
+    services_.view.ShowMessage("設定を保存できませんでした。\n" + services_.iniFile + "\n" +
+                               written.outcome.reason);
+    return false;
+  }
+  if (written.movedToUtf8) {
+    services_.view.ShowMessage(
+        "Shift-JISで表せない文字があるため、設定ファイルをUTF-8で保存しました。\n" +
+        services_.iniFile + "\n古いバージョンのOrvelはこのファイルを読めません。");
+  }
+  return true;
+}
+
+}  // namespace orvel
