@@ -61,6 +61,10 @@ std::optional<std::string> RunFolderChooser(GtkWindow* parent, const std::string
       title.c_str(), parent, GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, kCancelLabel,
       GTK_RESPONSE_CANCEL, kOkLabel, GTK_RESPONSE_ACCEPT, nullptr);
   gtk_window_set_modal(GTK_WINDOW(chooser), TRUE);
+  // It starts in the home folder, the desktop's top, rather than among the
+  // recent files, where no folder can be chosen and a typed one is not
+  // taken.
+  gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), g_get_home_dir());
   return RunChooser(chooser);
 }
 
