@@ -37,8 +37,9 @@ TEST(FileChooserPattern, MatchesInAnyLetterCase) {
 
 TEST(FileChooserPattern, KeepsWildcardsSetsAndEscapes) {
   const std::pair<const char*, const char*> cases[] = {
-      {"?x*", "?[xX]*"},     {"[ab]c", "[ab][cC]"}, {"[!a]b", "[!a][bB]"},
-      {"[]a]b", "[]a][bB]"}, {"\\*a", "\\*[aA]"},   {"曲.wav", "曲.[wW][aA][vV]"},
+      {"?x*", "?[xX]*"},     {"[ab]c", "[ab][cC]"},   {"[!a]b", "[!a][bB]"},
+      {"[]a]b", "[]a][bB]"}, {"[!]a]b", "[!]a][bB]"}, {"[^]a]b", "[^]a][bB]"},
+      {"\\[a]", "\\[[aA]]"}, {"\\*a", "\\*[aA]"},     {"曲.wav", "曲.[wW][aA][vV]"},
       {"a\\", "[aA]\\"},
   };
   for (const auto& [pattern, expected] : cases) {

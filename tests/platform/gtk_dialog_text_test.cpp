@@ -82,6 +82,17 @@ bool Inside(const Rect& inner, const Rect& outer) {
          inner.Bottom() <= outer.Bottom();
 }
 
+TEST(DialogTextRoles, TheFaceWritesCaptionsDisplayBoxesAndTheLinkOnly) {
+  int written = 0;
+  for (const ControlSpec& spec : DialogControls()) {
+    const bool text = spec.role == ControlRole::Caption || spec.role == ControlRole::DisplayBox ||
+                      spec.role == ControlRole::Link;
+    EXPECT_EQ(DrawsText(spec.role), text) << spec.name;
+    written += text;
+  }
+  EXPECT_GT(written, 0);
+}
+
 TEST_F(DialogText, TheGothicIsTheDialogsOwnOrItsStandInAtThirteenPixels) {
   PangoFont* font = pango_context_load_font(context_, Font(DialogFont::Gothic));
   ASSERT_NE(font, nullptr);
