@@ -11,6 +11,8 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
   gstreamer1.0-tools
   xvfb xauth xdotool x11-xserver-utils imagemagick sox lame
+  # The settings dialog's Gothic on Linux (IPAPGothic, of the same widths).
+  fonts-ipafont-gothic
   # The sanitizer build and the fuzz targets: clang, and its runtimes
   # (AddressSanitizer, UndefinedBehaviorSanitizer, libFuzzer).
   clang-14 libclang-rt-14-dev

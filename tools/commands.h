@@ -17,6 +17,7 @@ int ComposeCommand(const Arguments& arguments);
 int RenderCommand(const Arguments& arguments);
 int BenchCommand(const Arguments& arguments);
 int SkinCommand(const Arguments& arguments);
+int DialogLayoutCommand(const Arguments& arguments);
 
 // Prints "usage: orvel-tool <usage>" to stderr and returns 2.
 int UsageError(const std::string& usage);

@@ -25,6 +25,7 @@ int RunCommand(const std::string& command, const orvel::Arguments& rest) {
   if (command == "render") return RenderCommand(rest);
   if (command == "bench") return BenchCommand(rest);
   if (command == "skin") return SkinCommand(rest);
+  if (command == "dialog-layout") return DialogLayoutCommand(rest);
   return UsageError(
       "settings [--ini FILE] [--display-order [--seed N]]\n"
       "       orvel-tool draw-orbs --background IN --orbs \"X,Y,R,G,B;...\" --out OUT.png\n"
@@ -33,6 +34,7 @@ int RunCommand(const std::string& command, const orvel::Arguments& rest) {
       "                         [--background IN | --ini FILE] --out DIR\n"
       "       orvel-tool bench --screen WxH --frames K\n"
       "       orvel-tool skin --out DIR [--scale S]\n"
+      "       orvel-tool dialog-layout [--scale S]\n"
       "(run a command without arguments for what it accepts)");
 }
 

@@ -79,7 +79,7 @@ constexpr std::array<ControlSpec, kDialogControlCount> kControls = {{
     {C::lbl_Button_4, "lbl_Button(4)", C::Pic_1_3, {208, 52, 93, 17}, R::Caption, "ﾌｧｲﾙ名", D, M, true},
     {C::lbl_Fname, "lbl_Fname", C::Pic_1_3, {208, 76, 309, 17}, R::DisplayBox, "", D},
 
-    {C::lbl_9, "lbl(9)", C::Pic_C, {344, 272, 168, 13}, R::Caption, "Designed by Orvel Team Ver.1.1.0"},
+    {C::lbl_9, "lbl(9)", C::Pic_C, {344, 272, 206, 13}, R::Caption, "Designed by Orvel Team Ver.1.1.0"},
     {C::lbl_URL, "lbl_URL", C::Pic_C, {336, 292, 207, 13}, R::Link, "https://orvel.example.org/", DialogFont::GothicUnderlined, L, true},
     {C::Img_Button_2, "Img_Button(2)", C::Pic_C, {340, 328, 95, 22}, R::ButtonFace, ""},
     {C::lbl_Button_2, "lbl_Button(2)", C::Pic_C, {340, 332, 93, 17}, R::Caption, "設定", G, M, true},

@@ -5,14 +5,17 @@
 #include <string>
 
 #include "app/startup.h"
+#include "dialog/settings_dialog.h"
 #include "music/mci_music.h"
 #include "platform/linux/gst_media_control.h"
 #include "platform/linux/gst_sound_player.h"
+#include "platform/linux/gtk_dialog_view.h"
 #include "platform/linux/gtk_saver_host.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/pixbuf_pictures.h"
 #include "saver/prefetching_picture_loader.h"
 #include "saver/saver.h"
+#include "settings/settings_store.h"
 
 namespace orvel {
 namespace {
@@ -27,9 +30,19 @@ class LinuxModes : public Modes {
   // Linux has no screen-saver host with a preview pane to draw into.
   void ShowPreview(std::int32_t) override {}
 
-  void ShowSettingsDialog(AppState&) override {
-    std::fprintf(stderr, "orvel: this build has no settings dialog yet\n");
-    status = 1;
+  void ShowSettingsDialog(AppState& state) override {
+    std::unique_ptr<GtkDialogView> view = GtkDialogView::Create(std::string(kDialogWindowTitle));
+    if (!view) {
+      std::fprintf(stderr, "orvel: cannot open the display\n");
+      status = 1;
+      return;
+    }
+    PixbufPictureLoader pictures;
+    const std::string iniFile = IniFilePath(platform_.locations, platform_.files);
+    SettingsDialog dialog(state, DialogServices{*view, platform_.files, pictures, iniFile});
+    view->Attach(dialog);
+    dialog.Load();
+    view->Run();
   }
 
   void RunSaver(AppState& state, std::string_view arguments) override {

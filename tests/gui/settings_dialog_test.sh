@@ -1,0 +1,241 @@
+#!/usr/bin/env bash
+# The settings dialog on a real X display: a right-button option, the folder
+# chooser worked by keyboard, the picture list and its count, the confirm
+# button released away from it and the bytes it writes, cancel and Escape
+# that write nothing, and the single-instance test while the dialog is open.
+#
+#   tests/gui/settings_dialog_test.sh path/to/orvel
+#
+# Needs an X display with no window manager in the way, e.g.
+#   xvfb-run -a -s "-screen 0 1280x1024x24" tests/gui/settings_dialog_test.sh build/linux/orvel
+# orvel-tool beside orvel, and xdotool, xwininfo, ImageMagick and iconv
+# (scripts/install-deps.sh installs them).
+set -uo pipefail
+
+orvel=${1:?usage: settings_dialog_test.sh path/to/orvel}
+tool="$(dirname "$orvel")/orvel-tool"
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "FAIL: DISPLAY is not set; run this under xvfb-run (ctest -L gui)." >&2
+  exit 1
+fi
+for t in xdotool xwininfo import convert compare iconv; do
+  command -v "$t" >/dev/null || { echo "FAIL: $t is missing." >&2; exit 1; }
+done
+if [ -e "$(dirname "$orvel")/Orvel.ini" ]; then
+  echo "FAIL: $(dirname "$orvel")/Orvel.ini would take the place of the test's settings." >&2
+  exit 1
+fi
+
+work=$(mktemp -d)
+started=()
+cleanup() {
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+# An X server started by xvfb-run resets when its last client leaves.
+xdotool search --sync --name "orvel test: keeps the display up" >/dev/null 2>&1 &
+started+=($!)
+
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
+# The file chooser keeps its own settings; here they live in memory only.
+export GSETTINGS_BACKEND=memory
+mkdir -p "$HOME" "$XDG_CONFIG_HOME/orvel"
+ini="$XDG_CONFIG_HOME/orvel/Orvel.ini"
+title='Orvelの設定'
+
+# The controls' client rectangles, from the dialog's own table.
+layout=$("$tool" dialog-layout) || { echo "FAIL: orvel-tool dialog-layout" >&2; exit 1; }
+rect_of() { awk -v n="$1" '$1 == n { print $2, $3, $4, $5 }' <<<"$layout"; }
+
+dialog_windows() { xdotool search --name "^${title}\$" 2>/dev/null | wc -l; }
+
+# Starts the dialog (its process id in $dialog, its window in $win and the
+# client area's screen corner in $cx, $cy) and waits up to ten seconds.
+start_dialog() {
+  "$orvel" /c &
+  dialog=$!
+  started+=("$dialog")
+  for _ in $(seq 100); do
+    win=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -1)
+    if [ -n "$win" ]; then
+      cx=$(xwininfo -id "$win" | awk '/Absolute upper-left X/ { print $4 }')
+      cy=$(xwininfo -id "$win" | awk '/Absolute upper-left Y/ { print $4 }')
+      sleep 0.5
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "no window titled $title after starting orvel /c"
+  return 1
+}
+
+# The screen point at the centre of a control, or at (dx, dy) into it.
+point_in() {
+  read -r x y w h < <(rect_of "$1")
+  local dx=${2:-$((w / 2))} dy=${3:-$((h / 2))}
+  echo "$((cx + x + dx)) $((cy + y + dy))"
+}
+click() { # control [button [dx dy]]
+  xdotool mousemove $(point_in "$1" "${@:3}") click "${2:-1}"
+  sleep 0.3
+}
+
+# Waits up to five seconds for the dialog's process to end; checks status 0.
+dialog_ends() {
+  for _ in $(seq 50); do
+    if ! kill -0 "$dialog" 2>/dev/null; then
+      wait "$dialog"
+      local status=$?
+      [ "$status" -eq 0 ] && pass "$1: the dialog ended with status 0" \
+        || fail "$1: the dialog ended with status $status"
+      return
+    fi
+    sleep 0.1
+  done
+  fail "$1: the dialog still runs after 5 seconds"
+}
+
+# The dark (text) pixels of the region WxH+X+Y of the screen, as a mask.
+ink_mask() { convert "$1" -crop "$2" +repage -colorspace Gray -threshold 45% "$3"; }
+
+# --- The settings the dialog opens with, in Shift-JIS. -------------------
+# ｲﾝﾀｰﾊﾞﾙ=12 and 画像種類_2=1 (jpg), BGM区分=0.
+printf '[Section]\r\n\xb2\xdd\xc0\xb0\xca\xde\xd9=12\r\n' >"$ini"
+cp "$ini" "$work/opened.ini"
+
+# --- Twelve pictures: two bitmaps, one GIF and nine JPEGs. ---------------
+pictures="$work/pictures"
+mkdir -p "$pictures"
+convert -size 40x30 xc:'rgb(200,40,40)' -type TrueColor "BMP3:$pictures/a.bmp"
+convert -size 40x30 xc:'rgb(40,200,40)' -type TrueColor "BMP3:$pictures/b.BMP"
+convert -size 40x30 xc:'rgb(40,40,200)' "$pictures/c.gif"
+for i in 1 2 3 4 5 6 7 8 9; do
+  convert -size 40x30 xc:"rgb(250,250,$((i * 20)))" -quality 100 "$pictures/j$i.jpg"
+done
+# One of every kind would be listed; this one matches no kind.
+convert -size 10x10 xc:white "$pictures/not-a-kind.png"
+
+# --- Cancel after changes writes nothing. --------------------------------
+if start_dialog; then
+  click 'lbl_Rdm_Seq(1)' 3
+  click 'lbl_Kind(0)'
+  click 'lbl_Size(0)'
+  xdotool mousemove $(point_in 'lbl_Button(3)') mousedown 3 mouseup 3
+  dialog_ends "ｷｬﾝｾﾙ"
+  cmp -s "$ini" "$work/opened.ini" && pass "ｷｬﾝｾﾙ left the settings file as it was" \
+    || fail "ｷｬﾝｾﾙ changed the settings file"
+fi
+
+# --- Escape closes without writing; a saver started meanwhile ends. ------
+if start_dialog; then
+  timeout 5 "$orvel" /s
+  rc=$?
+  saver=$(xdotool search --name '^Orvel_Main$' 2>/dev/null | wc -l)
+  [ "$rc" -eq 0 ] && [ "$saver" -eq 0 ] && pass "orvel /s ended at once while the dialog is open" \
+    || fail "orvel /s while the dialog is open: status $rc, $saver saver windows"
+  timeout 5 "$orvel" /c
+  rc=$?
+  [ "$rc" -eq 0 ] && [ "$(dialog_windows)" -eq 1 ] && pass "a second orvel /c ended at once" \
+    || fail "a second orvel /c: status $rc, $(dialog_windows) dialog windows"
+  click 'lbl_Rdm_Seq(1)'
+  xdotool windowfocus --sync "$win" key Escape
+  dialog_ends "Escape"
+  cmp -s "$ini" "$work/opened.ini" && pass "Escape left the settings file as it was" \
+    || fail "Escape changed the settings file"
+fi
+
+# --- A folder chosen by keyboard, its pictures listed, then saved. -------
+if start_dialog; then
+  click 'lbl_Rdm_Seq(1)' 3
+  click 'lbl_Button(0)'
+  chooser=$(timeout 10 xdotool search --sync --onlyvisible --name 'ﾌｫﾙﾀﾞをｸﾘｯｸ' | head -1)
+  if [ -z "$chooser" ]; then
+    fail "no folder chooser after pressing ﾌｫﾙﾀﾞで指定..."
+  else
+    xdotool windowfocus --sync "$chooser"
+    sleep 0.5
+    xdotool key ctrl+l
+    sleep 0.3
+    xdotool type --delay 20 "$pictures"
+    sleep 0.5
+    xdotool key Return
+    for _ in $(seq 50); do
+      xwininfo -id "$chooser" 2>/dev/null | grep -q IsViewable || break
+      sleep 0.1
+    done
+    sleep 1
+    import -window root "$work/listed.png"
+
+    # The count reads 12: the same ink as the interval's 12 in its box of
+    # the same font and alignment.
+    read -r kx ky kw kh < <(rect_of lbl_Kei)
+    read -r sx sy sw sh < <(rect_of lbl_Sec)
+    ink_mask "$work/listed.png" "20x13+$((cx + kx + kw - 22))+$((cy + ky + 2))" "$work/count.png"
+    ink_mask "$work/listed.png" "20x13+$((cx + sx + sw - 22))+$((cy + sy + 2))" "$work/twelve.png"
+    off=$(compare -metric AE "$work/count.png" "$work/twelve.png" null: 2>&1 | cut -d' ' -f1)
+    inked=$(convert "$work/count.png" -negate -format '%[fx:round(mean*w*h)]' info:)
+    [ "$inked" -gt 10 ] && [ "${off%.*}" -le 3 ] && pass "the count shows 12" \
+      || fail "the count does not read as 12 ($off pixels differ, $inked inked)"
+
+    # The first entry is the first bitmap; the last a JPEG (the kinds are
+    # scanned bmp, gif, jpg in turn). Choosing one shows it in the preview.
+    read -r lx ly lw lh < <(rect_of List_1)
+    read -r px py pw ph < <(rect_of Pic_K)
+    preview_colour() {
+      import -window root "$work/preview.png"
+      convert "$work/preview.png" -crop "1x1+$((cx + px + 30))+$((cy + py + 30))" -format '%[pixel:p]' info:
+    }
+    click List_1 1 20 10
+    first=$(preview_colour)
+    xdotool key End
+    sleep 0.5
+    last=$(preview_colour)
+    case "$first" in
+      *'200,40,40'* | *'40,200,40'*) pass "the first entry is a bitmap ($first)" ;;
+      *) fail "the first entry's preview is $first, not a bitmap's colour" ;;
+    esac
+    case "$last" in
+      *'250,250,'*) pass "the last entry is a JPEG ($last)" ;;
+      *) fail "the last entry's preview is $last, not a JPEG's colour" ;;
+    esac
+  fi
+
+  # Pressed on 設定, released far from it: it still saves and closes.
+  xdotool mousemove $(point_in 'lbl_Button(2)') mousedown 1
+  sleep 0.2
+  xdotool mousemove $(point_in Pic_C 5 5) mouseup 1
+  dialog_ends "設定"
+  {
+    printf '[Section]\r\n'
+    printf 'ｲﾝﾀｰﾊﾞﾙ=12\r\n'
+    printf '画像ﾁｪﾝｼﾞ=1\r\n'
+    printf '画像のｻｲｽﾞ=1\r\n'
+    printf '画像のﾌｫﾙﾀﾞ=%s\r\n' "$pictures"
+    printf '画像種類_0=1\r\n画像種類_1=1\r\n画像種類_2=1\r\n画像種類_3=1\r\n'
+    printf 'BGM区分=0\r\nBGMﾘﾋﾟｰﾄ=0\r\nBGMﾌｧｲﾙ=\r\n'
+  } | iconv -f UTF-8 -t SHIFT_JIS >"$work/expected.ini"
+  if cmp -s "$ini" "$work/expected.ini"; then
+    pass "設定 wrote every setting, byte for byte"
+  else
+    fail "設定 wrote other bytes than expected:"
+    diff <(iconv -f SHIFT_JIS -t UTF-8 "$ini" | cat -A) \
+      <(iconv -f SHIFT_JIS -t UTF-8 "$work/expected.ini" | cat -A) >&2
+  fi
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all checks passed"
