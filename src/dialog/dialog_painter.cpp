@@ -41,6 +41,12 @@ Image PreviewBox(const DialogState& state, PixelSize size, int ringWidth) {
   return box;
 }
 
+// The client area's image at the scale, still black.
+Image BlankClientArea(double scale) {
+  const Rect client = ScaleRect(ClientRect(C::Pic_C), scale);
+  return Image(client.w, client.h);
+}
+
 // The kind of control a look belongs to.
 ControlRole RoleOf(Look look) {
   switch (look) {
@@ -63,7 +69,8 @@ ControlRole RoleOf(Look look) {
 
 }  // namespace
 
-DialogPainter::DialogPainter(double scale) : scale_(scale), strip_(MarbleStrip(scale)) {}
+DialogPainter::DialogPainter(double scale)
+    : scale_(scale), strip_(MarbleStrip(scale)), canvas_(BlankClientArea(scale)) {}
 
 const Sprite& DialogPainter::SpriteFor(Look look, PixelSize size) {
   auto [at, added] = sprites_.try_emplace({look, size.width, size.height});
@@ -93,10 +100,6 @@ const Sprite& DialogPainter::SpriteFor(Look look, PixelSize size) {
 
 const Image& DialogPainter::Paint(const DialogState& state) {
   // Every pixel is painted again below: the content panel covers them all.
-  const Rect client = ScaleRect(ClientRect(C::Pic_C), scale_);
-  if (canvas_.Width() != client.w || canvas_.Height() != client.h) {
-    canvas_ = Image(client.w, client.h);
-  }
   Image& canvas = canvas_;
   const int ringWidth = std::max(1, static_cast<int>(std::lround(scale_)));
 

@@ -1,0 +1,76 @@
+#include "dialog/dialog_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace orvel {
+namespace {
+
+using C = DialogControl;
+
+bool Inside(const Rect& inner, const Rect& outer) {
+  return inner.x >= outer.x && inner.y >= outer.y && inner.Right() <= outer.Right() &&
+         inner.Bottom() <= outer.Bottom();
+}
+
+bool Overlap(const Rect& a, const Rect& b) { return !Intersect(a, b).Empty(); }
+
+TEST(DialogLayout, EveryControlLiesOnItsPanelAndClickTargetsNeverOverlap) {
+  for (const ControlSpec& spec : DialogControls()) {
+    if (spec.id == C::Pic_C) continue;
+    EXPECT_TRUE(Inside(ClientRect(spec.id), ClientRect(spec.parent))) << spec.name;
+  }
+  // Two clickable controls on top of each other would leave one of them
+  // unreachable.
+  for (const ControlSpec& a : DialogControls()) {
+    for (const ControlSpec& b : DialogControls()) {
+      if (a.id < b.id && a.hand && b.hand) {
+        EXPECT_FALSE(Overlap(ClientRect(a.id), ClientRect(b.id))) << a.name << " " << b.name;
+      }
+    }
+  }
+  // Group panels do not overlap either.
+  for (C a : {C::Pic_1_0, C::Pic_1_1, C::Pic_1_2, C::Pic_1_3}) {
+    for (C b : {C::Pic_1_0, C::Pic_1_1, C::Pic_1_2, C::Pic_1_3}) {
+      if (a < b) {
+        EXPECT_FALSE(Overlap(ClientRect(a), ClientRect(b)));
+      }
+    }
+  }
+}
+
+TEST(DialogLayout, CaptionsTakeThePressesOverTheirButtonsAndMarksBesideThem) {
+  // Each button caption lies on its face, and a press there reaches the
+  // caption; the face's rim reaches nothing.
+  const std::pair<C, C> buttons[] = {{C::lbl_Button_0, C::Img_Button_0},
+                                     {C::lbl_Button_1, C::Img_Button_1},
+                                     {C::lbl_Button_2, C::Img_Button_2},
+                                     {C::lbl_Button_3, C::Img_Button_3},
+                                     {C::lbl_Button_4, C::Img_Button_4}};
+  for (auto [caption, face] : buttons) {
+    const Rect c = ClientRect(caption);
+    EXPECT_TRUE(Inside(c, ClientRect(face))) << Spec(caption).name;
+    EXPECT_EQ(ClickTargetAt(c.x + c.w / 2.0, c.y + c.h / 2.0), caption);
+  }
+  const Rect face = ClientRect(C::Img_Button_0);
+  EXPECT_EQ(ClickTargetAt(face.x + 1, face.y + 1), std::nullopt);
+  // Marks stand level with their captions.
+  const std::pair<C, C> marks[] = {{C::Img_SR_0, C::lbl_Rdm_Seq_0}, {C::Img_SR_1, C::lbl_Rdm_Seq_1},
+                                   {C::Img_Size_0, C::lbl_Size_0},  {C::Img_Size_1, C::lbl_Size_1},
+                                   {C::Img_Kind_0, C::lbl_Kind_0},  {C::Img_Kind_1, C::lbl_Kind_1},
+                                   {C::Img_Kind_2, C::lbl_Kind_2},  {C::Img_Kind_3, C::lbl_Kind_3},
+                                   {C::Img_BGM_0, C::lbl_BGM_0},    {C::Img_BGM_1, C::lbl_BGM_1},
+                                   {C::Img_BGM_2, C::lbl_BGM_2}};
+  for (auto [mark, caption] : marks) {
+    EXPECT_EQ(ClientRect(mark).y, ClientRect(caption).y) << Spec(mark).name;
+    EXPECT_TRUE(Spec(mark).hand && Spec(caption).hand) << Spec(mark).name;
+  }
+  // Native controls take their own presses.
+  const Rect list = ClientRect(C::List_1);
+  EXPECT_EQ(ClickTargetAt(list.x + 5, list.y + 5), std::nullopt);
+  // A 2x display doubles every edge.
+  EXPECT_EQ(ScaleRect(ClientRect(C::Pic_K), 2), (Rect{408, 128, 200, 200}));
+  EXPECT_EQ(ScaleRect(Rect{1, 1, 1, 1}, 1.5), (Rect{2, 2, 1, 1}));
+}
+
+}  // namespace
+}  // namespace orvel
