@@ -66,7 +66,7 @@ Image WindowIcon() {
   canvas.Fill([&](float x, float y) { return shape::Box(x, y, 0, 0, e, e, 0); },
               Colour{96, 146, 210});
   canvas.Fill([&](float x, float y) { return shape::Box(x, y, 1, 1, e - 1, e - 1, 0); },
-              [e](float x, float y) {
+              [](float x, float y) {
                 return Mix(Colour{232, 242, 252}, Colour{164, 204, 242}, (x + 2 * y) / (3 * e));
               });
   for (const Bubble& bubble : kBubbles) DrawBubble(canvas, bubble);

@@ -18,7 +18,6 @@ using skin::SmoothStep;
 namespace shape = skin::shape;
 
 constexpr std::uint32_t kSeed = 0x776F6F64u;
-constexpr float kWidth = static_cast<float>(kPreviewStillSize.width);
 constexpr float kHeight = static_cast<float>(kPreviewStillSize.height);
 constexpr float kHorizon = 74;  // where the forest floor begins
 

@@ -51,10 +51,9 @@ double CoveredLuminance(const Sprite& sprite) {
 }
 
 TEST(Skin, EveryPictureHasItsSizeTimesTheScale) {
-  for (const auto& [scale, k] :
-       {std::pair(1.0, 1.0), std::pair(2.0, 2.0), std::pair(1.5, 1.5), std::pair(1.25, 1.25)}) {
+  for (double scale : {1.0, 2.0, 1.5, 1.25}) {
     SCOPED_TRACE(scale);
-    const auto px = [k](int n) { return static_cast<int>(std::lround(n * k)); };
+    const auto px = [scale](int n) { return static_cast<int>(std::lround(n * scale)); };
     EXPECT_EQ(SizeOf(MarbleStrip(scale)), std::pair(px(560), px(20)));
     EXPECT_EQ(SizeOf(HeadingBar({95, 22}, scale)), std::pair(px(95), px(22)));
     EXPECT_EQ(SizeOf(HeadingBar({109, 22}, scale)), std::pair(px(109), px(22)));
