@@ -170,21 +170,27 @@ if start_dialog; then
     xdotool type --delay 20 "$pictures"
     sleep 0.5
     xdotool key Return
-    for _ in $(seq 50); do
+    # A slow machine may still be completing the typed path when Return
+    # arrives; the chooser then stays, and Return is pressed again.
+    for i in $(seq 150); do
       xwininfo -id "$chooser" 2>/dev/null | grep -q IsViewable || break
+      [ $((i % 30)) -eq 0 ] && xdotool key Return
       sleep 0.1
     done
-    sleep 1
-    import -window root "$work/listed.png"
 
     # The count reads 12: the same ink as the interval's 12 in its box of
-    # the same font and alignment.
+    # the same font and alignment. The scan may take a moment.
     read -r kx ky kw kh < <(rect_of lbl_Kei)
     read -r sx sy sw sh < <(rect_of lbl_Sec)
-    ink_mask "$work/listed.png" "20x13+$((cx + kx + kw - 22))+$((cy + ky + 2))" "$work/count.png"
-    ink_mask "$work/listed.png" "20x13+$((cx + sx + sw - 22))+$((cy + sy + 2))" "$work/twelve.png"
-    off=$(compare -metric AE "$work/count.png" "$work/twelve.png" null: 2>&1 | cut -d' ' -f1)
-    inked=$(convert "$work/count.png" -negate -format '%[fx:round(mean*w*h)]' info:)
+    for _ in $(seq 20); do
+      sleep 0.5
+      import -window root "$work/listed.png"
+      ink_mask "$work/listed.png" "20x13+$((cx + kx + kw - 22))+$((cy + ky + 2))" "$work/count.png"
+      ink_mask "$work/listed.png" "20x13+$((cx + sx + sw - 22))+$((cy + sy + 2))" "$work/twelve.png"
+      off=$(compare -metric AE "$work/count.png" "$work/twelve.png" null: 2>&1 | cut -d' ' -f1)
+      inked=$(convert "$work/count.png" -negate -format '%[fx:round(mean*w*h)]' info:)
+      [ "$inked" -gt 10 ] && [ "${off%.*}" -le 3 ] && break
+    done
     [ "$inked" -gt 10 ] && [ "${off%.*}" -le 3 ] && pass "the count shows 12" \
       || fail "the count does not read as 12 ($off pixels differ, $inked inked)"
 
@@ -192,15 +198,23 @@ if start_dialog; then
     # scanned bmp, gif, jpg in turn). Choosing one shows it in the preview.
     read -r lx ly lw lh < <(rect_of List_1)
     read -r px py pw ph < <(rect_of Pic_K)
+    # The preview's colour once it is no longer the colour `$1` (it may take
+    # a moment to decode and draw).
     preview_colour() {
-      import -window root "$work/preview.png"
-      convert "$work/preview.png" -crop "1x1+$((cx + px + 30))+$((cy + py + 30))" -format '%[pixel:p]' info:
+      local colour
+      for _ in $(seq 20); do
+        import -window root "$work/preview.png"
+        colour=$(convert "$work/preview.png" -crop "1x1+$((cx + px + 30))+$((cy + py + 30))" \
+          -format '%[pixel:p]' info:)
+        [ "$colour" != "$1" ] && break
+        sleep 0.25
+      done
+      echo "$colour"
     }
     click List_1 1 20 10
-    first=$(preview_colour)
+    first=$(preview_colour 'srgb(255,255,255)')
     xdotool key End
-    sleep 0.5
-    last=$(preview_colour)
+    last=$(preview_colour "$first")
     case "$first" in
       *'200,40,40'* | *'40,200,40'*) pass "the first entry is a bitmap ($first)" ;;
       *) fail "the first entry's preview is $first, not a bitmap's colour" ;;
