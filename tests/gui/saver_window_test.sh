@@ -12,38 +12,7 @@ set -uo pipefail
 
 orvel=${1:?usage: saver_window_test.sh path/to/orvel}
 
-if [ -z "${DISPLAY:-}" ]; then
-  echo "FAIL: DISPLAY is not set; run this under xvfb-run (ctest -L gui)." >&2
-  exit 1
-fi
-for tool in xdotool import convert compare display; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing." >&2; exit 1; }
-done
-if [ -e "$(dirname "$orvel")/Orvel.ini" ]; then
-  echo "FAIL: $(dirname "$orvel")/Orvel.ini would take the place of the test's settings." >&2
-  exit 1
-fi
-
-work=$(mktemp -d)
-started=()
-cleanup() {
-  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-
-# An X server started by xvfb-run resets when its last client leaves, and
-# forgets the root window's picture: one client stays connected throughout.
-xdotool search --sync --name "orvel test: keeps the display up" >/dev/null 2>&1 &
-started+=($!)
+source "$(dirname "$0")/common.sh" xdotool import convert compare display
 
 read -r W H < <(xdotool getdisplaygeometry)
 

@@ -15,37 +15,7 @@ set -uo pipefail
 orvel=${1:?usage: settings_dialog_test.sh path/to/orvel}
 tool="$(dirname "$orvel")/orvel-tool"
 
-if [ -z "${DISPLAY:-}" ]; then
-  echo "FAIL: DISPLAY is not set; run this under xvfb-run (ctest -L gui)." >&2
-  exit 1
-fi
-for t in xdotool xwininfo import convert compare iconv; do
-  command -v "$t" >/dev/null || { echo "FAIL: $t is missing." >&2; exit 1; }
-done
-if [ -e "$(dirname "$orvel")/Orvel.ini" ]; then
-  echo "FAIL: $(dirname "$orvel")/Orvel.ini would take the place of the test's settings." >&2
-  exit 1
-fi
-
-work=$(mktemp -d)
-started=()
-cleanup() {
-  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-
-# An X server started by xvfb-run resets when its last client leaves.
-xdotool search --sync --name "orvel test: keeps the display up" >/dev/null 2>&1 &
-started+=($!)
+source "$(dirname "$0")/common.sh" xdotool xwininfo import convert compare iconv
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
 # The file chooser keeps its own settings; here they live in memory only.
