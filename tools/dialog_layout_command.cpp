@@ -26,10 +26,10 @@ int DialogLayoutCommand(const Arguments& arguments) {
   } else if (!arguments.empty()) {
     return UsageError(kUsage);
   }
-  for (const ControlSpec& spec : DialogControls()) {
-    const Rect rect = ScaleRect(ClientRect(spec.id), scale);
-    std::printf("%.*s %d %d %d %d\n", static_cast<int>(spec.name.size()), spec.name.data(), rect.x,
-                rect.y, rect.w, rect.h);
+  for (const ControlEntry& entry : DialogControls()) {
+    const Rect rect = ScaleRect(ClientRect(entry.id), scale);
+    std::printf("%.*s %d %d %d %d\n", static_cast<int>(entry.name.size()), entry.name.data(),
+                rect.x, rect.y, rect.w, rect.h);
   }
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -14,7 +14,7 @@ constexpr TextAlign M = TextAlign::Centre;
 constexpr TextAlign Rt = TextAlign::Right;
 
 // clang-format off
-constexpr std::array<ControlSpec, kDialogControlCount> kControls = {{
+constexpr std::array<ControlEntry, kDialogControlCount> kControls = {{
     {C::Pic_C, "Pic_C", C::Pic_C, {0, 0, 557, 489}, R::Panel, ""},
     {C::Pic_1_0, "Pic_1(0)", C::Pic_C, {344, 12, 197, 157}, R::Panel, ""},
     {C::Pic_1_1, "Pic_1(1)", C::Pic_C, {12, 12, 313, 341}, R::Panel, ""},
@@ -104,17 +104,17 @@ bool IsPainted(ControlRole role) {
 
 }  // namespace
 
-std::span<const ControlSpec, kDialogControlCount> DialogControls() { return kControls; }
+std::span<const ControlEntry, kDialogControlCount> DialogControls() { return kControls; }
 
-const ControlSpec& Spec(DialogControl control) {
+const ControlEntry& EntryOf(DialogControl control) {
   return kControls[static_cast<std::size_t>(control)];
 }
 
 Rect ClientRect(DialogControl control) {
-  const ControlSpec& spec = Spec(control);
-  Rect rect = spec.rect;
-  if (spec.parent != control) {
-    const Rect parent = ClientRect(spec.parent);
+  const ControlEntry& entry = EntryOf(control);
+  Rect rect = entry.rect;
+  if (entry.parent != control) {
+    const Rect parent = ClientRect(entry.parent);
     rect.x += parent.x;
     rect.y += parent.y;
   }
@@ -131,10 +131,10 @@ std::optional<DialogControl> ClickTargetAt(double x, double y) {
   // Later rows lie above earlier ones (a caption above its button face),
   // so the last hit wins.
   std::optional<DialogControl> target;
-  for (const ControlSpec& spec : kControls) {
-    if (!spec.hand || !IsPainted(spec.role)) continue;
-    const Rect r = ClientRect(spec.id);
-    if (x >= r.x && x < r.Right() && y >= r.y && y < r.Bottom()) target = spec.id;
+  for (const ControlEntry& entry : kControls) {
+    if (!entry.hand || !IsPainted(entry.role)) continue;
+    const Rect r = ClientRect(entry.id);
+    if (x >= r.x && x < r.Right() && y >= r.y && y < r.Bottom()) target = entry.id;
   }
   return target;
 }

@@ -115,7 +115,7 @@ enum class TextAlign { Left, Centre, Right };
 // default dialog font (the music panel).
 enum class DialogFont { Gothic, GothicUnderlined, DialogDefault };
 
-struct ControlSpec {
+struct ControlEntry {
   DialogControl id;
   std::string_view name;  // as the dialog has always named it: "lbl_Button(2)"
   DialogControl parent;   // Pic_C for the group panels and itself
@@ -132,9 +132,9 @@ struct ControlSpec {
 inline constexpr PixelSize kDialogClientSize{557, 489};
 
 // The whole table, indexed by DialogControl.
-std::span<const ControlSpec, kDialogControlCount> DialogControls();
+std::span<const ControlEntry, kDialogControlCount> DialogControls();
 
-const ControlSpec& Spec(DialogControl control);
+const ControlEntry& EntryOf(DialogControl control);
 
 // The control's rectangle in the client area (96-dpi pixels).
 Rect ClientRect(DialogControl control);

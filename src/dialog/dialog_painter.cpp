@@ -104,10 +104,10 @@ const Image& DialogPainter::Paint(const DialogState& state) {
   const int ringWidth = std::max(1, static_cast<int>(std::lround(scale_)));
 
   // Table order is drawing order: panels first, then what lies on them.
-  for (const ControlSpec& spec : DialogControls()) {
-    const Rect at = ScaleRect(ClientRect(spec.id), scale_);
-    const Look look = state[spec.id].look;
-    switch (spec.role) {
+  for (const ControlEntry& entry : DialogControls()) {
+    const Rect at = ScaleRect(ClientRect(entry.id), scale_);
+    const Look look = state[entry.id].look;
+    switch (entry.role) {
       case ControlRole::Panel:
         TilePanel(canvas, at, strip_);
         break;
@@ -116,9 +116,9 @@ const Image& DialogPainter::Paint(const DialogState& state) {
       case ControlRole::OptionMark:
       case ControlRole::CheckMark:
         // A control shows only the looks of its own kind; None shows nothing.
-        if (RoleOf(look) == spec.role) {
+        if (RoleOf(look) == entry.role) {
           const PixelSize size =
-              spec.ownSize ? kHeadingBarSize : PixelSize{spec.rect.w, spec.rect.h};
+              entry.ownSize ? kHeadingBarSize : PixelSize{entry.rect.w, entry.rect.h};
           DrawSprite(canvas, SpriteFor(look, size), at.x, at.y);
         }
         break;

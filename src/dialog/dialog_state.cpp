@@ -4,7 +4,8 @@ namespace orvel {
 
 DialogState DialogState::Designed() {
   DialogState state;
-  for (const ControlSpec& spec : DialogControls()) state[spec.id].text = std::string(spec.caption);
+  for (const ControlEntry& entry : DialogControls())
+    state[entry.id].text = std::string(entry.caption);
   return state;
 }
 

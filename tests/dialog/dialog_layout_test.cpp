@@ -15,14 +15,14 @@ bool Inside(const Rect& inner, const Rect& outer) {
 bool Overlap(const Rect& a, const Rect& b) { return !Intersect(a, b).Empty(); }
 
 TEST(DialogLayout, EveryControlLiesOnItsPanelAndClickTargetsNeverOverlap) {
-  for (const ControlSpec& spec : DialogControls()) {
-    if (spec.id == C::Pic_C) continue;
-    EXPECT_TRUE(Inside(ClientRect(spec.id), ClientRect(spec.parent))) << spec.name;
+  for (const ControlEntry& entry : DialogControls()) {
+    if (entry.id == C::Pic_C) continue;
+    EXPECT_TRUE(Inside(ClientRect(entry.id), ClientRect(entry.parent))) << entry.name;
   }
   // Two clickable controls on top of each other would leave one of them
   // unreachable.
-  for (const ControlSpec& a : DialogControls()) {
-    for (const ControlSpec& b : DialogControls()) {
+  for (const ControlEntry& a : DialogControls()) {
+    for (const ControlEntry& b : DialogControls()) {
       if (a.id < b.id && a.hand && b.hand) {
         EXPECT_FALSE(Overlap(ClientRect(a.id), ClientRect(b.id))) << a.name << " " << b.name;
       }
@@ -48,7 +48,7 @@ TEST(DialogLayout, CaptionsTakeThePressesOverTheirButtonsAndMarksBesideThem) {
                                      {C::lbl_Button_4, C::Img_Button_4}};
   for (auto [caption, face] : buttons) {
     const Rect c = ClientRect(caption);
-    EXPECT_TRUE(Inside(c, ClientRect(face))) << Spec(caption).name;
+    EXPECT_TRUE(Inside(c, ClientRect(face))) << EntryOf(caption).name;
     EXPECT_EQ(ClickTargetAt(c.x + c.w / 2.0, c.y + c.h / 2.0), caption);
   }
   const Rect face = ClientRect(C::Img_Button_0);
@@ -61,8 +61,8 @@ TEST(DialogLayout, CaptionsTakeThePressesOverTheirButtonsAndMarksBesideThem) {
                                    {C::Img_BGM_0, C::lbl_BGM_0},    {C::Img_BGM_1, C::lbl_BGM_1},
                                    {C::Img_BGM_2, C::lbl_BGM_2}};
   for (auto [mark, caption] : marks) {
-    EXPECT_EQ(ClientRect(mark).y, ClientRect(caption).y) << Spec(mark).name;
-    EXPECT_TRUE(Spec(mark).hand && Spec(caption).hand) << Spec(mark).name;
+    EXPECT_EQ(ClientRect(mark).y, ClientRect(caption).y) << EntryOf(mark).name;
+    EXPECT_TRUE(EntryOf(mark).hand && EntryOf(caption).hand) << EntryOf(mark).name;
   }
   // Native controls take their own presses.
   const Rect list = ClientRect(C::List_1);

@@ -35,7 +35,7 @@ TEST(DialogPainter, EveryPanelShowsTheStripFromItsOwnCorner) {
                   Point{C::Pic_1_3, 400, 25}, Point{C::Pic_1_3, 520, 100}}) {
     const Rect panel = ClientRect(p.panel);
     EXPECT_EQ(painted.At(panel.x + p.dx, panel.y + p.dy), strip.At(p.dx % 560, p.dy % 20))
-        << Spec(p.panel).name << " +" << p.dx << "," << p.dy;
+        << EntryOf(p.panel).name << " +" << p.dx << "," << p.dy;
   }
 }
 

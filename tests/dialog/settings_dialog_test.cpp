@@ -120,7 +120,7 @@ TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) 
   WriteSettings("画像ﾁｪﾝｼﾞ=3\r\n画像のｻｲｽﾞ=-1\r\nBGM区分=3\r\n画像種類_1=2\r\nｲﾝﾀｰﾊﾞﾙ=61\r\n");
   Open();
   for (C mark : {C::Img_SR_0, C::Img_SR_1, C::Img_Size_0, C::Img_Size_1, C::Img_Kind_1}) {
-    EXPECT_EQ(LookOf(mark), Look::None) << Spec(mark).name;
+    EXPECT_EQ(LookOf(mark), Look::None) << EntryOf(mark).name;
   }
   for (C mark : {C::Img_BGM_0, C::Img_BGM_1, C::Img_BGM_2})
     EXPECT_EQ(LookOf(mark), Look::OptionEmpty);
@@ -456,12 +456,12 @@ TEST_F(SettingsDialogTest, ThePaintedLayerRestartsTheTextureAtEveryPanelAndScale
   ASSERT_EQ(one.Height(), 489);
   for (C panel : {C::Pic_1_0, C::Pic_1_1, C::Pic_1_2, C::Pic_1_3}) {
     const Rect r = ClientRect(panel);
-    EXPECT_EQ(one.At(r.x, r.y), one.At(0, 0)) << Spec(panel).name;
-    EXPECT_EQ(one.At(r.x + 3, r.y + 5), one.At(3, 5)) << Spec(panel).name;
+    EXPECT_EQ(one.At(r.x, r.y), one.At(0, 0)) << EntryOf(panel).name;
+    EXPECT_EQ(one.At(r.x + 3, r.y + 5), one.At(3, 5)) << EntryOf(panel).name;
   }
   // The link opens the address it shows.
   Press(C::lbl_URL);
-  EXPECT_EQ(host.log.calls.back(), "OpenLink " + std::string(Spec(C::lbl_URL).caption));
+  EXPECT_EQ(host.log.calls.back(), "OpenLink " + std::string(EntryOf(C::lbl_URL).caption));
 
   const Image two = PaintDialog(dialog->State(), 2);
   EXPECT_EQ(two.Width(), 1114);

@@ -42,9 +42,9 @@ class DialogText : public ::testing::Test {
     cairo_t* cr = cairo_create(surface);
     cairo_set_source_rgb(cr, 0.8, 0.8, 0.8);
     cairo_paint(cr);
-    const ControlSpec& spec = Spec(control);
-    DrawControlText(cr, spec, ControlState{Look::None, text, enabled}, ClientRect(control),
-                    Font(spec.font));
+    const ControlEntry& entry = EntryOf(control);
+    DrawControlText(cr, entry, ControlState{Look::None, text, enabled}, ClientRect(control),
+                    Font(entry.font));
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     Ink ink;
@@ -84,10 +84,10 @@ bool Inside(const Rect& inner, const Rect& outer) {
 
 TEST(DialogTextRoles, TheFaceWritesCaptionsDisplayBoxesAndTheLinkOnly) {
   int written = 0;
-  for (const ControlSpec& spec : DialogControls()) {
-    const bool text = spec.role == ControlRole::Caption || spec.role == ControlRole::DisplayBox ||
-                      spec.role == ControlRole::Link;
-    EXPECT_EQ(DrawsText(spec.role), text) << spec.name;
+  for (const ControlEntry& entry : DialogControls()) {
+    const bool text = entry.role == ControlRole::Caption || entry.role == ControlRole::DisplayBox ||
+                      entry.role == ControlRole::Link;
+    EXPECT_EQ(DrawsText(entry.role), text) << entry.name;
     written += text;
   }
   EXPECT_GT(written, 0);
@@ -124,11 +124,11 @@ TEST_F(DialogText, TheDesktopFontKeepsOnlyItsFamilyAtNinePoints) {
 // The designed captions in the fonts the dialog uses: each fits its
 // rectangle, or so nearly that narrowing it to the rectangle does not show.
 TEST_F(DialogText, DesignedCaptionsFitTheirRectangles) {
-  for (const ControlSpec& spec : DialogControls()) {
-    if (!DrawsText(spec.role) || spec.caption.empty()) continue;
-    const double width = TextWidth(context_, Font(spec.font), std::string(spec.caption));
-    EXPECT_LE(width * 0.9, spec.rect.w) << spec.name << " \"" << spec.caption << "\" is " << width
-                                        << " pixels wide in " << spec.rect.w;
+  for (const ControlEntry& entry : DialogControls()) {
+    if (!DrawsText(entry.role) || entry.caption.empty()) continue;
+    const double width = TextWidth(context_, Font(entry.font), std::string(entry.caption));
+    EXPECT_LE(width * 0.9, entry.rect.w) << entry.name << " \"" << entry.caption << "\" is "
+                                         << width << " pixels wide in " << entry.rect.w;
   }
 }
 

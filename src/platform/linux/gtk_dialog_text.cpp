@@ -78,19 +78,19 @@ double TextWidth(PangoContext* context, const PangoFontDescription* font, const 
   return static_cast<double>(logical.width) / PANGO_SCALE;
 }
 
-void DrawControlText(cairo_t* cr, const ControlSpec& spec, const ControlState& state,
+void DrawControlText(cairo_t* cr, const ControlEntry& entry, const ControlState& state,
                      const Rect& rect, const PangoFontDescription* font) {
   if (state.text.empty()) return;
-  const bool link = spec.role == ControlRole::Link;
+  const bool link = entry.role == ControlRole::Link;
   PangoContext* context = pango_cairo_create_context(cr);
   PangoLayout* layout =
-      Layout(context, font, state.text, link || spec.font == DialogFont::GothicUnderlined);
+      Layout(context, font, state.text, link || entry.font == DialogFont::GothicUnderlined);
   g_object_unref(context);
   PangoRectangle logical{};
   pango_layout_get_extents(layout, nullptr, &logical);
   const double width = static_cast<double>(logical.width) / PANGO_SCALE;
 
-  const int inset = spec.role == ControlRole::DisplayBox ? kBoxInset : 0;
+  const int inset = entry.role == ControlRole::DisplayBox ? kBoxInset : 0;
   const double left = rect.x + inset;
   const double room = rect.w - 2 * inset;
   // A stand-in font that runs a little wider than the designed one is
@@ -98,8 +98,8 @@ void DrawControlText(cairo_t* cr, const ControlSpec& spec, const ControlState& s
   const double narrowing = width > room && room > 0 ? room / width : 1;
   const double drawn = width * narrowing;
   double x = left;
-  if (spec.align == TextAlign::Centre) x = left + std::round((room - drawn) / 2);
-  if (spec.align == TextAlign::Right) x = left + std::round(room - drawn);
+  if (entry.align == TextAlign::Centre) x = left + std::round((room - drawn) / 2);
+  if (entry.align == TextAlign::Right) x = left + std::round(room - drawn);
   const double baseline = static_cast<double>(pango_layout_get_baseline(layout)) / PANGO_SCALE;
   const double y = std::round(rect.y + inset + kBaseline - baseline);
 

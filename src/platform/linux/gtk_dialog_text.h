@@ -29,7 +29,7 @@ double TextWidth(PangoContext* context, const PangoFontDescription* font, const 
 // table says, on one 13-pixel line from the rectangle's top (inside the
 // border of a display box), narrowed to the rectangle's width when the font
 // runs wider; black, greyed when disabled, the link blue and underlined.
-void DrawControlText(cairo_t* cr, const ControlSpec& spec, const ControlState& state,
+void DrawControlText(cairo_t* cr, const ControlEntry& entry, const ControlState& state,
                      const Rect& rect, const PangoFontDescription* font);
 
 }  // namespace orvel

@@ -165,7 +165,7 @@ struct GtkDialogView::State {
           owner != nullptr ? NativeOwner(static_cast<GtkWidget*>(owner)) : std::nullopt;
       if (busy) {
         gdk_window_set_cursor(child, wait);
-      } else if (control && Spec(*control).hand) {
+      } else if (control && EntryOf(*control).hand) {
         gdk_window_set_cursor(child, Hand());
       } else {
         gdk_window_set_cursor(child, nullptr);
@@ -196,11 +196,11 @@ struct GtkDialogView::State {
     const bool clipped = gdk_cairo_get_clip_rectangle(cr, &clip) != FALSE;
     const Rect area{clip.x, clip.y, clip.width, clip.height};
     const DialogState& state = s->dialog->State();
-    for (const ControlSpec& spec : DialogControls()) {
-      if (!DrawsText(spec.role)) continue;
-      const Rect rect = ClientRect(spec.id);
+    for (const ControlEntry& entry : DialogControls()) {
+      if (!DrawsText(entry.role)) continue;
+      const Rect rect = ClientRect(entry.id);
       if (clipped && Intersect(rect, area).Empty()) continue;
-      DrawControlText(cr, spec, state[spec.id], rect, s->Font(spec.font));
+      DrawControlText(cr, entry, state[entry.id], rect, s->Font(entry.font));
     }
     // The native controls are drawn over it.
     return FALSE;
@@ -346,7 +346,7 @@ void GtkDialogView::Changed(DialogControl control) {
   State& s = *state_;
   if (!s.Live()) return;
   if (s.widgets->Show(control, s.dialog->State())) return;
-  if (!DrawsText(Spec(control).role)) s.paintStale = true;
+  if (!DrawsText(EntryOf(control).role)) s.paintStale = true;
   const Rect rect = ClientRect(control);
   gtk_widget_queue_draw_area(s.fixed, rect.x, rect.y, rect.w, rect.h);
 }
