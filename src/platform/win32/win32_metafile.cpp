@@ -10,6 +10,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "platform/win32/win32_metafile_shapes.h"
+
 namespace orvel {
 namespace {
 
@@ -193,7 +195,7 @@ std::optional<Image> DrawMetafile(const Metafile& metafile) {
   // A record GDI cannot play makes the whole play report failure, yet what
   // the others drew stands, as it does in any other program that shows the
   // file.
-  PlayMetaFile(dc.get(), played.get());
+  PlayMetafileCut(dc.get(), played.get(), metafile.width, metafile.height);
   GdiFlush();
   SelectObject(dc.get(), previous);
 

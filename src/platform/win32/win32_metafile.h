@@ -48,7 +48,7 @@ bool LooksLikeMetafile(std::string_view bytes);
 std::optional<Metafile> ReadMetafile(std::string_view bytes, int dpiX, int dpiY);
 
 // The metafile drawn on white at its size: its window mapped onto the
-// picture, everything outside the picture clipped by GDI. nullopt when GDI
+// picture, shapes reaching far beyond it cut (see PlayMetafileCut). nullopt when GDI
 // refuses the records or has no memory for the picture.
 std::optional<Image> DrawMetafile(const Metafile& metafile);
 
