@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <numbers>
 #include <optional>
 #include <type_traits>
@@ -24,8 +25,6 @@ constexpr WORD kChord = 0x0830;
 constexpr WORD kPolygon = 0x0324;
 constexpr WORD kPolyline = 0x0325;
 constexpr WORD kPolyPolygon = 0x0538;
-constexpr WORD kTextOut = 0x0521;
-constexpr WORD kExtTextOut = 0x0A32;
 
 // Pens up to this many pixels wide are drawn by GDI along the cut lines;
 // wider ones are filled as the area their round nib sweeps.
@@ -464,13 +463,6 @@ void DrawCut(HDC dc, const Shape& shape, const Box& box, const Pen& pen) {
   RestoreDC(dc, saved);
 }
 
-// Whether the text would be drawn in a font taller than the box.
-bool TextTooTall(HDC dc, const Mapping& mapping, const Box& box) {
-  LOGFONTW font{};
-  if (GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font) != sizeof font) return false;
-  return std::abs(font.lfHeight * mapping.scaleY) > box.bottom - box.top;
-}
-
 struct Play {
   Box box;
 };
@@ -479,21 +471,21 @@ int CALLBACK PlayRecord(HDC dc, HANDLETABLE* handles, METARECORD* record, int ob
                         LPARAM data) {
   const Play& play = *reinterpret_cast<const Play*>(data);
   const Mapping mapping = MappingOf(dc);
-  if (record->rdFunction == kTextOut || record->rdFunction == kExtTextOut) {
-    if (!TextTooTall(dc, mapping, play.box)) {
+  // No exception may leave through GDI's frames: without memory for the
+  // cut shape, the play stops.
+  try {
+    const std::optional<Shape> shape = ShapeOf(dc, record, mapping);
+    const Pen pen = PenOf(dc, mapping);
+    if (!shape || Within(*shape, play.box, pen.width)) {
       PlayMetaFileRecord(dc, handles, record, static_cast<UINT>(objects));
+      return 1;
     }
+    DrawCut(dc, *shape, play.box, pen);
+    if (shape->endsAt) MoveToEx(dc, shape->endsAt->x, shape->endsAt->y, nullptr);
     return 1;
+  } catch (const std::bad_alloc&) {
+    return 0;
   }
-  const std::optional<Shape> shape = ShapeOf(dc, record, mapping);
-  const Pen pen = PenOf(dc, mapping);
-  if (!shape || Within(*shape, play.box, pen.width)) {
-    PlayMetaFileRecord(dc, handles, record, static_cast<UINT>(objects));
-    return 1;
-  }
-  DrawCut(dc, *shape, play.box, pen);
-  if (shape->endsAt) MoveToEx(dc, shape->endsAt->x, shape->endsAt->y, nullptr);
-  return 1;
 }
 
 }  // namespace

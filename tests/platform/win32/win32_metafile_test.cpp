@@ -389,6 +389,32 @@ TEST(Win32Metafile, CutsFarReachingShapesWithoutMovingWhatShows) {
   }
 }
 
+TEST(Win32Metafile, CutsRoundedRectanglesAndPolygonGroups) {
+  auto draw = [](const std::string& records) {
+    return Draw(
+        Placeable({0, 0, 1000, 600}, 1000, WindowOrg(0, 0) + WindowExt(600, 1000) + records));
+  };
+  // A rounded rectangle from (100, 100) to far below the picture, its
+  // corners 200 units round (19.2 pixels across, 19.3 down): the top
+  // corners are cut away, the rest is filled.
+  std::optional<Image> image =
+      draw(kRedBrushBluePen + Record(0x061C, {400, 400, 30000, 900, 100, 100}));
+  ASSERT_TRUE(image);
+  for (int x : {11, 84}) EXPECT_EQ(image->At(x, 11), Rgb(255, 255, 255)) << x;
+  for (int x : {30, 66}) EXPECT_EQ(image->At(x, 12), Rgb(200, 20, 40)) << x;
+  EXPECT_EQ(image->At(12, 40), Rgb(200, 20, 40));
+  EXPECT_EQ(image->At(83, 57), Rgb(200, 20, 40));
+  EXPECT_EQ(image->At(8, 40), Rgb(255, 255, 255));
+
+  // A triangle round the picture and a square inside it, as one group
+  // filled by alternation: the square is a hole.
+  image = draw(kRedBrushBluePen + Record(0x0538, {2, 3, 4, -30000, -30000, 30000, -30000, 0, 30000,
+                                                  200, 100, 400, 100, 400, 300, 200, 300}));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->At(28, 20), Rgb(255, 255, 255));
+  for (int x : {5, 60, 90}) EXPECT_EQ(image->At(x, 45), Rgb(200, 20, 40)) << x;
+}
+
 TEST(Win32Metafile, BelievesNoHeaderThatClaimsMoreThanTheFileHolds) {
   const std::string sane =
       Placeable({0, 0, 1000, 600}, 1000, kRedBrushBluePen + Ellipse(500, 900, 100, 100));
