@@ -150,11 +150,16 @@ TEST(Win32Metafile, SizesAPlaceableOneByItsBoxAtTheScreensDotsPerInch) {
   EXPECT_EQ(uneven->width, 96);
   EXPECT_EQ(uneven->height, 192);
 
-  // Inch 0, an empty or inside-out box and a gigapixel picture are refused,
-  // as is a file of the key alone.
+  // As many pixels as may be drawn, and a row more.
+  EXPECT_TRUE(ReadMetafile(Placeable({0, 0, 8192, 4096}, 96), 96, 96));
+  EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 8192, 4097}, 96), 96, 96));
+
+  // Inch 0, an empty or inside-out box, one less than half a pixel high and
+  // a gigapixel picture are refused, as is a file of the key alone.
   EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 1000, 600}, 0), 96, 96));
   EXPECT_FALSE(ReadMetafile(Placeable({0, 600, 1000, 0}, 1000), 96, 96));
   EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 0, 600}, 1000), 96, 96));
+  EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 1000, 7}, 1440), 96, 96));
   EXPECT_FALSE(ReadMetafile(Placeable({-32767, -32767, 32767, 32767}, 96), 96, 96));
   EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 1000, 600}, 1000).substr(0, 4), 96, 96));
   EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 1000, 600}, 1000).substr(0, 30), 96, 96));
@@ -416,8 +421,9 @@ TEST(Win32Metafile, CutsRoundedRectanglesAndPolygonGroups) {
 }
 
 TEST(Win32Metafile, BelievesNoHeaderThatClaimsMoreThanTheFileHolds) {
-  const std::string sane =
-      Placeable({0, 0, 1000, 600}, 1000, kRedBrushBluePen + Ellipse(500, 900, 100, 100));
+  // A record of no parameters (saving the DC's state) is kept.
+  const std::string sane = Placeable(
+      {0, 0, 1000, 600}, 1000, kRedBrushBluePen + Record(0x001E, {}) + Ellipse(500, 900, 100, 100));
   const std::optional<Image> expected = Draw(sane);
   ASSERT_TRUE(expected);
   const std::optional<Metafile> read = ReadMetafile(sane, 96, 96);
