@@ -1,0 +1,199 @@
+#include "platform/win32/win32_pictures.h"
+
+#include <objbase.h>
+#include <shlwapi.h>
+#include <wincodec.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/win32/wide_text.h"
+
+namespace orvel {
+namespace {
+
+// A COM interface released when it goes.
+struct Releaser {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+template <class T>
+using Com = std::unique_ptr<T, Releaser>;
+
+// COM set up on this thread for as long as it lives. A thread already in an
+// apartment of the other kind stays in it; the imaging component works in
+// either.
+class ComScope {
+ public:
+  ComScope() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+  ~ComScope() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+  bool Usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+ private:
+  HRESULT result_;
+};
+
+long long Pixels(PixelSize size) {
+  return static_cast<long long>(size.width) * static_cast<long long>(size.height);
+}
+
+// The size a picture of `own` pixels is decoded at: the size drawn where
+// that is smaller (never below one pixel), its own otherwise. nullopt when
+// the picture or what would be decoded is too large.
+std::optional<PixelSize> DecodedSize(PixelSize own, const DrawnSize& drawn) {
+  if (own.width <= 0 || own.height <= 0 || Pixels(own) > kMaxPictureOwnPixels) {
+    return std::nullopt;
+  }
+  PixelSize decoded = own;
+  if (drawn) {
+    const PixelSize target = drawn(own);
+    decoded.width = std::clamp(target.width, 1, own.width);
+    decoded.height = std::clamp(target.height, 1, own.height);
+  }
+  if (Pixels(decoded) > kMaxPicturePixels) return std::nullopt;
+  return decoded;
+}
+
+// Reads up to `size` bytes; how many came.
+ULONG ReadSome(IStream* stream, void* into, ULONG size) {
+  ULONG got = 0;
+  if (FAILED(stream->Read(into, size, &got))) return 0;
+  return got;
+}
+
+bool Rewind(IStream* stream) {
+  LARGE_INTEGER start{};
+  return SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr));
+}
+
+// The whole stream, when it holds no more than kMaxMetafileBytes.
+std::optional<std::string> ReadWhole(IStream* stream) {
+  STATSTG stat{};
+  if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.QuadPart > kMaxMetafileBytes ||
+      !Rewind(stream)) {
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
+  const ULONG size = static_cast<ULONG>(bytes.size());
+  if (ReadSome(stream, bytes.data(), size) != size) return std::nullopt;
+  return bytes;
+}
+
+// The screen's dots per inch across and down (96 where they cannot be had).
+std::pair<int, int> ScreenDpi() {
+  std::pair<int, int> dpi{96, 96};
+  if (HDC screen = GetDC(nullptr)) {
+    dpi = {GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
+    ReleaseDC(nullptr, screen);
+  }
+  return dpi;
+}
+
+std::optional<Picture> DecodeMetafile(IStream* stream) {
+  const std::optional<std::string> bytes = ReadWhole(stream);
+  if (!bytes) return std::nullopt;
+  const auto [dpiX, dpiY] = ScreenDpi();
+  const std::optional<Metafile> metafile = ReadMetafile(*bytes, dpiX, dpiY);
+  if (!metafile) return std::nullopt;
+  std::optional<Image> image = DrawMetafile(*metafile);
+  if (!image) return std::nullopt;
+  const PixelSize own{image->Width(), image->Height()};
+  return Picture{std::move(*image), own};
+}
+
+// The first frame of the picture through the imaging component, laid over
+// black and scaled to the size decided from its own.
+std::optional<Picture> DecodeImage(IStream* stream, const DrawnSize& drawn) {
+  IWICImagingFactory* factoryPointer = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_PPV_ARGS(&factoryPointer)))) {
+    return std::nullopt;
+  }
+  const Com<IWICImagingFactory> factory(factoryPointer);
+  IWICBitmapDecoder* decoderPointer = nullptr;
+  if (FAILED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand,
+                                              &decoderPointer))) {
+    return std::nullopt;
+  }
+  const Com<IWICBitmapDecoder> decoder(decoderPointer);
+  IWICBitmapFrameDecode* framePointer = nullptr;
+  if (FAILED(decoder->GetFrame(0, &framePointer))) return std::nullopt;
+  const Com<IWICBitmapFrameDecode> frame(framePointer);
+  UINT width = 0;
+  UINT height = 0;
+  if (FAILED(frame->GetSize(&width, &height)) || width > 0x7FFFFFFF || height > 0x7FFFFFFF) {
+    return std::nullopt;
+  }
+  const PixelSize own{static_cast<int>(width), static_cast<int>(height)};
+  const std::optional<PixelSize> decoded = DecodedSize(own, drawn);
+  if (!decoded) return std::nullopt;
+
+  // Premultiplied: each colour already laid over black by its opacity.
+  IWICFormatConverter* converterPointer = nullptr;
+  if (FAILED(factory->CreateFormatConverter(&converterPointer))) return std::nullopt;
+  const Com<IWICFormatConverter> converter(converterPointer);
+  if (FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA,
+                                   WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom))) {
+    return std::nullopt;
+  }
+  IWICBitmapSource* source = converter.get();
+  Com<IWICBitmapScaler> scaler;
+  if (*decoded != own) {
+    IWICBitmapScaler* scalerPointer = nullptr;
+    if (FAILED(factory->CreateBitmapScaler(&scalerPointer))) return std::nullopt;
+    scaler.reset(scalerPointer);
+    if (FAILED(scaler->Initialize(converter.get(), static_cast<UINT>(decoded->width),
+                                  static_cast<UINT>(decoded->height),
+                                  WICBitmapInterpolationModeFant))) {
+      return std::nullopt;
+    }
+    source = scaler.get();
+  }
+
+  Image image(decoded->width, decoded->height);
+  const UINT stride = static_cast<UINT>(decoded->width) * 4;
+  std::vector<std::uint32_t>& pixels = image.Pixels();
+  if (FAILED(source->CopyPixels(nullptr, stride, static_cast<UINT>(pixels.size() * 4),
+                                reinterpret_cast<BYTE*>(pixels.data())))) {
+    return std::nullopt;
+  }
+  for (std::uint32_t& pixel : pixels) pixel &= 0x00FFFFFF;  // blue, green, red in place
+  return Picture{std::move(image), own};
+}
+
+}  // namespace
+
+std::optional<Picture> Win32PictureLoader::Decode(const std::string& path, const DrawnSize& drawn) {
+  const std::optional<std::wstring> wide = WideFromUtf8(path);
+  if (!wide) return std::nullopt;
+  try {
+    const ComScope com;
+    if (!com.Usable()) return std::nullopt;
+    IStream* streamPointer = nullptr;
+    if (FAILED(SHCreateStreamOnFileEx(wide->c_str(), STGM_READ | STGM_SHARE_DENY_NONE,
+                                      FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, &streamPointer))) {
+      return std::nullopt;
+    }
+    const Com<IStream> stream(streamPointer);
+    char start[22] = {};
+    const ULONG got = ReadSome(stream.get(), start, sizeof start);
+    if (LooksLikeMetafile(std::string_view(start, got))) return DecodeMetafile(stream.get());
+    if (!Rewind(stream.get())) return std::nullopt;
+    return DecodeImage(stream.get(), drawn);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace orvel

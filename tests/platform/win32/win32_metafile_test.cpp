@@ -1,0 +1,470 @@
+// Metafiles drawn through GDI, built record by record here.
+#include "platform/win32/win32_metafile.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <string>
+
+#include "platform/win32/win32_pictures.h"
+#include "temp_folder.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+void Put16(std::string& out, int value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>((value >> 8) & 0xFF);
+}
+
+// A metafile record: its size in 16-bit words (32 bits, the record's own six
+// bytes included), its function, then its parameters, which the format
+// stores last coordinate first.
+std::string Record(int function, std::initializer_list<int> parameters) {
+  std::string record;
+  Put16(record, static_cast<int>(3 + parameters.size()));
+  Put16(record, 0);
+  Put16(record, function);
+  for (int parameter : parameters) Put16(record, parameter);
+  return record;
+}
+
+std::string WindowOrg(int y, int x) { return Record(0x020B, {y, x}); }
+std::string WindowExt(int y, int x) { return Record(0x020C, {y, x}); }
+std::string Ellipse(int bottom, int right, int top, int left) {
+  return Record(0x0418, {bottom, right, top, left});
+}
+std::string Rectangle(int bottom, int right, int top, int left) {
+  return Record(0x041B, {bottom, right, top, left});
+}
+
+// A solid brush of red 200, green 20, blue 40 and a pen of blue 200 (colours
+// as 0x00BBGGRR), one unit wide, both selected; a green brush (red 0,
+// green 180, blue 0), the only object where it is used.
+const std::string kRedBrushBluePen = Record(0x02FC, {0, 0x14C8, 0x28, 0}) + Record(0x012D, {0}) +
+                                     Record(0x02FA, {0, 1, 0, 0, 0xC8}) + Record(0x012D, {1});
+const std::string kGreenBrush = Record(0x02FC, {0, 0xB400, 0, 0}) + Record(0x012D, {0});
+
+// The standard header (nine words, version 3.0, the size in words, three
+// objects, the largest record in words) and the records, ended.
+std::string Plain(const std::string& records) {
+  const std::string body = records + Record(0, {});
+  const int words = static_cast<int>(9 + body.size() / 2);
+  std::string header;
+  for (int word : {1, 9, 0x0300, words & 0xFFFF, words >> 16, 3, 8, 0, 0}) Put16(header, word);
+  return header + body;
+}
+
+// A placeable metafile: the bounding box at `inch` units per inch, then the
+// plain one.
+std::string Placeable(std::array<int, 4> box, int inch, const std::string& records = "") {
+  std::string placeable;
+  Put16(placeable, 0xCDD7);
+  Put16(placeable, 0x9AC6);
+  Put16(placeable, 0);
+  for (int side : box) Put16(placeable, side);
+  Put16(placeable, inch);
+  Put16(placeable, 0);
+  Put16(placeable, 0);
+  int checksum = 0;
+  for (std::size_t i = 0; i < placeable.size(); i += 2) {
+    checksum ^= static_cast<unsigned char>(placeable[i]) |
+                static_cast<unsigned char>(placeable[i + 1]) << 8;
+  }
+  Put16(placeable, checksum);
+  return placeable + Plain(records);
+}
+
+std::string FromHex(const std::string& hex) {
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  }
+  return bytes;
+}
+
+std::optional<Image> Draw(const std::string& bytes) {
+  const std::optional<Metafile> metafile = ReadMetafile(bytes, 96, 96);
+  if (!metafile) return std::nullopt;
+  return DrawMetafile(*metafile);
+}
+
+int CountOther(const Image& image, std::uint32_t colour) {
+  int other = 0;
+  for (std::uint32_t pixel : image.Pixels()) other += pixel != colour;
+  return other;
+}
+
+// Red inside the ellipse (left, top)-(right, bottom) in pixels, white well
+// outside it: how many pixels are wrong, and how many were inside.
+std::pair<int, int> CheckEllipse(const Image& image, double left, double top, double right,
+                                 double bottom) {
+  int inside = 0, wrong = 0;
+  for (int y = 0; y < image.Height(); ++y) {
+    for (int x = 0; x < image.Width(); ++x) {
+      const double dx = (x + 0.5 - (left + right) / 2) / ((right - left) / 2);
+      const double dy = (y + 0.5 - (top + bottom) / 2) / ((bottom - top) / 2);
+      const double d = std::sqrt(dx * dx + dy * dy);
+      if (d < 0.85) {
+        ++inside;
+        wrong += image.At(x, y) != Rgb(200, 20, 40);
+      } else if (d > 1.15 && image.At(x, y) != Rgb(255, 255, 255)) {
+        ++wrong;
+      }
+    }
+  }
+  return {wrong, inside};
+}
+
+TEST(Win32Metafile, SizesAPlaceableOneByItsBoxAtTheScreensDotsPerInch) {
+  // 57.6 pixels round to 58; 47 units at 1000 per inch are 119 HIMETRIC,
+  // which are 4 pixels, although straight to pixels they would round to 5;
+  // twips; the same boxes at 120 and 144 dots per inch.
+  const struct {
+    std::array<int, 4> box;
+    int inch, dpi, width, height;
+  } sizes[] = {{{0, 0, 1000, 600}, 1000, 96, 96, 58},
+               {{-20, 300, 27, 1740}, 1000, 96, 4, 138},
+               {{0, 0, 2880, 1440}, 1440, 96, 192, 96},
+               {{0, 0, 1000, 600}, 1000, 120, 120, 72},
+               {{0, 0, 2880, 1440}, 1440, 144, 288, 144}};
+  for (const auto& size : sizes) {
+    const std::optional<Metafile> metafile =
+        ReadMetafile(Placeable(size.box, size.inch), size.dpi, size.dpi);
+    ASSERT_TRUE(metafile) << size.width;
+    EXPECT_EQ(metafile->width, size.width);
+    EXPECT_EQ(metafile->height, size.height);
+    EXPECT_EQ(metafile->windowX, size.box[0]);
+    EXPECT_EQ(metafile->windowHeight, size.box[3] - size.box[1]);
+  }
+  // Across and down each at their own dots per inch.
+  const std::optional<Metafile> uneven = ReadMetafile(Placeable({0, 0, 1000, 1000}, 1000), 96, 192);
+  ASSERT_TRUE(uneven);
+  EXPECT_EQ(uneven->width, 96);
+  EXPECT_EQ(uneven->height, 192);
+
+  // As many pixels as may be drawn, and a row more.
+  EXPECT_TRUE(ReadMetafile(Placeable({0, 0, 8192, 4096}, 96), 96, 96));
+  EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 8192, 4097}, 96), 96, 96));
+
+  // Inch 0, an empty or inside-out box, one less than half a pixel high and
+  // a gigapixel picture are refused, as is a file of the key alone.
+  EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 1000, 600}, 0), 96, 96));
+  EXPECT_FALSE(ReadMetafile(Placeable({0, 600, 1000, 0}, 1000), 96, 96));
+  EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 0, 600}, 1000), 96, 96));
+  EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 1000, 7}, 1440), 96, 96));
+  EXPECT_FALSE(ReadMetafile(Placeable({-32767, -32767, 32767, 32767}, 96), 96, 96));
+  EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 1000, 600}, 1000).substr(0, 4), 96, 96));
+  EXPECT_FALSE(ReadMetafile(Placeable({0, 0, 1000, 600}, 1000).substr(0, 30), 96, 96));
+}
+
+TEST(Win32Metafile, SizesAPlainOneByTheWindowItsRecordsSet) {
+  std::optional<Metafile> metafile =
+      ReadMetafile(Plain(WindowOrg(-10, 20) + WindowExt(60, 80) + WindowExt(600, 800)), 96, 96);
+  ASSERT_TRUE(metafile);
+  EXPECT_EQ(metafile->width, 80);
+  EXPECT_EQ(metafile->height, 60);
+  EXPECT_EQ(metafile->windowX, 20);
+  EXPECT_EQ(metafile->windowY, -10);
+  metafile = ReadMetafile(Plain(WindowExt(60, 80)), 192, 144);
+  ASSERT_TRUE(metafile);
+  EXPECT_EQ(metafile->width, 160);
+  EXPECT_EQ(metafile->height, 90);
+  EXPECT_EQ(metafile->windowX, 0);
+  // Without a window, or with a flipped one, it has no size.
+  EXPECT_FALSE(ReadMetafile(Plain(kRedBrushBluePen), 96, 96));
+  EXPECT_FALSE(ReadMetafile(Plain(WindowExt(-60, 80)), 96, 96));
+  EXPECT_FALSE(ReadMetafile(Plain(WindowExt(60, 0)), 96, 96));
+  // Not a metafile at all.
+  EXPECT_FALSE(ReadMetafile("BM" + std::string(60, '\0'), 96, 96));
+  EXPECT_FALSE(LooksLikeMetafile("BM" + std::string(60, '\0')));
+  EXPECT_TRUE(LooksLikeMetafile(Plain("")));
+}
+
+TEST(Win32Metafile, FillsShapesWhereTheWindowMapsThem) {
+  // The ellipse (100, 100)-(900, 500) of a 1000 x 600 window is
+  // (9.6, 9.6)-(86.4, 48) in pixels: with the window set as the box, with
+  // no window records (the box's corner is the window's origin), and at half
+  // size in a window twice the box's extent; and plain, its window set.
+  const struct {
+    std::string bytes;
+    double left, top, right, bottom;
+  } cases[] = {
+      {Placeable(
+           {0, 0, 1000, 600}, 1000,
+           WindowOrg(0, 0) + WindowExt(600, 1000) + kRedBrushBluePen + Ellipse(500, 900, 100, 100)),
+       9.6, 9.6, 86.4, 48},
+      {Placeable({100, 50, 1100, 650}, 1000, kRedBrushBluePen + Ellipse(550, 1000, 150, 200)), 9.6,
+       9.6, 86.4, 48},
+      {Placeable({0, 0, 1000, 600}, 1000,
+                 WindowOrg(0, 0) + WindowExt(1200, 2000) + kRedBrushBluePen +
+                     Ellipse(550, 1000, 150, 200)),
+       9.6, 58.0 * 150 / 1200, 48, 58.0 * 550 / 1200},
+      {Plain(WindowOrg(0, 0) + WindowExt(58, 96) + kRedBrushBluePen + Ellipse(48, 86, 10, 10)), 10,
+       10, 86, 48},
+  };
+  const TempFolder folder;
+  Win32PictureLoader loader;
+  for (const auto& c : cases) {
+    // Loaded as the saver loads pictures.
+    std::ofstream(folder.path() / "shape.wmf", std::ios::binary) << c.bytes;
+    const std::optional<Picture> picture =
+        loader.Decode((folder.path() / "shape.wmf").string(), {});
+    ASSERT_TRUE(picture);
+    const Image& image = picture->pixels;
+    ASSERT_EQ(image.Width(), 96);
+    ASSERT_EQ(image.Height(), 58);
+    EXPECT_EQ(picture->size, (PixelSize{96, 58}));
+    const auto [wrong, inside] = CheckEllipse(image, c.left, c.top, c.right, c.bottom);
+    EXPECT_GT(inside, 300) << c.top;
+    EXPECT_EQ(wrong, 0) << c.top;
+    // The outline is the pen's: the first pixel down the middle column that
+    // is not white is blue.
+    const int middle = static_cast<int>((c.left + c.right) / 2);
+    int top = 0;
+    while (top < image.Height() && image.At(middle, top) == Rgb(255, 255, 255)) ++top;
+    ASSERT_LT(top, 20);
+    EXPECT_EQ(image.At(middle, top), Rgb(0, 0, 200)) << c.top;
+  }
+
+  // A green rectangle without an outline (the null pen) from (250, 125) to
+  // (750, 625) of a 1000-unit square: 24 to 72 pixels across, 12 to 60
+  // down; nothing else drawn.
+  const std::optional<Image> image =
+      Draw(Placeable({0, 0, 1000, 1000}, 1000,
+                     kGreenBrush + Record(0x02FA, {5, 0, 0, 0, 0}) + Record(0x012D, {1}) +
+                         Rectangle(625, 750, 125, 250)));
+  ASSERT_TRUE(image);
+  ASSERT_EQ(image->Width(), 96);
+  int green = 0, other = 0;
+  for (int y = 0; y < 96; ++y) {
+    for (int x = 0; x < 96; ++x) {
+      const std::uint32_t pixel = image->At(x, y);
+      green += pixel == Rgb(0, 180, 0);
+      const bool inner = x >= 25 && x < 71 && y >= 13 && y < 59;
+      const bool outer = x < 23 || x > 72 || y < 11 || y > 60;
+      other += (inner && pixel != Rgb(0, 180, 0)) || (outer && pixel != Rgb(255, 255, 255));
+    }
+  }
+  EXPECT_EQ(other, 0);
+  EXPECT_GE(green, 47 * 47);
+  EXPECT_LE(green, 48 * 48);
+}
+
+TEST(Win32Metafile, DrawsShapesFarLargerThanThePictureAtOnce) {
+  // An ellipse of +-32768 units in a window one unit wide (67 x 67 pixels),
+  // which covers the picture, and a rectangle round the window drawn with a
+  // pen 75 units wide, which the pen covers.
+  const std::string hugeEllipse = FromHex(
+      "d7cdc69a000000000000e803e803a00500000000b1520100090000032f00000004001000000000000500"
+      "00000c020100010007000000fc020000c81428000000040000002d01000008000000fa02000001000000"
+      "0000c800040000002d010100070000001804ff7fff7f00800080030000000000");
+  const std::string widePen = FromHex(
+      "d7cdc69a000000000000e803e803a00500000000b15201000900000334000000040014000000000005"
+      "0000000b0200000000050000000c020100010007000000fc020000c81428000000040000002d010000"
+      "08000000fa0200004b0000000000c800040000002d010100070000001b040100010000000000030000"
+      "000000");
+  ASSERT_EQ(hugeEllipse.size(), 116u);
+  std::optional<Image> image = Draw(hugeEllipse);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Width(), 67);
+  EXPECT_EQ(image->Height(), 67);
+  EXPECT_EQ(CountOther(*image, Rgb(200, 20, 40)), 0);
+  image = Draw(widePen);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Width(), 67);
+  EXPECT_EQ(CountOther(*image, Rgb(0, 0, 200)), 0);
+}
+
+std::string RedBrushBluePen(int penWidth) {
+  return Record(0x02FC, {0, 0x14C8, 0x28, 0}) + Record(0x012D, {0}) +
+         Record(0x02FA, {0, penWidth, 0, 0, 0xC8}) + Record(0x012D, {1});
+}
+std::string Line(int fromY, int fromX, int toY, int toX) {
+  return Record(0x0214, {fromY, fromX}) + Record(0x0213, {toY, toX});
+}
+std::string Arc(int endY, int endX, int startY, int startX, int bottom, int right, int top,
+                int left) {
+  return Record(0x0817, {endY, endX, startY, startX, bottom, right, top, left});
+}
+
+TEST(Win32Metafile, CutsFarReachingShapesWithoutMovingWhatShows) {
+  // A 1000 x 600 window of 96 x 58 pixels (0.096 pixels to the unit across,
+  // 0.0967 down); every shape reaches thousands of pixels beyond the
+  // picture.
+  auto draw = [](const std::string& records) {
+    return Draw(
+        Placeable({0, 0, 1000, 600}, 1000, WindowOrg(0, 0) + WindowExt(600, 1000) + records));
+  };
+  auto near = [](double value, double edge) { return std::abs(value - edge) < 1.5; };
+
+  // An ellipse whose lower edge crosses the picture: filled above its edge,
+  // white below, outlined on the edge.
+  std::optional<Image> image = draw(kRedBrushBluePen + Ellipse(300, 30000, -30000, -30000));
+  ASSERT_TRUE(image);
+  const double down = 58.0 / 600;
+  const double cx = 0, cy = -14850 * down, rx = 30000 * 0.096, ry = 15150 * down;
+  int wrong = 0;
+  for (int y = 0; y < image->Height(); ++y) {
+    for (int x = 0; x < image->Width(); ++x) {
+      const double dx = (x + 0.5 - cx) / rx, dy = (y + 0.5 - cy) / ry;
+      const double edge = cy + ry * std::sqrt(std::max(0.0, 1 - dx * dx));
+      if (near(y + 0.5, edge)) continue;
+      wrong += image->At(x, y) != (dx * dx + dy * dy < 1 ? Rgb(200, 20, 40) : Rgb(255, 255, 255));
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  int row = 0;
+  while (row < image->Height() && image->At(48, row) == Rgb(200, 20, 40)) ++row;
+  ASSERT_LT(row, image->Height());
+  EXPECT_EQ(image->At(48, row), Rgb(0, 0, 200));
+  EXPECT_NEAR(row, 28.9, 1);
+
+  // A rectangle from far up and left to (500, 300): its right and bottom
+  // sides show in the pen, its cut sides do not.
+  image = draw(kRedBrushBluePen + Rectangle(300, 500, -30000, -30000));
+  ASSERT_TRUE(image);
+  for (int y : {0, 10, 27}) {
+    EXPECT_EQ(image->At(0, y), Rgb(200, 20, 40)) << y;
+    EXPECT_EQ(image->At(48, y), Rgb(0, 0, 200)) << y;
+    EXPECT_EQ(image->At(60, y), Rgb(255, 255, 255)) << y;
+  }
+  EXPECT_EQ(image->At(20, 29), Rgb(0, 0, 200));
+  EXPECT_EQ(image->At(20, 40), Rgb(255, 255, 255));
+
+  // Lines and an open arc across the picture from far outside, with a thin
+  // pen and with one 50 units (5 pixels) wide. The arc is a whole ellipse
+  // (it starts and ends in the same direction) whose bottom runs about 52.9
+  // pixels down at column 60.
+  for (int pen : {1, 50}) {
+    image =
+        draw(RedBrushBluePen(pen) + Line(300, -30000, 300, 30000) + Line(-30000, 500, 30000, 500) +
+             Arc(0, 30000, 0, 30000, 550, 30000, -30000, -30000));
+    ASSERT_TRUE(image);
+    for (int i : {0, 30, 95}) EXPECT_EQ(image->At(i, 29), Rgb(0, 0, 200)) << pen << " " << i;
+    for (int i : {0, 20, 57}) EXPECT_EQ(image->At(48, i), Rgb(0, 0, 200)) << pen << " " << i;
+    EXPECT_TRUE(image->At(60, 52) == Rgb(0, 0, 200) || image->At(60, 53) == Rgb(0, 0, 200)) << pen;
+    EXPECT_EQ(image->At(60, 45), Rgb(255, 255, 255)) << pen;
+    EXPECT_EQ(image->At(20, 40), Rgb(255, 255, 255)) << pen;
+    EXPECT_EQ(image->At(80, 10), Rgb(255, 255, 255)) << pen;
+  }
+  // A wide line that passes above the picture, beyond where shapes are cut,
+  // whose nib (484 pixels high) still reaches 48 pixels into it.
+  image = draw(RedBrushBluePen(5000) + Line(-2000, -30000, -2000, 30000));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->At(50, 0), Rgb(0, 0, 200));
+  EXPECT_EQ(image->At(50, 46), Rgb(0, 0, 200));
+  EXPECT_EQ(image->At(50, 57), Rgb(255, 255, 255));
+
+  // A wide pen's rectangle, pie and chord round the picture, and a polygon
+  // with a thin pen: filled inside. The pie and the chord start and end in
+  // the same direction (the whole ellipse).
+  const std::string around[] = {
+      RedBrushBluePen(400) + Rectangle(30000, 30000, -30000, -30000),
+      RedBrushBluePen(400) + Record(0x081A, {0, 30000, 0, 30000, 30000, 30000, -30000, -30000}),
+      RedBrushBluePen(400) + Record(0x0830, {0, 30000, 0, 30000, 30000, 30000, -30000, -30000}),
+      kRedBrushBluePen + Record(0x0324, {3, -30000, -30000, 30000, -30000, 0, 30000})};
+  for (const std::string& shape : around) {
+    image = draw(shape);
+    ASSERT_TRUE(image);
+    for (int y = 25; y < image->Height(); y += 10) {
+      for (int x = 0; x < image->Width(); x += 10) {
+        EXPECT_EQ(image->At(x, y), Rgb(200, 20, 40)) << x << ", " << y;
+      }
+    }
+  }
+
+  // A thin dashed line inside the picture keeps its dashes, and one from
+  // far outside still has them.
+  for (int from : {0, -30000}) {
+    image =
+        draw(Record(0x02FA, {1, 1, 0, 0, 0xC8}) + Record(0x012D, {0}) + Line(300, from, 300, 1000));
+    ASSERT_TRUE(image);
+    int dashes = 0;
+    for (int x = 0; x < image->Width(); ++x) dashes += image->At(x, 29) == Rgb(0, 0, 200);
+    EXPECT_GT(dashes, 40) << from;
+    EXPECT_LT(dashes, 80) << from;
+  }
+}
+
+TEST(Win32Metafile, CutsRoundedRectanglesAndPolygonGroups) {
+  auto draw = [](const std::string& records) {
+    return Draw(
+        Placeable({0, 0, 1000, 600}, 1000, WindowOrg(0, 0) + WindowExt(600, 1000) + records));
+  };
+  // A rounded rectangle from (100, 100) to far below the picture, its
+  // corners 200 units round (19.2 pixels across, 19.3 down): the top
+  // corners are cut away, the rest is filled.
+  std::optional<Image> image =
+      draw(kRedBrushBluePen + Record(0x061C, {400, 400, 30000, 900, 100, 100}));
+  ASSERT_TRUE(image);
+  for (int x : {11, 84}) EXPECT_EQ(image->At(x, 11), Rgb(255, 255, 255)) << x;
+  for (int x : {30, 66}) EXPECT_EQ(image->At(x, 12), Rgb(200, 20, 40)) << x;
+  EXPECT_EQ(image->At(12, 40), Rgb(200, 20, 40));
+  EXPECT_EQ(image->At(83, 57), Rgb(200, 20, 40));
+  EXPECT_EQ(image->At(8, 40), Rgb(255, 255, 255));
+
+  // A triangle round the picture and a square inside it, as one group
+  // filled by alternation: the square is a hole.
+  image = draw(kRedBrushBluePen + Record(0x0538, {2, 3, 4, -30000, -30000, 30000, -30000, 0, 30000,
+                                                  200, 100, 400, 100, 400, 300, 200, 300}));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->At(28, 20), Rgb(255, 255, 255));
+  for (int x : {5, 60, 90}) EXPECT_EQ(image->At(x, 45), Rgb(200, 20, 40)) << x;
+}
+
+TEST(Win32Metafile, BelievesNoHeaderThatClaimsMoreThanTheFileHolds) {
+  // A record of no parameters (saving the DC's state) is kept.
+  const std::string sane = Placeable(
+      {0, 0, 1000, 600}, 1000, kRedBrushBluePen + Record(0x001E, {}) + Ellipse(500, 900, 100, 100));
+  const std::optional<Image> expected = Draw(sane);
+  ASSERT_TRUE(expected);
+  const std::optional<Metafile> read = ReadMetafile(sane, 96, 96);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->records, sane.substr(22));
+
+  // The largest record claimed as 3.6 GB, or the whole file as far more
+  // than it is: the records are read as they are, the header set right.
+  std::string largest = sane;
+  largest.replace(34, 4, "\x10\x42\x6f\x6c");
+  std::string size = sane;
+  size.replace(28, 4, std::string("\x00\x00\x00\x40", 4));
+  for (const std::string& corrupt : {largest, size}) {
+    const std::optional<Metafile> repaired = ReadMetafile(corrupt, 96, 96);
+    ASSERT_TRUE(repaired);
+    EXPECT_EQ(repaired->records, sane.substr(22));
+    EXPECT_EQ(DrawMetafile(*repaired), expected);
+  }
+
+  // A record that runs past the end of the file, one that claims fewer
+  // words than its own, and a file cut in the middle of a record, with no
+  // end-of-file record: what comes before is drawn.
+  const std::string brushAndPen = Placeable({0, 0, 1000, 600}, 1000, kRedBrushBluePen);
+  const std::string beforeEllipse = brushAndPen.substr(0, brushAndPen.size() - 6);
+  const std::string overrun = beforeEllipse +
+                              Record(0x0418, {500, 900}).replace(0, 2, std::string("\x40\x00", 2)) +
+                              Record(0x0418, {500, 900, 100, 100});
+  const std::string tooShort = beforeEllipse +
+                               Record(0x0418, {}).replace(0, 2, std::string("\x02\x00", 2)) +
+                               Ellipse(500, 900, 100, 100);
+  const std::string cut = beforeEllipse + Ellipse(500, 900, 100, 100).substr(0, 10);
+  const std::optional<Image> blank = Draw(brushAndPen);
+  ASSERT_TRUE(blank);
+  EXPECT_EQ(CountOther(*blank, Rgb(255, 255, 255)), 0);
+  for (const std::string& corrupt : {overrun, tooShort, cut}) {
+    const std::optional<Metafile> repaired = ReadMetafile(corrupt, 96, 96);
+    ASSERT_TRUE(repaired);
+    EXPECT_EQ(repaired->records, brushAndPen.substr(22));
+    EXPECT_EQ(DrawMetafile(*repaired), blank);
+  }
+}
+
+}  // namespace
+}  // namespace orvel

@@ -1,0 +1,348 @@
+// Pictures through the imaging component and metafiles through GDI, read
+// from files made here: BMP and GIF written byte by byte, PNG and JPEG
+// through the imaging component's own encoders.
+#include "platform/win32/win32_pictures.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <wincodec.h>
+#include <windows.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "saver/picture_layout.h"
+#include "temp_folder.h"
+
+namespace orvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Utf8(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+void Put16(std::string& out, int value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>((value >> 8) & 0xFF);
+}
+void Put32(std::string& out, std::uint32_t value) {
+  Put16(out, static_cast<int>(value & 0xFFFF));
+  Put16(out, static_cast<int>(value >> 16));
+}
+
+// A 24-bit BMP of the pixels (rows top first), stored bottom row first with
+// each row padded to four bytes, as the format has it.
+std::string Bmp(const Image& image) {
+  const int rowBytes = (image.Width() * 3 + 3) / 4 * 4;
+  const std::uint32_t dataSize = static_cast<std::uint32_t>(rowBytes * image.Height());
+  std::string bmp = "BM";
+  Put32(bmp, 54 + dataSize);
+  Put32(bmp, 0);
+  Put32(bmp, 54);
+  Put32(bmp, 40);
+  Put32(bmp, static_cast<std::uint32_t>(image.Width()));
+  Put32(bmp, static_cast<std::uint32_t>(image.Height()));
+  Put16(bmp, 1);
+  Put16(bmp, 24);
+  for (int i = 0; i < 6; ++i) Put32(bmp, 0);
+  for (int y = image.Height() - 1; y >= 0; --y) {
+    std::string row;
+    for (int x = 0; x < image.Width(); ++x) {
+      const std::uint32_t pixel = image.At(x, y);
+      row += {static_cast<char>(BlueOf(pixel)), static_cast<char>(GreenOf(pixel)),
+              static_cast<char>(RedOf(pixel))};
+    }
+    row.resize(static_cast<std::size_t>(rowBytes), '\0');
+    bmp += row;
+  }
+  return bmp;
+}
+
+// A GIF of one or two frames over a palette of four colours, each pixel an
+// index into it; index 3 is transparent where `transparent` says. The codes
+// stay three bits wide: a clear code comes before the table would grow.
+std::string Gif(int width, int height, const std::array<std::uint32_t, 4>& palette,
+                const std::vector<std::vector<int>>& frames, bool transparent) {
+  std::string gif = "GIF89a";
+  Put16(gif, width);
+  Put16(gif, height);
+  gif += {'\x81', '\0', '\0'};  // a global table of four colours
+  for (std::uint32_t colour : palette) {
+    gif += {static_cast<char>(RedOf(colour)), static_cast<char>(GreenOf(colour)),
+            static_cast<char>(BlueOf(colour))};
+  }
+  for (const std::vector<int>& indices : frames) {
+    gif += {'\x21', '\xF9', '\x04', transparent ? '\x01' : '\0', '\x0A', '\0', '\x03', '\0'};
+    gif += '\x2C';
+    Put16(gif, 0);
+    Put16(gif, 0);
+    Put16(gif, width);
+    Put16(gif, height);
+    gif += '\0';
+    gif += '\x02';  // codes start from two-bit literals
+    std::vector<int> codes;
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+      if (i % 2 == 0) codes.push_back(4);  // clear
+      codes.push_back(indices[i]);
+    }
+    codes.push_back(5);  // end of information
+    std::string data;
+    std::uint32_t bits = 0;
+    int count = 0;
+    for (int code : codes) {
+      bits |= static_cast<std::uint32_t>(code) << count;
+      for (count += 3; count >= 8; count -= 8, bits >>= 8) data += static_cast<char>(bits & 0xFF);
+    }
+    if (count > 0) data += static_cast<char>(bits & 0xFF);
+    for (std::size_t at = 0; at < data.size(); at += 255) {
+      const std::string block = data.substr(at, 255);
+      gif += static_cast<char>(block.size());
+      gif += block;
+    }
+    gif += '\0';
+  }
+  return gif + ';';
+}
+
+// A baseline JPEG, width x height, all of it mid grey, with only as many
+// 8 x 8 blocks written as `blocks` says (all of them by default): one
+// Huffman code of one bit per table, so the scan is all zero bytes.
+std::string GreyJpeg(int width, int height, long long blocks = -1) {
+  auto be16 = [](int value) {
+    return std::string{static_cast<char>(value >> 8), static_cast<char>(value & 0xFF)};
+  };
+  std::string jpeg = "\xFF\xD8";
+  jpeg += "\xFF\xDB" + be16(67) + '\0' + std::string(64, '\1');
+  jpeg += "\xFF\xC0" + be16(11) + '\x08' + be16(height) + be16(width) + "\x01\x01\x11" + '\0';
+  std::string oneCode(16, '\0');
+  oneCode[0] = 1;
+  jpeg += "\xFF\xC4" + be16(38) + '\0' + oneCode + '\0' + '\x10' + oneCode + '\0';
+  jpeg += "\xFF\xDA" + be16(8) + "\x01\x01" + '\0' + '\0' + '\x3F' + '\0';
+  if (blocks < 0) blocks = static_cast<long long>((width + 7) / 8) * ((height + 7) / 8);
+  jpeg += std::string(static_cast<std::size_t>((2 * blocks + 7) / 8), '\0');
+  return jpeg + "\xFF\xD9";
+}
+
+// Writes BGRA pixels (blue in the lowest byte, alpha in the highest) as a
+// file of the encoder's container format; false when the encoder fails.
+bool Encode(const fs::path& path, const GUID& container, int width, int height,
+            std::vector<std::uint32_t> bgra) {
+  if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return false;
+  bool written = false;
+  {
+    IWICImagingFactory* factory = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    IWICBitmap* bitmap = nullptr;
+    const UINT stride = static_cast<UINT>(width) * 4;
+    written = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_PPV_ARGS(&factory))) &&
+              SUCCEEDED(factory->CreateBitmapFromMemory(
+                  static_cast<UINT>(width), static_cast<UINT>(height), GUID_WICPixelFormat32bppBGRA,
+                  stride, stride * static_cast<UINT>(height), reinterpret_cast<BYTE*>(bgra.data()),
+                  &bitmap)) &&
+              SUCCEEDED(factory->CreateStream(&stream)) &&
+              SUCCEEDED(stream->InitializeFromFilename(path.wstring().c_str(), GENERIC_WRITE)) &&
+              SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder)) &&
+              SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+              SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
+              SUCCEEDED(frame->Initialize(nullptr)) &&
+              SUCCEEDED(frame->WriteSource(bitmap, nullptr)) && SUCCEEDED(frame->Commit()) &&
+              SUCCEEDED(encoder->Commit());
+    for (IUnknown* object :
+         std::initializer_list<IUnknown*>{frame, encoder, stream, bitmap, factory}) {
+      if (object != nullptr) object->Release();
+    }
+  }
+  CoUninitialize();
+  return written;
+}
+
+std::uint32_t Bgra(int r, int g, int b, int a) {
+  return static_cast<std::uint32_t>(a) << 24 | Rgb(r, g, b);
+}
+
+bool Near(std::uint32_t pixel, std::uint32_t expected, int tolerance) {
+  return std::abs(RedOf(pixel) - RedOf(expected)) <= tolerance &&
+         std::abs(GreenOf(pixel) - GreenOf(expected)) <= tolerance &&
+         std::abs(BlueOf(pixel) - BlueOf(expected)) <= tolerance;
+}
+
+class Win32Pictures : public ::testing::Test {
+ protected:
+  std::string Write(const fs::path& name, const std::string& bytes) const {
+    std::ofstream(root / name, std::ios::binary) << bytes;
+    return Utf8(root / name);
+  }
+
+  TempFolder folder;
+  const fs::path root = folder.path();
+  Win32PictureLoader loader;
+};
+
+TEST_F(Win32Pictures, ReadsEachFormatWithItsColoursInPlace) {
+  // A BMP of six colours, each channel on its own and mixed, through a
+  // folder and a file name with Japanese letters and a blank.
+  Image colours(3, 2);
+  const std::uint32_t values[] = {Rgb(255, 0, 0), Rgb(0, 255, 0),   Rgb(0, 0, 255),
+                                  Rgb(1, 2, 3),   Rgb(250, 128, 7), Rgb(255, 255, 255)};
+  for (int i = 0; i < 6; ++i) colours.Set(i % 3, i / 3, values[i]);
+  fs::create_directory(root / u8"写真 フォルダ");
+  const std::string bmp = Write(fs::path(u8"写真 フォルダ") / u8"花 1.bmp", Bmp(colours));
+  std::optional<Picture> picture = loader.Decode(bmp, {});
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->pixels, colours);
+  EXPECT_EQ(picture->size, (PixelSize{3, 2}));
+
+  // A GIF of two frames: the first is read.
+  const std::array<std::uint32_t, 4> palette{Rgb(200, 100, 50), Rgb(0, 0, 255), Rgb(9, 99, 199),
+                                             Rgb(255, 255, 0)};
+  const std::string gif =
+      Write("two frames.gif", Gif(2, 2, palette, {{0, 1, 2, 3}, {1, 1, 1, 1}}, false));
+  picture = loader.Decode(gif, {});
+  ASSERT_TRUE(picture);
+  ASSERT_EQ(picture->pixels.Width(), 2);
+  ASSERT_EQ(picture->pixels.Height(), 2);
+  EXPECT_EQ(picture->pixels.At(0, 0), Rgb(200, 100, 50));
+  EXPECT_EQ(picture->pixels.At(1, 0), Rgb(0, 0, 255));
+  EXPECT_EQ(picture->pixels.At(0, 1), Rgb(9, 99, 199));
+  EXPECT_EQ(picture->pixels.At(1, 1), Rgb(255, 255, 0));
+
+  // A PNG, exact; a JPEG, near enough (it keeps colour at a lower
+  // resolution than brightness, so the halves are wide blocks).
+  std::vector<std::uint32_t> halves(32 * 16);
+  for (std::size_t i = 0; i < halves.size(); ++i) {
+    halves[i] = i % 32 < 16 ? Bgra(200, 30, 60, 255) : Bgra(20, 140, 230, 255);
+  }
+  for (const auto& [name, container, tolerance] :
+       {std::tuple{"halves.png", GUID_ContainerFormatPng, 0},
+        std::tuple{"halves.jpg", GUID_ContainerFormatJpeg, 12}}) {
+    ASSERT_TRUE(Encode(root / name, container, 32, 16, halves)) << name;
+    picture = loader.Decode(Utf8(root / name), {});
+    ASSERT_TRUE(picture) << name;
+    ASSERT_EQ(picture->size, (PixelSize{32, 16})) << name;
+    for (int y : {0, 7, 15}) {
+      EXPECT_TRUE(Near(picture->pixels.At(2, y), Rgb(200, 30, 60), tolerance)) << name << y;
+      EXPECT_TRUE(Near(picture->pixels.At(29, y), Rgb(20, 140, 230), tolerance)) << name << y;
+    }
+  }
+}
+
+TEST_F(Win32Pictures, LaysTransparencyOverBlack) {
+  // Opaque, half and wholly transparent pixels of one colour.
+  ASSERT_TRUE(Encode(root / "alpha.png", GUID_ContainerFormatPng, 3, 1,
+                     {Bgra(200, 100, 50, 255), Bgra(200, 100, 50, 128), Bgra(200, 100, 50, 0)}));
+  std::optional<Picture> picture = loader.Decode(Utf8(root / "alpha.png"), {});
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->pixels.At(0, 0), Rgb(200, 100, 50));
+  EXPECT_TRUE(Near(picture->pixels.At(1, 0), Rgb(100, 50, 25), 1));
+  EXPECT_EQ(picture->pixels.At(2, 0), Rgb(0, 0, 0));
+
+  // A GIF's transparent index.
+  const std::array<std::uint32_t, 4> palette{Rgb(200, 100, 50), Rgb(0, 0, 255), Rgb(9, 99, 199),
+                                             Rgb(255, 255, 0)};
+  picture = loader.Decode(Write("clear.gif", Gif(2, 1, palette, {{1, 3}}, true)), {});
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->pixels.At(0, 0), Rgb(0, 0, 255));
+  EXPECT_EQ(picture->pixels.At(1, 0), Rgb(0, 0, 0));
+}
+
+TEST_F(Win32Pictures, RefusesWhatIsNoPicture) {
+  EXPECT_FALSE(loader.Decode(Utf8(root / "missing.jpg"), {}));
+  EXPECT_FALSE(loader.Decode(Write("notes.jpg", "not a picture"), {}));
+  EXPECT_FALSE(loader.Decode(Write("empty.bmp", ""), {}));
+  // A picture cut short after its header.
+  Image image(40, 40, Rgb(1, 2, 3));
+  EXPECT_TRUE(loader.Decode(Write("whole.bmp", Bmp(image)), {}));
+  EXPECT_FALSE(loader.Decode(Write("cut.bmp", Bmp(image).substr(0, 60)), {}));
+  // A folder, and a name that is not UTF-8.
+  EXPECT_FALSE(loader.Decode(Utf8(root), {}));
+  EXPECT_FALSE(loader.Decode(Utf8(root) + "\\\xFF.bmp", {}));
+}
+
+TEST_F(Win32Pictures, DecodesNoMorePixelsThanDrawn) {
+  // A 400 x 200 picture fitted to a 100 x 100 screen is drawn 100 x 50: it
+  // comes at that size, its own size kept, its halves where they were.
+  std::vector<std::uint32_t> halves(400 * 200);
+  for (std::size_t i = 0; i < halves.size(); ++i) {
+    halves[i] = i % 400 < 200 ? Bgra(255, 0, 0, 255) : Bgra(0, 0, 255, 255);
+  }
+  ASSERT_TRUE(Encode(root / "wide.png", GUID_ContainerFormatPng, 400, 200, halves));
+  const std::string wide = Utf8(root / "wide.png");
+  std::optional<Picture> picture = loader.Decode(wide, DrawnSizeOn(100, 100, 1));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->size, (PixelSize{400, 200}));
+  ASSERT_EQ(picture->pixels.Width(), 100);
+  ASSERT_EQ(picture->pixels.Height(), 50);
+  EXPECT_EQ(picture->pixels.At(10, 25), Rgb(255, 0, 0));
+  EXPECT_EQ(picture->pixels.At(90, 25), Rgb(0, 0, 255));
+  // Drawn larger than it is, or at its own size: whole.
+  picture = loader.Decode(wide, DrawnSizeOn(1600, 1200, 1));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->pixels.Width(), 400);
+  picture = loader.Decode(wide, DrawnSizeOn(100, 100, 0));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->pixels.Width(), 400);
+
+  // 36 megapixels, over the limit at its own size, fitted to a 1920 x 1080
+  // screen: 1080 x 1080, and composed where the whole picture would be.
+  static_assert(6000LL * 6000 > kMaxPicturePixels);
+  const std::string photo = Write("photo.jpg", GreyJpeg(6000, 6000));
+  picture = loader.Decode(photo, DrawnSizeOn(1920, 1080, 1));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->size, (PixelSize{6000, 6000}));
+  EXPECT_EQ(picture->pixels.Width(), 1080);
+  EXPECT_EQ(picture->pixels.Height(), 1080);
+  EXPECT_TRUE(Near(picture->pixels.At(540, 540), Rgb(128, 128, 128), 1));
+  Image master(1920, 1080);
+  ComposePicture(master, &*picture, 1);
+  EXPECT_EQ(master.At(419, 0), Rgb(0, 0, 0));
+  EXPECT_TRUE(Near(master.At(420, 0), Rgb(128, 128, 128), 1));
+  EXPECT_TRUE(Near(master.At(1499, 1079), Rgb(128, 128, 128), 1));
+  EXPECT_EQ(master.At(1500, 1079), Rgb(0, 0, 0));
+  // At its own size it is refused, as is a picture whose header claims more
+  // than a gigapixel however small it is drawn (nothing after the header is
+  // there to decode).
+  EXPECT_FALSE(loader.Decode(photo, {}));
+  EXPECT_FALSE(
+      loader.Decode(Write("claims.jpg", GreyJpeg(40000, 30000, 100)), DrawnSizeOn(1920, 1080, 1)));
+}
+
+TEST_F(Win32Pictures, DecodesOnAnyThreadWithoutChangingItsApartment) {
+  Image image(5, 4, Rgb(10, 20, 30));
+  const std::string bmp = Write("small.bmp", Bmp(image));
+  // A worker thread without COM, and a window thread in its own apartment,
+  // which keeps it.
+  std::optional<Picture> onWorker;
+  std::thread([&] { onWorker = loader.Decode(bmp, {}); }).join();
+  ASSERT_TRUE(onWorker);
+  EXPECT_EQ(onWorker->pixels, image);
+  std::optional<Picture> onWindowThread;
+  HRESULT after = E_FAIL;
+  std::thread([&] {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return;
+    onWindowThread = loader.Decode(bmp, {});
+    after = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (SUCCEEDED(after)) CoUninitialize();
+    CoUninitialize();
+  }).join();
+  ASSERT_TRUE(onWindowThread);
+  EXPECT_EQ(onWindowThread->pixels, image);
+  EXPECT_EQ(after, S_FALSE);  // still in the apartment it made
+}
+
+}  // namespace
+}  // namespace orvel
