@@ -12,14 +12,14 @@ constexpr const wchar_t* kGothicFace = L"ＭＳ Ｐゴシック";
 // 9.75 points, in hundredths.
 constexpr int kGothicCentiPoints = 975;
 constexpr int kDefaultPoints = 9;
+// Letters of the music panel's captions that a font must have to show them.
+constexpr const wchar_t* kMusicPanelLetters = L"音楽無曲目ﾌｧｲﾙ名";
 
 // Every text stands on a 13-pixel line from its rectangle's top, its
 // baseline where the dialog's Gothic has it.
 constexpr double kBaseline = 11;
 // A display box's text keeps clear of its single border.
 constexpr double kBoxInset = 2;
-// Narrowing gives up after so many tries (a font that will not narrow).
-constexpr int kNarrowingTries = 8;
 
 HFONT Gothic(int dpi, bool underlined) {
   return CreateFontW(-MulDiv(kGothicCentiPoints, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE,
@@ -27,23 +27,46 @@ HFONT Gothic(int dpi, bool underlined) {
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, kGothicFace);
 }
 
+// Whether the font has a glyph of its own for every character of `text`.
+bool HasGlyphs(HFONT font, const wchar_t* text) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (dc == nullptr) return false;
+  HGDIOBJ previous = SelectObject(dc, font);
+  const int length = lstrlenW(text);
+  std::wstring glyphs(static_cast<std::size_t>(length), L'\0');
+  const DWORD found = GetGlyphIndicesW(dc, text, length, reinterpret_cast<WORD*>(glyphs.data()),
+                                       GGI_MARK_NONEXISTING_GLYPHS);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  return found == static_cast<DWORD>(length) &&
+         glyphs.find(static_cast<wchar_t>(0xFFFF)) == std::wstring::npos;
+}
+
 HFONT MessageFont(int dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
-  LOGFONTW font{};
+  LOGFONTW shape{};
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    font = metrics.lfMessageFont;
+    shape = metrics.lfMessageFont;
   } else {
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(shape), &shape);
   }
   // Only the face is the system's: the size is the dialog's own, and a bold
   // or slanted message font would not fit the designed captions.
-  font.lfHeight = -MulDiv(kDefaultPoints, dpi, 72);
-  font.lfWidth = 0;
-  font.lfWeight = FW_NORMAL;
-  font.lfItalic = FALSE;
-  font.lfUnderline = FALSE;
-  return CreateFontIndirectW(&font);
+  shape.lfHeight = -MulDiv(kDefaultPoints, dpi, 72);
+  shape.lfWidth = 0;
+  shape.lfWeight = FW_NORMAL;
+  shape.lfItalic = FALSE;
+  shape.lfUnderline = FALSE;
+  HFONT font = CreateFontIndirectW(&shape);
+  if (font != nullptr && HasGlyphs(font, kMusicPanelLetters)) return font;
+  // A message font without Japanese letters (where the system does not
+  // lend them from another font) would show the music panel's captions as
+  // boxes: the dialog's Gothic takes its place, at the same size.
+  if (font != nullptr) DeleteObject(font);
+  shape.lfCharSet = SHIFTJIS_CHARSET;
+  lstrcpynW(shape.lfFaceName, kGothicFace, LF_FACESIZE);
+  return CreateFontIndirectW(&shape);
 }
 
 int TextWidth(HDC dc, const std::wstring& text) {
@@ -52,29 +75,18 @@ int TextWidth(HDC dc, const std::wstring& text) {
   return size.cx;
 }
 
-// The font narrowed so that `text` fits `room` pixels, selected into `dc`;
-// nullptr when the font fits as it is (or will not narrow). The caller
-// deletes it after selecting the old font back.
-HFONT Narrowed(HDC dc, HFONT font, const std::wstring& text, int room, int& width) {
-  LOGFONTW shape{};
+// One past the lowest row that the selected font's text and its underline
+// reach below the baseline at `baseline`.
+int LineBottom(HDC dc, int baseline) {
+  OUTLINETEXTMETRICW outline{};
+  outline.otmSize = sizeof(outline);
   TEXTMETRICW metrics{};
-  if (width <= room || room <= 0 || GetObjectW(font, sizeof(shape), &shape) == 0 ||
-      !GetTextMetricsW(dc, &metrics) || metrics.tmAveCharWidth <= 0) {
-    return nullptr;
+  int below = GetTextMetricsW(dc, &metrics) ? metrics.tmDescent : 0;
+  if (GetOutlineTextMetricsW(dc, sizeof(outline), &outline) != 0) {
+    below = std::max(
+        below, -outline.otmsUnderscorePosition + static_cast<int>(outline.otmsUnderscoreSize));
   }
-  LONG average = std::max<LONG>(1, metrics.tmAveCharWidth * room / width);
-  HFONT narrowed = nullptr;
-  for (int i = 0; i < kNarrowingTries && average >= 1; ++i, --average) {
-    shape.lfWidth = average;
-    HFONT candidate = CreateFontIndirectW(&shape);
-    if (candidate == nullptr) break;
-    SelectObject(dc, candidate);
-    if (narrowed != nullptr) DeleteObject(narrowed);
-    narrowed = candidate;
-    width = TextWidth(dc, text);
-    if (width <= room) break;
-  }
-  return narrowed;
+  return baseline + below + 1;
 }
 
 }  // namespace
@@ -114,8 +126,9 @@ void DrawControlText(HDC dc, const ControlSpec& spec, const ControlState& state,
                      HFONT font, double scale) {
   if (state.text.empty() || font == nullptr) return;
   const std::wstring text = DisplayText(state.text);
-  HGDIOBJ previous = SelectObject(dc, font);
-  int width = TextWidth(dc, text);
+  const int saved = SaveDC(dc);
+  SelectObject(dc, font);
+  const int width = TextWidth(dc, text);
 
   const int inset =
       spec.role == ControlRole::DisplayBox ? static_cast<int>(std::lround(kBoxInset * scale)) : 0;
@@ -123,18 +136,27 @@ void DrawControlText(HDC dc, const ControlSpec& spec, const ControlState& state,
   const int room = rect.w - 2 * inset;
   // A stand-in font that runs a little wider than the designed one is
   // narrowed to the rectangle rather than cut.
-  HFONT narrowed = Narrowed(dc, font, text, room, width);
+  const double narrowing = width > room && room > 0 ? static_cast<double>(room) / width : 1;
+  const int drawn = static_cast<int>(std::lround(width * narrowing));
   int x = left;
-  if (spec.align == TextAlign::Centre) x = left + (room - width) / 2;
-  if (spec.align == TextAlign::Right) x = left + room - width;
+  if (spec.align == TextAlign::Centre) x = left + (room - drawn) / 2;
+  if (spec.align == TextAlign::Right) x = left + room - drawn;
   const int y = rect.y + inset + static_cast<int>(std::lround(kBaseline * scale));
 
-  const RECT clip{rect.x, rect.y, rect.Right(), rect.Bottom()};
+  // Held to the rectangle's width; below it only as far as the line goes,
+  // so that an underline that a stand-in font puts lower still shows.
+  IntersectClipRect(dc, rect.x, rect.y, rect.Right(), std::max(rect.Bottom(), LineBottom(dc, y)));
   SetBkMode(dc, TRANSPARENT);
-  const UINT align = SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+  SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
+  if (narrowing < 1) SetGraphicsMode(dc, GM_ADVANCED);
   auto show = [&](int atX, int atY) {
-    ExtTextOutW(dc, atX, atY, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()),
-                nullptr);
+    if (narrowing < 1) {
+      // Narrowed about the text's left end.
+      const XFORM narrow{static_cast<FLOAT>(narrowing), 0, 0, 1, static_cast<FLOAT>(atX), 0};
+      SetWorldTransform(dc, &narrow);
+      atX = 0;
+    }
+    ExtTextOutW(dc, atX, atY, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
   };
   if (!state.enabled) {
     // Greyed as disabled labels always were: grey, with a white shadow
@@ -149,9 +171,8 @@ void DrawControlText(HDC dc, const ControlSpec& spec, const ControlState& state,
     SetTextColor(dc, RGB(0, 0, 0));
   }
   show(x, y);
-  SetTextAlign(dc, align);
-  SelectObject(dc, previous);
-  if (narrowed != nullptr) DeleteObject(narrowed);
+  if (narrowing < 1) ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
+  RestoreDC(dc, saved);
 }
 
 }  // namespace orvel
