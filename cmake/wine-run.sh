@@ -18,6 +18,9 @@ mkdir -p "$prefix"
   flock 9
   if [ ! -f "$prefix/.orvel-ready" ]; then
     wineboot --init </dev/null >/dev/null 2>&1 9>&-
+    # The dialog's Gothic is the installed IPA font of the same widths.
+    LC_ALL=C.UTF-8 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ \
+      /d IPAPGothic /f </dev/null >/dev/null 2>&1 9>&-
     wineserver --wait
     touch "$prefix/.orvel-ready"
   fi
