@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace orvel {
 namespace {
@@ -20,6 +21,8 @@ constexpr const wchar_t* kMusicPanelLetters = L"音楽無曲目ﾌｧｲﾙ名";
 constexpr double kBaseline = 11;
 // A display box's text keeps clear of its single border.
 constexpr double kBoxInset = 2;
+// Narrowing gives up after so many tries (a font that will not narrow).
+constexpr int kNarrowingTries = 8;
 
 HFONT Gothic(int dpi, bool underlined) {
   return CreateFontW(-MulDiv(kGothicCentiPoints, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE,
@@ -75,6 +78,31 @@ int TextWidth(HDC dc, const std::wstring& text) {
   return size.cx;
 }
 
+// The font narrowed so that `text` fits `room` pixels, selected into `dc`;
+// nullptr when the font fits as it is (or will not narrow). The caller
+// deletes it after selecting the old font back.
+HFONT Narrowed(HDC dc, HFONT font, const std::wstring& text, int room, int& width) {
+  LOGFONTW shape{};
+  TEXTMETRICW metrics{};
+  if (width <= room || room <= 0 || GetObjectW(font, sizeof(shape), &shape) == 0 ||
+      !GetTextMetricsW(dc, &metrics) || metrics.tmAveCharWidth <= 0) {
+    return nullptr;
+  }
+  LONG average = std::max<LONG>(1, metrics.tmAveCharWidth * room / width);
+  HFONT narrowed = nullptr;
+  for (int i = 0; i < kNarrowingTries && average >= 1; ++i, --average) {
+    shape.lfWidth = average;
+    HFONT candidate = CreateFontIndirectW(&shape);
+    if (candidate == nullptr) break;
+    SelectObject(dc, candidate);
+    if (narrowed != nullptr) DeleteObject(narrowed);
+    narrowed = candidate;
+    width = TextWidth(dc, text);
+    if (width <= room) break;
+  }
+  return narrowed;
+}
+
 // One past the lowest row that the selected font's text and its underline
 // reach below the baseline at `baseline`.
 int LineBottom(HDC dc, int baseline) {
@@ -126,21 +154,38 @@ void DrawControlText(HDC dc, const ControlSpec& spec, const ControlState& state,
                      HFONT font, double scale) {
   if (state.text.empty() || font == nullptr) return;
   const std::wstring text = DisplayText(state.text);
+  const int length = static_cast<int>(text.size());
   const int saved = SaveDC(dc);
   SelectObject(dc, font);
-  const int width = TextWidth(dc, text);
+  int width = TextWidth(dc, text);
 
   const int inset =
       spec.role == ControlRole::DisplayBox ? static_cast<int>(std::lround(kBoxInset * scale)) : 0;
   const int left = rect.x + inset;
   const int room = rect.w - 2 * inset;
   // A stand-in font that runs a little wider than the designed one is
-  // narrowed to the rectangle rather than cut.
-  const double narrowing = width > room && room > 0 ? static_cast<double>(room) / width : 1;
-  const int drawn = static_cast<int>(std::lround(width * narrowing));
+  // narrowed to the rectangle rather than cut: a narrower cut of the font
+  // that fits, its letters spread out again to fill the rectangle.
+  HFONT narrowed = Narrowed(dc, font, text, room, width);
+  std::vector<INT> advances;
+  if (narrowed != nullptr && width > 0 && width < room) {
+    std::vector<INT> ends(text.size(), 0);
+    int fit = 0;
+    SIZE total{};
+    if (GetTextExtentExPointW(dc, text.c_str(), length, 0, &fit, ends.data(), &total)) {
+      advances.resize(text.size());
+      int previous = 0;
+      for (std::size_t i = 0; i < ends.size(); ++i) {
+        const int end = static_cast<int>(std::lround(static_cast<double>(ends[i]) * room / width));
+        advances[i] = end - previous;
+        previous = end;
+      }
+      width = previous;
+    }
+  }
   int x = left;
-  if (spec.align == TextAlign::Centre) x = left + (room - drawn) / 2;
-  if (spec.align == TextAlign::Right) x = left + room - drawn;
+  if (spec.align == TextAlign::Centre) x = left + (room - width) / 2;
+  if (spec.align == TextAlign::Right) x = left + room - width;
   const int y = rect.y + inset + static_cast<int>(std::lround(kBaseline * scale));
 
   // Held to the rectangle's width; below it only as far as the line goes,
@@ -148,15 +193,9 @@ void DrawControlText(HDC dc, const ControlSpec& spec, const ControlState& state,
   IntersectClipRect(dc, rect.x, rect.y, rect.Right(), std::max(rect.Bottom(), LineBottom(dc, y)));
   SetBkMode(dc, TRANSPARENT);
   SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
-  if (narrowing < 1) SetGraphicsMode(dc, GM_ADVANCED);
   auto show = [&](int atX, int atY) {
-    if (narrowing < 1) {
-      // Narrowed about the text's left end.
-      const XFORM narrow{static_cast<FLOAT>(narrowing), 0, 0, 1, static_cast<FLOAT>(atX), 0};
-      SetWorldTransform(dc, &narrow);
-      atX = 0;
-    }
-    ExtTextOutW(dc, atX, atY, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    ExtTextOutW(dc, atX, atY, 0, nullptr, text.c_str(), static_cast<UINT>(length),
+                advances.empty() ? nullptr : advances.data());
   };
   if (!state.enabled) {
     // Greyed as disabled labels always were: grey, with a white shadow
@@ -171,8 +210,8 @@ void DrawControlText(HDC dc, const ControlSpec& spec, const ControlState& state,
     SetTextColor(dc, RGB(0, 0, 0));
   }
   show(x, y);
-  if (narrowing < 1) ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
   RestoreDC(dc, saved);
+  if (narrowed != nullptr) DeleteObject(narrowed);
 }
 
 }  // namespace orvel
