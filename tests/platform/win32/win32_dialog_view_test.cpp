@@ -337,6 +337,12 @@ TEST_F(Win32DialogViewTest, TheHandShowsOverWhatTakesTheMouseAndTheBusyPointerOv
   if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
 
   EXPECT_EQ(pointerOver(Window(), C::lbl_13), arrow);
+  // Over the frame the system's own pointer shows, whatever lies below.
+  pointerOver(Window(), C::lbl_Rdm_Seq_0);
+  SetCursor(nullptr);
+  SendMessageW(Window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Window()),
+               MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), arrow);
   // The disabled music-file button takes no presses, and shows no hand.
   EXPECT_EQ(pointerOver(Window(), C::lbl_Button_4), arrow);
   EXPECT_EQ(pointerOver(Child(L"ListBox"), C::List_1), hand);
