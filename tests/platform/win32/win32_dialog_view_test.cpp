@@ -136,6 +136,10 @@ TEST_F(Win32DialogViewTest, BuildsTheWindowAtTheDialogsSizeWithItsNativeControls
   const Rect field = ChildRect(repeat);
   EXPECT_EQ(Rect(field.x, field.y, field.w, 0),
             Rect(Device(C::BGM_Repeat).x, Device(C::BGM_Repeat).y, Device(C::BGM_Repeat).w, 0));
+  // Its list drops well below the field, so that entries can be chosen.
+  RECT dropped{};
+  SendMessageW(repeat, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  EXPECT_GE(dropped.bottom - dropped.top, std::lround(150 * Scale()));
   ASSERT_EQ(SendMessageW(repeat, CB_GETCOUNT, 0, 0), 31);
   EXPECT_EQ(ItemText(repeat, CB_GETLBTEXTLEN, CB_GETLBTEXT, 0), L"");
   EXPECT_EQ(ItemText(repeat, CB_GETLBTEXTLEN, CB_GETLBTEXT, 30), L"30");
