@@ -31,7 +31,7 @@ list(FILTER WIN32_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 if(WIN32_SOURCES)
   add_library(orvel_win32 STATIC ${WIN32_SOURCES})
   target_compile_definitions(orvel_win32 PUBLIC ${ORVEL_WIN32_DEFINITIONS})
-  target_link_libraries(orvel_win32 PUBLIC orvel_core winmm comctl32 shlwapi
+  target_link_libraries(orvel_win32 PUBLIC orvel_core winmm comctl32 shlwapi gdi32 comdlg32 ole32 shell32
                                     PRIVATE orvel_warnings)
 endif()
 
