@@ -2,9 +2,8 @@
 // removed with everything in it when the test is done.
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -13,10 +12,19 @@ namespace orvel {
 
 class TempFolder {
  public:
+  // A random name, taken only if no one has it yet: create_directory
+  // answers false for a folder that is already there.
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvel-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-    path_ = pattern;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::filesystem::path candidate = base / ("orvel-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(candidate)) {
+        path_ = std::move(candidate);
+        return;
+      }
+    }
+    throw std::runtime_error("no temporary folder");
   }
   ~TempFolder() {
     std::error_code ignored;

@@ -9,7 +9,7 @@
 
 #include "music/cd_player.h"
 #include "music/mci_channel.h"
-#include "platform/gst_media_fixture.h"
+#include "platform/linux/gst_media_fixture.h"
 #include "platform/linux/mci_command.h"
 #include "settings/saver_settings.h"
 

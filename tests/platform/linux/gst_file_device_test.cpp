@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gst_media_fixture.h"
+#include "platform/linux/gst_media_fixture.h"
 #include "platform/linux/mci_command.h"
 
 namespace orvel {

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "platform/gst_media_fixture.h"
+#include "platform/linux/gst_media_fixture.h"
 #include "platform/linux/cd_positions.h"
 #include "platform/linux/cdio_disc.h"
 #include "platform/linux/mci_command.h"

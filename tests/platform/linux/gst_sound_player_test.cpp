@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gst_media_fixture.h"
+#include "platform/linux/gst_media_fixture.h"
 
 namespace orvel {
 namespace {

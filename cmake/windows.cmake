@@ -1,0 +1,75 @@
+# The Windows build (presets windows-x64 and windows-x86): the portable core
+# and the headless platform from the top-level file, the Win32 platform, the
+# screen saver Orvel.scr and the tests that run on Windows. Tools,
+# benchmarks and fuzz targets are Linux-only.
+#
+# Where the Windows code goes:
+# - src/platform/win32/*.cpp make the library orvel_win32, picked up per
+#   folder like the rest (no edit here to add a file); main.cpp is left out
+#   of it. The Win32 system libraries the platform calls are linked to it.
+# - src/platform/win32/main.cpp, once it is there, makes the screen saver:
+#   a GUI program (WIN32) named Orvel.scr, with the resource scripts *.rc of
+#   that folder compiled by windres and linked in.
+#
+# Where tests go (tests/platform/<platform>/ holds what only builds there):
+# - portable tests (the core and the headless platform) live in
+#   tests/app, graphics, saver, music, settings, dialog and
+#   tests/platform/headless, and run on both systems;
+# - Windows-only tests live in tests/platform/win32 (only this build);
+# - Linux-only tests live in tests/platform/linux, tests/tools (they run
+#   orvel-tool) and tests/gui (only the Linux build).
+# Tests run under Wine (cmake/wine-run.sh), each test binary once per test
+# case, as on Linux.
+
+enable_language(RC)
+
+# Wide-character Win32 calls, and no min/max macros in the way of std::min.
+set(ORVEL_WIN32_DEFINITIONS UNICODE _UNICODE NOMINMAX)
+
+orvel_sources(WIN32_SOURCES src/platform/win32)
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+if(WIN32_SOURCES)
+  add_library(orvel_win32 STATIC ${WIN32_SOURCES})
+  target_compile_definitions(orvel_win32 PUBLIC ${ORVEL_WIN32_DEFINITIONS})
+  target_link_libraries(orvel_win32 PUBLIC orvel_core winmm comctl32 shlwapi
+                                    PRIVATE orvel_warnings)
+endif()
+
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/main.cpp)
+  file(GLOB RESOURCE_SCRIPTS CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/*.rc)
+  add_executable(orvel_scr WIN32 src/platform/win32/main.cpp ${RESOURCE_SCRIPTS})
+  set_target_properties(orvel_scr PROPERTIES OUTPUT_NAME Orvel SUFFIX .scr)
+  target_compile_definitions(orvel_scr PRIVATE ${ORVEL_WIN32_DEFINITIONS})
+  target_link_libraries(orvel_scr PRIVATE orvel_win32 orvel_warnings)
+endif()
+
+if(ORVEL_TESTS)
+  enable_testing()
+  # GoogleTest from its source (Debian's googletest package), built with the
+  # cross-compiler; its headers count as system headers, so our warnings
+  # stay on our code.
+  set(ORVEL_GTEST_SOURCE /usr/src/googletest/googletest
+      CACHE PATH "GoogleTest's source folder, built for the target")
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${ORVEL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL
+                   SYSTEM)
+  include(GoogleTest)
+
+  set(TEST_SOURCES)
+  foreach(dir IN ITEMS app graphics saver music settings dialog platform/headless platform/win32)
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/${dir}/*.cpp)
+    list(APPEND TEST_SOURCES ${found})
+  endforeach()
+  add_executable(orvel_tests ${TEST_SOURCES})
+  target_include_directories(orvel_tests PRIVATE tests)
+  target_link_libraries(orvel_tests PRIVATE orvel_headless GTest::gtest_main orvel_warnings)
+  if(TARGET orvel_win32)
+    target_link_libraries(orvel_tests PRIVATE orvel_win32)
+  endif()
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    # The test list is read when ctest starts (through Wine), not at build
+    # time, so that building never needs Wine.
+    gtest_discover_tests(orvel_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+  endif()
+endif()
