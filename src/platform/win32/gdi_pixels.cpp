@@ -23,16 +23,15 @@ BITMAPINFO TopDownInfo(int width, int height) {
 
 }  // namespace
 
-bool DrawImageArea(HDC dc, const Image& image, const Rect& area) {
+void DrawImageArea(HDC dc, const Image& image, const Rect& area) {
   const Rect part = Intersect(area, image.Bounds());
-  if (part.Empty()) return true;
+  if (part.Empty()) return;
   // The rows of the part alone, as a DIB of their own: the source origin
   // is then plainly its top-left corner.
   const BITMAPINFO info = TopDownInfo(image.Width(), part.h);
-  const int lines = SetDIBitsToDevice(
-      dc, part.x, part.y, static_cast<DWORD>(part.w), static_cast<DWORD>(part.h), part.x, 0, 0,
-      static_cast<UINT>(part.h), image.Row(part.y), &info, DIB_RGB_COLORS);
-  return lines == part.h;
+  SetDIBitsToDevice(dc, part.x, part.y, static_cast<DWORD>(part.w), static_cast<DWORD>(part.h),
+                    part.x, 0, 0, static_cast<UINT>(part.h), image.Row(part.y), &info,
+                    DIB_RGB_COLORS);
 }
 
 bool ReadDeviceArea(HDC dc, const Rect& area, Image& into) {

@@ -9,8 +9,8 @@
 namespace orvel {
 
 // Copies the part of `area` that lies inside `image` to the same place of
-// the device context. False where GDI refused.
-bool DrawImageArea(HDC dc, const Image& image, const Rect& area);
+// the device context.
+void DrawImageArea(HDC dc, const Image& image, const Rect& area);
 
 // Copies `area` of the device context into the top-left corner of `into`, a
 // band of rows at a time, so that a screen-sized area needs no second

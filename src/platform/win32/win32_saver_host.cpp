@@ -54,13 +54,15 @@ struct Win32SaverHost::State {
   // The last presented frame; the saver keeps it alive until the next one.
   const Image* frame = nullptr;
   std::deque<InputEvent> input;
-  bool closed = false;
 
   explicit State(Clock& c) : clock(c) {}
 
   ~State() {
     if (window != nullptr) DestroyWindow(window);
   }
+
+  // Closed: the window is gone, and nothing more is shown or handed over.
+  bool Closed() const { return window == nullptr; }
 
   int Width() const { return monitor.right - monitor.left; }
   int Height() const { return monitor.bottom - monitor.top; }
@@ -86,7 +88,7 @@ struct Win32SaverHost::State {
 
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (std::optional<InputEvent> event = InputOfMessage(message, wParam, lParam, ModifiersNow())) {
-      if (!closed) input.push_back(*event);
+      input.push_back(*event);
       return 0;
     }
     switch (message) {
@@ -176,7 +178,7 @@ bool Win32SaverHost::CaptureDesktop(Image& into) {
 
 void Win32SaverHost::Show(const std::string& title) {
   State& s = *state_;
-  if (s.closed) return;
+  if (s.Closed()) return;
   const std::optional<std::wstring> wide = WideFromUtf8(title);
   SetWindowTextW(s.window, wide ? wide->c_str() : L"");
   ShowWindow(s.window, SW_SHOWNORMAL);
@@ -186,13 +188,13 @@ void Win32SaverHost::Show(const std::string& title) {
 
 void Win32SaverHost::MakeTopMost() {
   State& s = *state_;
-  if (s.closed) return;
+  if (s.Closed()) return;
   SetWindowPos(s.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void Win32SaverHost::Present(const Image& frame, std::span<const Rect> changed) {
   State& s = *state_;
-  if (s.closed) return;
+  if (s.Closed()) return;
   s.frame = &frame;
   if (!IsWindowVisible(s.window)) return;
   HDC dc = GetDC(s.window);
@@ -206,7 +208,7 @@ void Win32SaverHost::Present(const Image& frame, std::span<const Rect> changed) 
 void Win32SaverHost::ProcessInput(InputHandler& handler) {
   State& s = *state_;
   s.Pump();
-  while (!s.closed && !s.input.empty()) {
+  while (!s.Closed() && !s.input.empty()) {
     const InputEvent event = s.input.front();
     s.input.pop_front();
     switch (event.kind) {
@@ -227,7 +229,7 @@ void Win32SaverHost::WaitUntil(std::int64_t monotonicMs) {
   State& s = *state_;
   for (;;) {
     const std::int64_t remaining = monotonicMs - s.clock.MonotonicMs();
-    if (remaining <= 0 || s.closed) return;
+    if (remaining <= 0 || s.Closed()) return;
     // Also wakes for messages that were already waiting before the call.
     const DWORD woke = MsgWaitForMultipleObjectsEx(
         0, nullptr, static_cast<DWORD>(std::min<std::int64_t>(remaining, 1000)), QS_ALLINPUT,
@@ -250,11 +252,11 @@ std::optional<bool> Win32SaverHost::VerifyPassword() {
 
 void Win32SaverHost::Close() {
   State& s = *state_;
-  if (s.closed) return;
-  s.closed = true;
+  if (s.Closed()) return;
   s.input.clear();
   s.frame = nullptr;
-  if (s.window != nullptr) DestroyWindow(s.window);
+  DestroyWindow(s.window);
+  s.window = nullptr;
 }
 
 void* Win32SaverHost::WindowHandle() const { return state_->window; }

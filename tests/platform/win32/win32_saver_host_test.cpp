@@ -263,6 +263,8 @@ TEST_F(Win32SaverHostWindow, HandsPostedInputToTheHandlerInOrder) {
     EXPECT_EQ(recorder.calls[i].what, kinds[i]) << i;
     EXPECT_EQ(recorder.calls[i].value, values[i]) << i;
   }
+  // Posted with no modifier key down.
+  for (const Recorder::Call& call : recorder.calls) EXPECT_EQ(call.shift, 0);
   EXPECT_EQ(recorder.calls[1].x, 10.0f);
   EXPECT_EQ(recorder.calls[1].y, 20.0f);
   EXPECT_EQ(recorder.calls[2].x, 300.0f);
