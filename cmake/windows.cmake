@@ -42,6 +42,8 @@ if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/main.cpp)
   set_target_properties(orvel_scr PROPERTIES OUTPUT_NAME Orvel SUFFIX .scr)
   target_compile_definitions(orvel_scr PRIVATE ${ORVEL_WIN32_DEFINITIONS})
   target_link_libraries(orvel_scr PRIVATE orvel_win32 orvel_warnings)
+  # The entry is wWinMain, which hands over the command line in UTF-16.
+  target_link_options(orvel_scr PRIVATE -municode)
 endif()
 
 if(ORVEL_TESTS)

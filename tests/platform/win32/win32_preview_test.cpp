@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+
+#include "dialog/skin.h"
+#include "platform/win32/gdi_pixels.h"
+#include "platform/win32/win32_preview.h"
+
+namespace orvel {
+namespace {
+
+// A pane of the test's own, standing for the host's, somewhere on the screen.
+class Pane {
+ public:
+  Pane(int width, int height) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = L"OrvelTestPane";
+    RegisterClassExW(&windowClass);
+    window = CreateWindowExW(0, L"OrvelTestPane", L"pane", WS_POPUP | WS_VISIBLE, 40, 30, width,
+                             height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~Pane() {
+    if (IsWindow(window)) DestroyWindow(window);
+  }
+  // The handle as the host writes it on the command line.
+  std::int32_t Handle() const {
+    return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(window));
+  }
+  HWND window = nullptr;
+};
+
+void DispatchWaiting() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    // A quit posted here belongs to the preview's loop, run later.
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    DispatchMessageW(&message);
+  }
+}
+
+// The preview window's pixels, as its device context gives them back.
+Image Pixels(HWND window, int width, int height) {
+  DispatchWaiting();
+  Image pixels(width, height, Rgb(1, 2, 3));
+  HDC dc = GetDC(window);
+  EXPECT_TRUE(ReadDeviceArea(dc, Rect{0, 0, width, height}, pixels));
+  ReleaseDC(window, dc);
+  return pixels;
+}
+
+RECT WindowRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+// Runs the preview's loop; false when it did not end within five seconds.
+bool RunEnds(Win32Preview& preview) {
+  static bool timedOut;
+  timedOut = false;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) {
+    timedOut = true;
+    PostQuitMessage(0);
+  });
+  preview.Run();
+  KillTimer(nullptr, timer);
+  return !timedOut;
+}
+
+TEST(Win32Preview, CoversAPaneOfTheUsualSizeWithTheStillAndEndsWithIt) {
+  Pane pane(152, 112);
+  ASSERT_NE(pane.window, nullptr);
+  std::unique_ptr<Win32Preview> preview = Win32Preview::Show(pane.Handle());
+  ASSERT_TRUE(preview);
+  const HWND window = static_cast<HWND>(preview->WindowHandle());
+  ASSERT_NE(window, nullptr);
+
+  EXPECT_EQ(GetParent(window), pane.window);
+  EXPECT_TRUE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD);
+  EXPECT_TRUE(IsWindowVisible(window));
+  wchar_t title[32] = {};
+  GetWindowTextW(window, title, 32);
+  EXPECT_STREQ(title, L"Preview Window");
+  const RECT paneRect = WindowRect(pane.window);
+  const RECT rect = WindowRect(window);
+  EXPECT_EQ(rect.left, paneRect.left);
+  EXPECT_EQ(rect.top, paneRect.top);
+  EXPECT_EQ(rect.right, paneRect.right);
+  EXPECT_EQ(rect.bottom, paneRect.bottom);
+
+  EXPECT_TRUE(Pixels(window, 152, 112) == PreviewStill());
+
+  // The host takes its pane down: the preview goes with it, and so does its
+  // loop.
+  DestroyWindow(pane.window);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(preview->WindowHandle(), nullptr);
+  EXPECT_TRUE(RunEnds(*preview));
+}
+
+TEST(Win32Preview, ShowsTheStillAtItsOwnSizeInALargerPaneAndCutInASmallerOne) {
+  Pane large(300, 200);
+  std::unique_ptr<Win32Preview> preview = Win32Preview::Show(large.Handle());
+  ASSERT_TRUE(preview);
+  HWND window = static_cast<HWND>(preview->WindowHandle());
+  const RECT rect = WindowRect(window);
+  EXPECT_EQ(rect.right - rect.left, 300);
+  EXPECT_EQ(rect.bottom - rect.top, 200);
+  const Image still = PreviewStill();
+  Image pixels = Pixels(window, 300, 200);
+  Image expected(300, 200, Rgb(0, 0, 0));
+  CopyImage(expected, still, 0, 0);
+  EXPECT_TRUE(pixels == expected);
+  EXPECT_EQ(pixels.At(299, 199), Rgb(0, 0, 0));
+  EXPECT_EQ(pixels.At(152, 0), Rgb(0, 0, 0));
+  EXPECT_EQ(pixels.At(0, 112), Rgb(0, 0, 0));
+  preview.reset();
+
+  Pane small(100, 80);
+  preview = Win32Preview::Show(small.Handle());
+  ASSERT_TRUE(preview);
+  window = static_cast<HWND>(preview->WindowHandle());
+  pixels = Pixels(window, 100, 80);
+  expected = Image(100, 80);
+  CopyImage(expected, still, 0, 0);
+  EXPECT_TRUE(pixels == expected);
+}
+
+TEST(Win32Preview, AHandleThatNamesNoWindowGivesAZeroSizedPreviewThatEndsAtOnce) {
+  // 0, and a handle no window has.
+  for (const std::int32_t handle : {0, 0x7FFFFFF0}) {
+    std::unique_ptr<Win32Preview> preview = Win32Preview::Show(handle);
+    ASSERT_TRUE(preview) << handle;
+    const HWND window = static_cast<HWND>(preview->WindowHandle());
+    ASSERT_TRUE(IsWindow(window)) << handle;
+    const RECT rect = WindowRect(window);
+    EXPECT_EQ(rect.right - rect.left, 0) << handle;
+    EXPECT_EQ(rect.bottom - rect.top, 0) << handle;
+    EXPECT_EQ(GetParent(window), nullptr) << handle;
+    EXPECT_TRUE(RunEnds(*preview)) << handle;
+  }
+}
+
+}  // namespace
+}  // namespace orvel

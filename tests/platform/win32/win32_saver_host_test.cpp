@@ -1,0 +1,302 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/win32/gdi_pixels.h"
+#include "platform/win32/win32_input.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_saver_host.h"
+
+namespace orvel {
+namespace {
+
+std::uint32_t Noise(int x, int y) { return Rgb(x * 7 + y, y * 3 + (x >> 5), x ^ (y * 5)); }
+
+TEST(Win32SaverHostInput, GivesTheButtonShiftAndKeyValues) {
+  const ModifierKeys none{};
+  // Buttons: left 1, right 2, middle 4, a side button 0; the wheel is no click.
+  const std::pair<unsigned, int> presses[] = {
+      {WM_LBUTTONDOWN, 1}, {WM_RBUTTONDOWN, 2}, {WM_MBUTTONDOWN, 4}, {WM_XBUTTONDOWN, 0}};
+  for (const auto& [message, button] : presses) {
+    const std::optional<InputEvent> event = InputOfMessage(message, 0, MAKELPARAM(12, 34), none);
+    ASSERT_TRUE(event) << message;
+    EXPECT_EQ(event->kind, InputEvent::MouseDown);
+    EXPECT_EQ(event->button, button);
+    EXPECT_EQ(event->x, 12.0f);
+    EXPECT_EQ(event->y, 34.0f);
+  }
+  EXPECT_FALSE(InputOfMessage(WM_MOUSEWHEEL, 0, 0, none));
+  EXPECT_FALSE(InputOfMessage(WM_LBUTTONUP, 0, 0, none));
+  EXPECT_FALSE(InputOfMessage(WM_KEYUP, 'A', 0, none));
+  EXPECT_FALSE(InputOfMessage(WM_CHAR, 'a', 0, none));
+
+  // A move with the left and middle buttons held, left of and above the
+  // window (a pointer position is signed).
+  const std::optional<InputEvent> move =
+      InputOfMessage(WM_MOUSEMOVE, MK_LBUTTON | MK_MBUTTON | MK_SHIFT, MAKELPARAM(-5, -7), none);
+  ASSERT_TRUE(move);
+  EXPECT_EQ(move->kind, InputEvent::MouseMove);
+  EXPECT_EQ(move->button, 5);
+  EXPECT_EQ(move->x, -5.0f);
+  EXPECT_EQ(move->y, -7.0f);
+  EXPECT_EQ(InputOfMessage(WM_MOUSEMOVE, MK_RBUTTON, 0, none)->button, 2);
+
+  // Keys keep their virtual-key codes, system keys (Alt, F10) too; shift
+  // values: 1 Shift, 2 Control, 4 Alt.
+  const std::optional<InputEvent> key =
+      InputOfMessage(WM_KEYDOWN, VK_RIGHT, 0, ModifierKeys{true, false, true});
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->kind, InputEvent::KeyDown);
+  EXPECT_EQ(key->key, VirtualKey::Right);
+  EXPECT_EQ(key->shift, 5);
+  const std::optional<InputEvent> alt =
+      InputOfMessage(WM_SYSKEYDOWN, VK_MENU, 0, ModifierKeys{false, true, true});
+  ASSERT_TRUE(alt);
+  EXPECT_EQ(alt->key, VirtualKey::Alt);
+  EXPECT_EQ(alt->shift, 6);
+  EXPECT_EQ(InputOfMessage(WM_LBUTTONDOWN, 0, 0, ModifierKeys{false, true, false})->shift, 2);
+}
+
+// What the handler was handed, in order.
+struct Recorder : InputHandler {
+  struct Call {
+    char what;  // 'd' down, 'm' move, 'k' key
+    int value;  // button or key
+    int shift;
+    float x, y;
+  };
+  std::vector<Call> calls;
+  void MouseDown(int button, int shift, float x, float y) override {
+    calls.push_back({'d', button, shift, x, y});
+  }
+  void MouseMove(int button, int shift, float x, float y) override {
+    calls.push_back({'m', button, shift, x, y});
+  }
+  void KeyDown(int key, int shift) override { calls.push_back({'k', key, shift, 0, 0}); }
+};
+
+class Win32SaverHostWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host = Win32SaverHost::Create(clock);
+    ASSERT_TRUE(host);
+    window = static_cast<HWND>(host->WindowHandle());
+    width = host->ScreenWidth();
+    height = host->ScreenHeight();
+  }
+
+  // The window's pixels as its device context gives them back.
+  Image WindowPixels() {
+    Recorder ignore;
+    host->ProcessInput(ignore);  // repaints first
+    Image pixels(width, height);
+    HDC dc = GetDC(window);
+    EXPECT_TRUE(ReadDeviceArea(dc, Rect{0, 0, width, height}, pixels));
+    ReleaseDC(window, dc);
+    return pixels;
+  }
+
+  std::uint32_t WindowPixel(int x, int y) {
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return Rgb(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+  }
+
+  Win32Clock clock;
+  std::unique_ptr<Win32SaverHost> host;
+  HWND window = nullptr;
+  int width = 0;
+  int height = 0;
+};
+
+TEST_F(Win32SaverHostWindow, IsABorderlessTopMostWindowOverThePrimaryMonitor) {
+  EXPECT_EQ(width, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(height, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_FALSE(Win32System().WindowExists("Orvel_Main"));  // not before it shows
+  host->Show("Orvel_Main");
+  EXPECT_TRUE(Win32System().WindowExists("Orvel_Main"));
+  EXPECT_TRUE(IsWindowVisible(window));
+  // A title in Japanese reaches the window intact.
+  host->Show("Orvelの窓");
+  EXPECT_TRUE(Win32System().WindowExists("Orvelの窓"));
+  host->MakeTopMost();
+
+  RECT rect{};
+  ASSERT_TRUE(GetWindowRect(window, &rect));
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_EQ(rect.right, width);
+  EXPECT_EQ(rect.bottom, height);
+  RECT client{};
+  ASSERT_TRUE(GetClientRect(window, &client));
+  EXPECT_EQ(client.right, width);  // no frame around it
+  EXPECT_EQ(client.bottom, height);
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME));
+  EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  host->Close();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(Win32System().WindowExists("Orvelの窓"));
+  // A closed host takes nothing more.
+  host->Show("Orvel_Main");
+  EXPECT_FALSE(Win32System().WindowExists("Orvel_Main"));
+}
+
+TEST_F(Win32SaverHostWindow, PaintsOnlyThePresentedRectanglesAndRepaintsFromTheLastFrame) {
+  const std::uint32_t kFirst = Rgb(10, 120, 200);
+  const std::uint32_t kSecond = Rgb(250, 40, 5);
+  Image frame(width, height, kFirst);
+  host->Show("Orvel_Main");
+  const Rect whole = frame.Bounds();
+  host->Present(frame, std::span(&whole, 1));
+  Image screen = WindowPixels();
+  EXPECT_EQ(screen.At(0, 0), kFirst);
+  EXPECT_EQ(screen.At(width - 1, height - 1), kFirst);
+
+  // The whole frame changes, but only two rectangles are presented, one of
+  // them reaching beyond the window.
+  Fill(frame, kSecond);
+  const std::vector<Rect> changed = {{10, 20, 30, 40}, {width - 50, height - 30, 80, 60}};
+  host->Present(frame, changed);
+  screen = WindowPixels();
+  EXPECT_EQ(screen.At(10, 20), kSecond);
+  EXPECT_EQ(screen.At(39, 59), kSecond);
+  EXPECT_EQ(screen.At(40, 59), kFirst);
+  EXPECT_EQ(screen.At(39, 60), kFirst);
+  EXPECT_EQ(screen.At(9, 20), kFirst);
+  EXPECT_EQ(screen.At(width - 1, height - 1), kSecond);
+  EXPECT_EQ(screen.At(width - 51, height - 1), kFirst);
+  EXPECT_EQ(screen.At(width / 2, height / 2), kFirst);
+  EXPECT_EQ(WindowPixel(39, 59), kSecond);  // GetPixel agrees
+  EXPECT_EQ(WindowPixel(40, 59), kFirst);
+
+  // A pattern that differs at every pixel comes through unchanged, rows in
+  // their places (a presented part is its own rows, not the frame's first).
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) frame.Set(x, y, Noise(x, y));
+  }
+  const Rect part{width / 3, height / 2, width / 2, height / 3};
+  host->Present(frame, std::span(&part, 1));
+  screen = WindowPixels();
+  for (int y = part.y; y < part.Bottom(); y += 7) {
+    for (int x = part.x; x < part.Right(); x += 5) {
+      ASSERT_EQ(screen.At(x, y), Noise(x, y)) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(screen.At(part.x - 1, part.y), kFirst);
+  EXPECT_EQ(WindowPixel(part.x + 3, part.y + 2), Noise(part.x + 3, part.y + 2));
+
+  // An uncovered window is repainted from the frame presented last, as it
+  // is now.
+  InvalidateRect(window, nullptr, TRUE);
+  screen = WindowPixels();
+  EXPECT_TRUE(screen == frame);
+
+  // Beyond a smaller frame the window is black.
+  Image small(width / 2, height / 2, kFirst);
+  host->Present(small, {});
+  InvalidateRect(window, nullptr, TRUE);
+  screen = WindowPixels();
+  EXPECT_EQ(screen.At(0, 0), kFirst);
+  EXPECT_EQ(screen.At(width / 2 - 1, height / 2 - 1), kFirst);
+  EXPECT_EQ(screen.At(width / 2, 0), Rgb(0, 0, 0));
+  EXPECT_EQ(screen.At(0, height / 2), Rgb(0, 0, 0));
+  host->Close();
+}
+
+// The snapshot reads the screen: a window of the test's own, painted with
+// a pattern, comes back where it is, also into an image smaller than the
+// screen.
+TEST_F(Win32SaverHostWindow, CapturesWhatTheScreenShows) {
+  Image frame(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) frame.Set(x, y, Noise(x, y));
+  }
+  host->Show("Orvel_Main");
+  host->MakeTopMost();
+  const Rect whole = frame.Bounds();
+  host->Present(frame, std::span(&whole, 1));
+  WindowPixels();
+
+  Image snapshot(width, height, Rgb(1, 2, 3));
+  ASSERT_TRUE(host->CaptureDesktop(snapshot));
+  EXPECT_TRUE(snapshot == frame);
+
+  Image corner(width / 3, height - 7, Rgb(1, 2, 3));
+  ASSERT_TRUE(host->CaptureDesktop(corner));
+  Image expected(width / 3, height - 7);
+  CopyImage(expected, frame, 0, 0);
+  EXPECT_TRUE(corner == expected);
+  Image none;
+  EXPECT_FALSE(host->CaptureDesktop(none));
+  host->Close();
+}
+
+TEST_F(Win32SaverHostWindow, HandsPostedInputToTheHandlerInOrder) {
+  host->Show("Orvel_Main");
+  Recorder recorder;
+  host->ProcessInput(recorder);
+  recorder.calls.clear();  // whatever showing the window brought
+
+  PostMessageW(window, WM_KEYDOWN, 'Q', 0);
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
+  PostMessageW(window, WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(300, 200));
+  PostMessageW(window, WM_SYSKEYDOWN, VK_MENU, 0);
+  PostMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(1, 2));
+  PostMessageW(window, WM_MOUSEWHEEL, 0, 0);
+  // Input that arrives while the host waits for the next frame is kept for
+  // the next pass.
+  host->WaitUntil(clock.MonotonicMs() + 30);
+  PostMessageW(window, WM_KEYDOWN, VK_LEFT, 0);
+  host->ProcessInput(recorder);
+
+  ASSERT_EQ(recorder.calls.size(), 6u);
+  const char kinds[] = "kdmkdk";
+  const int values[] = {'Q', 1, 2, VirtualKey::Alt, 2, VirtualKey::Left};
+  for (std::size_t i = 0; i < recorder.calls.size(); ++i) {
+    EXPECT_EQ(recorder.calls[i].what, kinds[i]) << i;
+    EXPECT_EQ(recorder.calls[i].value, values[i]) << i;
+  }
+  // Posted with no modifier key down.
+  for (const Recorder::Call& call : recorder.calls) EXPECT_EQ(call.shift, 0);
+  EXPECT_EQ(recorder.calls[1].x, 10.0f);
+  EXPECT_EQ(recorder.calls[1].y, 20.0f);
+  EXPECT_EQ(recorder.calls[2].x, 300.0f);
+  EXPECT_EQ(recorder.calls[2].y, 200.0f);
+
+  // A handler that ends the saver at the first event is handed no more.
+  struct Ender : Recorder {
+    Win32SaverHost* host = nullptr;
+    void KeyDown(int key, int shift) override {
+      Recorder::KeyDown(key, shift);
+      host->Close();
+    }
+  } ender;
+  ender.host = host.get();
+  PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
+  host->ProcessInput(ender);
+  ASSERT_EQ(ender.calls.size(), 1u);
+  EXPECT_EQ(ender.calls[0].value, VirtualKey::Escape);
+  host->ProcessInput(ender);
+  EXPECT_EQ(ender.calls.size(), 1u);
+}
+
+TEST_F(Win32SaverHostWindow, WaitsUntilTheFrameTimeAndAsksNoPasswordOnTheNtFamily) {
+  const std::int64_t due = clock.MonotonicMs() + 40;
+  // A message meanwhile does not end the wait early.
+  PostMessageW(window, WM_NULL, 0, 0);
+  host->WaitUntil(due);
+  EXPECT_GE(clock.MonotonicMs(), due);
+  // Wine, like every system since the 9x family, has no password.cpl check.
+  EXPECT_EQ(host->VerifyPassword(), std::nullopt);
+}
+
+}  // namespace
+}  // namespace orvel
