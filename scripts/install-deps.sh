@@ -16,6 +16,10 @@ packages=(
   # The sanitizer build and the fuzz targets: clang, and its runtimes
   # (AddressSanitizer, UndefinedBehaviorSanitizer, libFuzzer).
   clang-14 libclang-rt-14-dev
+  # The Windows build: MinGW-w64 (the -posix compilers have std::thread),
+  # GoogleTest's source to build for Windows, and 64-bit Wine for its tests.
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+  googletest wine wine64
 )
 
 missing=()
