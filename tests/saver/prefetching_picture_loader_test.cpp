@@ -1,19 +1,15 @@
 #include "saver/prefetching_picture_loader.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <condition_variable>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <set>
 #include <thread>
 
-#include "platform/linux/linux_platform.h"
-#include "temp_folder.h"
+#include "platform/headless/memory_file_system.h"
 
 namespace orvel {
 namespace {
@@ -122,7 +118,7 @@ std::uint32_t PixelOf(const std::optional<Picture>& picture) {
 
 TEST(PrefetchingPictureLoader, DecodesOnAWorkerAndUsesThePictureReadAheadOnce) {
   auto inner = std::make_shared<TestLoader>();
-  LinuxFileSystem files;
+  MemoryFileSystem files(PathStyle::Windows);
   PrefetchingPictureLoader loader(inner, files);
   const DrawnSize half = [](PixelSize own) { return PixelSize{own.width / 2, own.height / 2}; };
 
@@ -154,7 +150,7 @@ TEST(PrefetchingPictureLoader, NeverWaitsForADecodeThatDoesNotEndAndStartsNoMore
   auto inner = std::make_shared<TestLoader>();
   inner->held = {"stuck.wmf", "stuck-too.wmf"};
   {
-    LinuxFileSystem files;
+    MemoryFileSystem files(PathStyle::Windows);
     PrefetchingPictureLoader loader(inner, files);
     loader.Request("stuck.wmf", {});
     EXPECT_FALSE(loader.Ready());
@@ -188,34 +184,31 @@ TEST(PrefetchingPictureLoader, NeverWaitsForADecodeThatDoesNotEndAndStartsNoMore
 }
 
 TEST(PrefetchingPictureLoader, DecodesAgainAFileReplacedSinceItWasReadAheadAndFindsAGoneOne) {
-  const TempFolder folder;
-  const std::filesystem::path& root = folder.path();
-  LinuxFileSystem files;
+  MemoryFileSystem files(PathStyle::Windows);
   auto inner = std::make_shared<TestLoader>(&files);
   PrefetchingPictureLoader loader(inner, files);
-  const std::string a = (root / "a.jpg").string();
-  const std::string b = (root / "b.jpg").string();
-  const std::string c = (root / "c.jpg").string();
-  std::ofstream(a) << "aaa";
-  std::ofstream(b) << "bbbb";
-  std::ofstream(c) << "ccccc";
+  const std::string a = "C:\\Pics\\a.jpg";
+  const std::string b = "C:\\Pics\\b.jpg";
+  const std::string c = "C:\\Pics\\c.jpg";
+  files.AddFile(a, "aaa");
+  files.AddFile(b, "bbbb");
+  files.AddFile(c, "ccccc");
 
   // Replaced by a larger file.
   ReadAhead(loader, *inner, a);
-  std::ofstream(a) << "Aaaaaaa";
+  files.AddFile(a, "Aaaaaaa");
   loader.Request(a, {});
   EXPECT_EQ(PixelOf(TakeWhenReady(loader)), std::uint32_t{'A'});
 
-  // Written again at the same size, a second later.
+  // Written again at the same size.
   ReadAhead(loader, *inner, b);
-  std::ofstream(b) << "BBBB";
-  std::filesystem::last_write_time(b, std::filesystem::last_write_time(b) + 1s);
+  ASSERT_TRUE(files.ReplaceFile(b, "BBBB"));
   loader.Request(b, {});
   EXPECT_EQ(PixelOf(TakeWhenReady(loader)), std::uint32_t{'B'});
 
   // Deleted: black, as for any file that is gone.
   ReadAhead(loader, *inner, c);
-  std::filesystem::remove(c);
+  files.RemoveFile(c);
   loader.Request(c, {});
   EXPECT_FALSE(TakeWhenReady(loader));
 

@@ -83,6 +83,15 @@ void MemoryFileSystem::AddFile(const std::string& path, std::string contents, in
   entry.written = ++writes_;
 }
 
+void MemoryFileSystem::RemoveFile(const std::string& path) {
+  const std::string key = Key(path);
+  auto found = entries_.find(key);
+  if (found == entries_.end() || found->second.folder) return;
+  entries_.erase(found);
+  auto parent = entries_.find(ParentKey(key));
+  if (parent != entries_.end()) std::erase(parent->second.children, key);
+}
+
 const MemoryFileSystem::Entry* MemoryFileSystem::Find(const std::string& path) const {
   auto found = entries_.find(Key(path));
   return found == entries_.end() ? nullptr : &found->second;

@@ -20,6 +20,8 @@ class MemoryFileSystem : public FileSystem {
   // Adds or replaces a file (and adds the folders above it).
   void AddFile(const std::string& path, std::string contents = {},
                int attributes = FileAttribute::Normal);
+  // Removes a file (never a folder), as deleting it from a disk would.
+  void RemoveFile(const std::string& path);
   // The file's contents; nullopt when there is no such file.
   std::optional<std::string> Contents(const std::string& path) const;
 

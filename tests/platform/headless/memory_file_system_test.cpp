@@ -45,5 +45,37 @@ TEST(MemoryFileSystem, ReadsUpToTheLimitAndNeverReplacesAReadOnlyFile) {
   EXPECT_EQ(fs.Contents("/etc/Orvel.ini"), "new");
 }
 
+TEST(MemoryFileSystem, EveryWriteShowsInTheStampEvenWithTheSameContents) {
+  MemoryFileSystem files(PathStyle::Windows);
+  files.AddFile("C:\\Pics\\a.jpg", "abc");
+  const std::optional<FileStamp> first = files.Stamp("c:\\pics\\A.JPG");
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->size, 3u);
+  EXPECT_EQ(files.Stamp("C:\\Pics\\a.jpg"), first);
+  files.AddFile("C:\\Pics\\b.jpg", "other");
+  EXPECT_EQ(files.Stamp("C:\\Pics\\a.jpg"), first);
+  ASSERT_TRUE(files.ReplaceFile("C:\\Pics\\a.jpg", "abc"));
+  EXPECT_NE(files.Stamp("C:\\Pics\\a.jpg"), first);
+  EXPECT_FALSE(files.Stamp("C:\\Pics"));
+  EXPECT_FALSE(files.Stamp("C:\\Pics\\c.jpg"));
+}
+
+TEST(MemoryFileSystem, ARemovedFileIsGoneFromItsFolderAndCanComeBack) {
+  MemoryFileSystem fs(PathStyle::Windows);
+  fs.AddFile("C:\\Pics\\a.jpg", "abc");
+  fs.AddFile("C:\\Pics\\b.jpg", "de");
+  fs.RemoveFile("c:\\pics\\A.JPG");
+  EXPECT_FALSE(fs.Contents("C:\\Pics\\a.jpg"));
+  EXPECT_FALSE(fs.Stamp("C:\\Pics\\a.jpg"));
+  EXPECT_FALSE(fs.CanOpenForRead("C:\\Pics\\a.jpg"));
+  EXPECT_EQ(*fs.ListFiles("C:\\Pics\\*.jpg"), std::vector<std::string>{"b.jpg"});
+  // A folder stays, with what is in it.
+  fs.RemoveFile("C:\\Pics");
+  EXPECT_EQ(fs.Attributes("C:\\Pics"), FileAttribute::Directory);
+  EXPECT_EQ(fs.Contents("C:\\Pics\\b.jpg"), "de");
+  fs.AddFile("C:\\Pics\\a.jpg", "new");
+  EXPECT_EQ(*fs.ListFiles("C:\\Pics\\*.jpg"), (std::vector<std::string>{"b.jpg", "a.jpg"}));
+}
+
 }  // namespace
 }  // namespace orvel

@@ -1,11 +1,11 @@
-// File stamps: what tells a file rewritten since it was last looked at.
+// File stamps on a Linux disk: what tells a file rewritten since it was
+// last looked at.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "platform/headless/memory_file_system.h"
 #include "platform/linux/linux_platform.h"
 #include "temp_folder.h"
 
@@ -13,21 +13,6 @@ namespace orvel {
 namespace {
 
 using namespace std::chrono_literals;
-
-TEST(FileStamp, InMemoryEveryWriteShowsEvenWithTheSameContents) {
-  MemoryFileSystem files(PathStyle::Windows);
-  files.AddFile("C:\\Pics\\a.jpg", "abc");
-  const std::optional<FileStamp> first = files.Stamp("c:\\pics\\A.JPG");
-  ASSERT_TRUE(first);
-  EXPECT_EQ(first->size, 3u);
-  EXPECT_EQ(files.Stamp("C:\\Pics\\a.jpg"), first);
-  files.AddFile("C:\\Pics\\b.jpg", "other");
-  EXPECT_EQ(files.Stamp("C:\\Pics\\a.jpg"), first);
-  ASSERT_TRUE(files.ReplaceFile("C:\\Pics\\a.jpg", "abc"));
-  EXPECT_NE(files.Stamp("C:\\Pics\\a.jpg"), first);
-  EXPECT_FALSE(files.Stamp("C:\\Pics"));
-  EXPECT_FALSE(files.Stamp("C:\\Pics\\c.jpg"));
-}
 
 TEST(FileStamp, OnLinuxSizeAndTimeOfWritingOfRegularFilesOnly) {
   const TempFolder folder;
