@@ -7,6 +7,23 @@
 #include "platform/win32/wide_text.h"
 
 namespace orvel {
+namespace {
+
+// The short form of the file's path where the file system keeps one, else
+// the path itself. Some players (Wine's among them) open the file through
+// the ANSI code page, which cannot name a Japanese file on a Western
+// system; a short name can be named in any code page.
+std::wstring ShortPath(const std::wstring& path) {
+  const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (needed == 0) return path;
+  std::wstring shortPath(needed, L'\0');
+  const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), needed);
+  if (length == 0 || length >= needed) return path;
+  shortPath.resize(length);
+  return shortPath;
+}
+
+}  // namespace
 
 Win32SoundPlayer::~Win32SoundPlayer() { Stop(); }
 
@@ -19,7 +36,8 @@ void Win32SoundPlayer::PlayLooping(const std::string& file) {
     return;
   }
   // A new sound replaces whatever the process played before.
-  PlaySoundW(wide->c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_LOOP | SND_NODEFAULT);
+  PlaySoundW(ShortPath(*wide).c_str(), nullptr,
+             SND_FILENAME | SND_ASYNC | SND_LOOP | SND_NODEFAULT);
 }
 
 void Win32SoundPlayer::Stop() { PlaySoundW(nullptr, nullptr, 0); }

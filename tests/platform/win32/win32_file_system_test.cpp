@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_platform.h"
+#include "settings/image_catalogue.h"
+#include "win32_test_folder.h"
+
+namespace orvel {
+namespace {
+
+// The system's words for a failure, ready to be shown: some text, without
+// the line break the system ends it with, rather than a bare error number.
+bool IsSentence(const std::string& reason) {
+  return reason.size() > 3 && reason.find_first_of("\r\n") == std::string::npos &&
+         reason.back() != ' ' && !reason.starts_with("Error ");
+}
+
+class Win32FileSystemTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> Sorted(std::optional<std::vector<std::string>> names) const {
+    EXPECT_TRUE(names.has_value());
+    if (!names) return {};
+    std::sort(names->begin(), names->end());
+    return *names;
+  }
+  // The catalogue's paths, without its unused position 0.
+  std::vector<std::string> Catalogue(const std::array<std::int16_t, 4>& kinds = {1, 1, 1, 1}) {
+    ImageCatalogue catalogue;
+    BuildCatalogue(catalogue, folder_.Utf8(), kinds, files_);
+    return {catalogue.ImageFiles.begin() + 1,
+            catalogue.ImageFiles.begin() + 1 + catalogue.ImageCount};
+  }
+  // The names of the files in the folder (no temporary file left behind).
+  std::vector<std::wstring> Entries(const std::wstring& folder) const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+      std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  Win32TestFolder folder_;
+  Win32FileSystem files_;
+};
+
+TEST_F(Win32FileSystemTest, TheScanListsVisibleFilesByPatternWithoutRegardToCase) {
+  for (const wchar_t* name : {L"b.bmp", L"B.gif", L"a.jpg", L"Photo.JPG", L"夏 休み.jpg",
+                              L"notes.txt", L"clip.wmf", L"hidden.jpg", L"system.gif"}) {
+    ASSERT_TRUE(folder_.Write(name));
+  }
+  ASSERT_TRUE(folder_.SetAttributes(L"hidden.jpg", FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(folder_.SetAttributes(L"system.gif", FILE_ATTRIBUTE_SYSTEM));
+  ASSERT_TRUE(folder_.MakeFolder(L"album.jpg"));
+
+  EXPECT_EQ(Sorted(files_.ListFiles(folder_.Utf8(L"*.jpg"))),
+            (std::vector<std::string>{"Photo.JPG", "a.jpg", "夏 休み.jpg"}));
+  EXPECT_EQ(Sorted(files_.ListFiles(folder_.Utf8(L"?.GIF"))), std::vector<std::string>{"B.gif"});
+  EXPECT_EQ(Sorted(files_.ListFiles(folder_.Utf8(L"*.png"))), std::vector<std::string>{});
+  // A root folder's doubled backslash lists the same folder.
+  EXPECT_EQ(Sorted(files_.ListFiles(folder_.Utf8() + "\\\\*.txt")),
+            std::vector<std::string>{"notes.txt"});
+  EXPECT_FALSE(files_.ListFiles(folder_.Utf8(L"missing\\*.jpg")).has_value());
+  EXPECT_FALSE(files_.ListFiles(folder_.Utf8(L"notes.txt\\*.jpg")).has_value());
+
+  EXPECT_TRUE(files_.HasEntry(folder_.Utf8(L"album.*")));
+  EXPECT_FALSE(files_.HasEntry(folder_.Utf8(L"*.png")));
+  EXPECT_TRUE(FolderExists(folder_.Utf8(L"album.jpg"), files_));
+  EXPECT_TRUE(FolderExists(folder_.Utf8() + "\\", files_));
+  EXPECT_FALSE(FolderExists(folder_.Utf8(L"missing"), files_));
+
+  // Every file a program writes is marked for archiving: the second pass
+  // takes them all, in byte order of their paths, the Japanese name intact.
+  const std::string prefix = folder_.Utf8() + "\\";
+  EXPECT_EQ(Catalogue(), (std::vector<std::string>{prefix + "B.gif", prefix + "Photo.JPG",
+                                                   prefix + "a.jpg", prefix + "b.bmp",
+                                                   prefix + "clip.wmf", prefix + "夏 休み.jpg"}));
+  EXPECT_EQ(
+      Catalogue({0, 0, 1, 0}),
+      (std::vector<std::string>{prefix + "Photo.JPG", prefix + "a.jpg", prefix + "夏 休み.jpg"}));
+}
+
+TEST_F(Win32FileSystemTest, AttributesHoldOnlyWhatTheScanTellsApart) {
+  ASSERT_TRUE(folder_.Write(L"plain.jpg"));
+  ASSERT_TRUE(folder_.Write(L"locked.jpg"));
+  ASSERT_TRUE(folder_.Write(L"hidden.jpg"));
+  ASSERT_TRUE(folder_.MakeFolder(L"album"));
+  ASSERT_TRUE(
+      folder_.SetAttributes(L"locked.jpg", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+  ASSERT_TRUE(folder_.SetAttributes(L"hidden.jpg", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+
+  EXPECT_EQ(files_.Attributes(folder_.Utf8(L"plain.jpg")), FileAttribute::Archive);
+  EXPECT_EQ(files_.Attributes(folder_.Utf8(L"locked.jpg")),
+            FileAttribute::ReadOnly | FileAttribute::Archive);
+  EXPECT_EQ(files_.Attributes(folder_.Utf8(L"hidden.jpg")),
+            FileAttribute::Hidden | FileAttribute::Archive);
+  EXPECT_EQ(files_.Attributes(folder_.Utf8(L"album")), FileAttribute::Directory);
+  EXPECT_EQ(files_.Attributes(folder_.Utf8(L"album") + "\\"), FileAttribute::Directory);
+  EXPECT_FALSE(files_.Attributes(folder_.Utf8(L"missing.jpg")).has_value());
+  // Bytes that are not UTF-8 name no file at all, rather than another one.
+  EXPECT_FALSE(files_.Attributes(folder_.Utf8() + "\\plain\xff.jpg").has_value());
+
+  // Read-only together with archive is in no pass; hidden is never listed.
+  EXPECT_EQ(Catalogue(), std::vector<std::string>{folder_.Utf8(L"plain.jpg")});
+}
+
+TEST_F(Win32FileSystemTest, PlainFilesComeInTheFirstPassAndReadOnlyOnesInTheThird) {
+  ASSERT_TRUE(folder_.Write(L"plain.jpg"));
+  ASSERT_TRUE(folder_.Write(L"locked.jpg"));
+  ASSERT_TRUE(folder_.Write(L"archived.jpg"));
+  ASSERT_TRUE(folder_.SetAttributes(L"plain.jpg", FILE_ATTRIBUTE_NORMAL));
+  ASSERT_TRUE(folder_.SetAttributes(L"locked.jpg", FILE_ATTRIBUTE_READONLY));
+  if (folder_.Attributes(L"plain.jpg") != FILE_ATTRIBUTE_NORMAL &&
+      folder_.Attributes(L"plain.jpg") != 0) {
+    GTEST_SKIP() << "this file system keeps the archive mark on every file (Wine does), so "
+                    "no file has the attribute value 0 or 1";
+  }
+  EXPECT_EQ(files_.Attributes(folder_.Utf8(L"plain.jpg")), FileAttribute::Normal);
+  EXPECT_EQ(files_.Attributes(folder_.Utf8(L"locked.jpg")), FileAttribute::ReadOnly);
+
+  ImageCatalogue catalogue;
+  for (int attribute : {0, 32, 1})
+    ScanPattern(catalogue, folder_.Utf8(L"*.jpg"), attribute, files_);
+  EXPECT_EQ(std::vector<std::string>(catalogue.ImageFiles.begin() + 1, catalogue.ImageFiles.end()),
+            (std::vector<std::string>{folder_.Utf8(L"plain.jpg"), folder_.Utf8(L"archived.jpg"),
+                                      folder_.Utf8(L"locked.jpg")}));
+}
+
+TEST_F(Win32FileSystemTest, ReadsOnlyFilesOnADiskUpToTheLimit) {
+  ASSERT_TRUE(folder_.MakeFolder(L"音楽 フォルダ"));
+  ASSERT_TRUE(folder_.Write(L"音楽 フォルダ\\夏 の歌.mp3", "0123456789"));
+  const std::string song = folder_.Utf8(L"音楽 フォルダ\\夏 の歌.mp3");
+  EXPECT_TRUE(files_.CanOpenForRead(song));
+  EXPECT_EQ(files_.ReadFile(song, 10), "0123456789");
+  EXPECT_FALSE(files_.ReadFile(song, 9).has_value());
+  ASSERT_TRUE(folder_.Write(L"empty.ini", ""));
+  EXPECT_EQ(files_.ReadFile(folder_.Utf8(L"empty.ini"), 0), "");
+
+  // A read-only file reads as any other.
+  ASSERT_TRUE(folder_.SetAttributes(L"empty.ini", FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(files_.CanOpenForRead(folder_.Utf8(L"empty.ini")));
+
+  EXPECT_FALSE(files_.CanOpenForRead(folder_.Utf8(L"音楽 フォルダ")));
+  EXPECT_FALSE(files_.ReadFile(folder_.Utf8(L"音楽 フォルダ"), 100).has_value());
+  EXPECT_FALSE(files_.CanOpenForRead(folder_.Utf8(L"missing.mp3")));
+  // A device's name opens the device, which would never end or would wait
+  // for input: it is no file.
+  EXPECT_FALSE(files_.CanOpenForRead("NUL"));
+  EXPECT_FALSE(files_.ReadFile("NUL", 100).has_value());
+
+  // A file another program holds for itself cannot be opened now.
+  HANDLE held = CreateFileW((folder_.Wide() + L"\\音楽 フォルダ\\夏 の歌.mp3").c_str(),
+                            GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(files_.CanOpenForRead(song));
+  CloseHandle(held);
+  EXPECT_TRUE(files_.CanOpenForRead(song));
+}
+
+TEST_F(Win32FileSystemTest, StampsTellOneVersionOfAFileFromAnother) {
+  ASSERT_TRUE(folder_.Write(L"disc.cue", "first"));
+  const std::optional<FileStamp> first = files_.Stamp(folder_.Utf8(L"disc.cue"));
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(first->size, 5u);
+  EXPECT_NE(first->modified, 0);
+  EXPECT_EQ(files_.Stamp(folder_.Utf8(L"disc.cue")), first);
+
+  // Another file of the same size and time moved in under the name.
+  ASSERT_TRUE(folder_.Write(L"other.cue", "other"));
+  HANDLE from = CreateFileW((folder_.Wide() + L"\\disc.cue").c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE to = CreateFileW((folder_.Wide() + L"\\other.cue").c_str(), FILE_WRITE_ATTRIBUTES,
+                          FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  FILETIME written{};
+  ASSERT_TRUE(GetFileTime(from, nullptr, nullptr, &written));
+  ASSERT_TRUE(SetFileTime(to, nullptr, nullptr, &written));
+  CloseHandle(from);
+  CloseHandle(to);
+  ASSERT_TRUE(MoveFileExW((folder_.Wide() + L"\\other.cue").c_str(),
+                          (folder_.Wide() + L"\\disc.cue").c_str(), MOVEFILE_REPLACE_EXISTING));
+  const std::optional<FileStamp> second = files_.Stamp(folder_.Utf8(L"disc.cue"));
+  ASSERT_TRUE(second.has_value());
+  EXPECT_EQ(second->size, first->size);
+  EXPECT_EQ(second->modified, first->modified);
+  EXPECT_NE(second, first);
+
+  ASSERT_TRUE(folder_.MakeFolder(L"folder"));
+  EXPECT_FALSE(files_.Stamp(folder_.Utf8(L"folder")).has_value());
+  EXPECT_FALSE(files_.Stamp(folder_.Utf8(L"missing.cue")).has_value());
+}
+
+TEST_F(Win32FileSystemTest, ReplaceWritesTheWholeFileInOneStepAndLeavesNoTemporaryFile) {
+  const std::string ini = folder_.Utf8(L"設定 フォルダ\\Orvel\\Orvel.ini");
+  std::string binary(70000, '\0');
+  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7 % 251);
+  ASSERT_TRUE(files_.ReplaceFile(ini, binary));
+  EXPECT_EQ(files_.ReadFile(ini, 1 << 20), binary);
+  ASSERT_TRUE(files_.ReplaceFile(ini, "[Section]\r\n"));
+  EXPECT_EQ(files_.ReadFile(ini, 1 << 20), "[Section]\r\n");
+  EXPECT_EQ(Entries(folder_.Wide() + L"\\設定 フォルダ\\Orvel"),
+            std::vector<std::wstring>{L"Orvel.ini"});
+
+  // A hidden settings file stays hidden once replaced.
+  ASSERT_TRUE(folder_.SetAttributes(L"設定 フォルダ\\Orvel\\Orvel.ini", FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(files_.ReplaceFile(ini, "hidden"));
+  EXPECT_EQ(files_.ReadFile(ini, 100), "hidden");
+  EXPECT_NE(folder_.Attributes(L"設定 フォルダ\\Orvel\\Orvel.ini") & FILE_ATTRIBUTE_HIDDEN, 0u);
+
+  // A file in the current folder, named without any folder.
+  wchar_t previous[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryW(folder_.Wide().c_str()));
+  const WriteOutcome here = files_.ReplaceFile("here.ini", "here");
+  SetCurrentDirectoryW(previous);
+  EXPECT_TRUE(here);
+  EXPECT_EQ(files_.ReadFile(folder_.Utf8(L"here.ini"), 100), "here");
+}
+
+TEST_F(Win32FileSystemTest, AFileThatCannotBeReplacedStaysAsItWasAndTheUserIsToldWhy) {
+  ASSERT_TRUE(folder_.Write(L"Orvel.ini", "old"));
+  ASSERT_TRUE(folder_.SetAttributes(L"Orvel.ini", FILE_ATTRIBUTE_READONLY));
+  const std::string ini = folder_.Utf8(L"Orvel.ini");
+  WriteOutcome refused = files_.ReplaceFile(ini, "new");
+  EXPECT_FALSE(refused);
+  EXPECT_EQ(refused.reason, "The file is read-only");
+  EXPECT_EQ(files_.ReadFile(ini, 100), "old");
+
+  // A folder in the way of the file, and a file in the way of its folder:
+  // the system's own words say why.
+  ASSERT_TRUE(folder_.MakeFolder(L"taken.ini"));
+  WriteOutcome folderInTheWay = files_.ReplaceFile(folder_.Utf8(L"taken.ini"), "new");
+  EXPECT_FALSE(folderInTheWay);
+  EXPECT_TRUE(IsSentence(folderInTheWay.reason)) << folderInTheWay.reason;
+  EXPECT_NE(folderInTheWay.reason, refused.reason);
+  WriteOutcome fileInTheWay = files_.ReplaceFile(folder_.Utf8(L"Orvel.ini\\Orvel.ini"), "new");
+  EXPECT_FALSE(fileInTheWay);
+  EXPECT_TRUE(IsSentence(fileInTheWay.reason)) << fileInTheWay.reason;
+  EXPECT_EQ(files_.ReadFile(ini, 100), "old");
+
+  // A name that is not UTF-8 would write some other file.
+  EXPECT_FALSE(files_.ReplaceFile(folder_.Utf8() + "\\bad\xc3.ini", "new"));
+  EXPECT_FALSE(files_.ReplaceFile(folder_.Utf8() + std::string("\\cut\0.ini", 9), "new"));
+
+  EXPECT_EQ(Entries(folder_.Wide()), (std::vector<std::wstring>{L"Orvel.ini", L"taken.ini"}));
+}
+
+}  // namespace
+}  // namespace orvel

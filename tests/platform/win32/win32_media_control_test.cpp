@@ -1,0 +1,84 @@
+#include "platform/win32/win32_media_control.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "music/mci_channel.h"
+#include "music/music_file_player.h"
+#include "settings/saver_settings.h"
+#include "tone_mp3.h"
+#include "win32_audio.h"
+#include "win32_test_folder.h"
+
+namespace orvel {
+namespace {
+
+bool IsNumber(const std::string& text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+TEST(Win32MediaControlTest, AnMp3WithBlanksAndJapaneseInItsPathPlaysAsMpegVideo) {
+  if (!HasAudioOutput()) GTEST_SKIP() << kNoAudioOutput;
+  Win32TestFolder folder;
+  ASSERT_TRUE(folder.MakeFolder(L"音楽 の フォルダ"));
+  ASSERT_TRUE(folder.Write(L"音楽 の フォルダ\\夏 の歌.mp3",
+                           std::string(reinterpret_cast<const char*>(kToneMp3), sizeof kToneMp3)));
+  SaverSettings settings;
+  settings.BgmKind = 2;
+  settings.BgmFile = folder.Utf8(L"音楽 の フォルダ\\夏 の歌.mp3");
+
+  Win32MediaControl media;
+  MciChannel channel(media);
+  MusicFilePlayer player(channel, settings);
+  player.Mp3Start();
+  std::string reply;
+  EXPECT_EQ(media.Send("status MP3Play mode", reply), 0);
+  EXPECT_EQ(reply, "playing");
+  EXPECT_TRUE(player.Mp3IsPlaying());
+  EXPECT_EQ(media.Send("status MP3Play position", reply), 0);
+  EXPECT_TRUE(IsNumber(reply)) << reply;
+  EXPECT_EQ(media.Send("status MP3Play length", reply), 0);
+  EXPECT_TRUE(IsNumber(reply)) << reply;
+  EXPECT_GT(std::stoi(reply), 4000);
+
+  // Paused by someone else: the next check starts it again.
+  ASSERT_EQ(media.Send("pause MP3Play", reply), 0);
+  EXPECT_FALSE(player.Mp3IsPlaying());
+  player.Mp3KeepLooping();
+  EXPECT_TRUE(player.Mp3IsPlaying());
+
+  player.Mp3Stop();
+  EXPECT_NE(media.Send("status MP3Play mode", reply), 0);
+  EXPECT_EQ(reply, "");
+}
+
+TEST(Win32MediaControlTest, FailuresComeBackAsCodesWithTheSystemsWords) {
+  Win32MediaControl media;
+  std::string reply = "old";
+  const int unknownAlias = media.Send("status NoSuchAlias mode", reply);
+  EXPECT_NE(unknownAlias, 0);
+  EXPECT_EQ(reply, "");
+  std::optional<std::string> text = media.ErrorText(unknownAlias);
+  ASSERT_TRUE(text.has_value());
+  EXPECT_FALSE(text->empty());
+
+  // Through the channel: the marker the CD watch looks for.
+  MciChannel channel(media);
+  EXPECT_EQ(channel.MciStatus("status NoSuchAlias mode"), "Error:" + std::to_string(unknownAlias));
+
+  // A code the system has no words for.
+  EXPECT_FALSE(media.ErrorText(99999).has_value());
+
+  // A file that is not there does not open; neither does a command that is
+  // not text.
+  Win32TestFolder folder;
+  EXPECT_NE(
+      media.Send("open \"" + folder.Utf8(L"無い.mp3") + "\" type MPEGVideo alias Missing", reply),
+      0);
+  EXPECT_NE(media.Send("status Missing mode", reply), 0);
+  EXPECT_NE(media.Send("open \"\xff.mp3\" type MPEGVideo alias Garbled", reply), 0);
+}
+
+}  // namespace
+}  // namespace orvel
