@@ -7,7 +7,7 @@
 # - src/platform/win32/*.cpp make the library orvel_win32, picked up per
 #   folder like the rest (no edit here to add a file); main.cpp is left out
 #   of it. The Win32 system libraries the platform calls are linked to it.
-# - src/platform/win32/main.cpp, once it is there, makes the screen saver:
+# - src/platform/win32/main.cpp makes the screen saver:
 #   a GUI program (WIN32) named Orvel.scr, with the resource scripts *.rc of
 #   that folder compiled by windres and linked in.
 #
@@ -28,23 +28,18 @@ set(ORVEL_WIN32_DEFINITIONS UNICODE _UNICODE NOMINMAX)
 
 orvel_sources(WIN32_SOURCES src/platform/win32)
 list(FILTER WIN32_SOURCES EXCLUDE REGEX "/main\\.cpp$")
-if(WIN32_SOURCES)
-  add_library(orvel_win32 STATIC ${WIN32_SOURCES})
-  target_compile_definitions(orvel_win32 PUBLIC ${ORVEL_WIN32_DEFINITIONS})
-  target_link_libraries(orvel_win32 PUBLIC orvel_core winmm comctl32 shlwapi gdi32 comdlg32 ole32 shell32
-                                    PRIVATE orvel_warnings)
-endif()
+add_library(orvel_win32 STATIC ${WIN32_SOURCES})
+target_compile_definitions(orvel_win32 PUBLIC ${ORVEL_WIN32_DEFINITIONS})
+target_link_libraries(orvel_win32 PUBLIC orvel_core winmm comctl32 shlwapi gdi32 comdlg32 ole32 shell32
+                                  PRIVATE orvel_warnings)
 
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/main.cpp)
-  file(GLOB RESOURCE_SCRIPTS CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/*.rc)
-  add_executable(orvel_scr WIN32 src/platform/win32/main.cpp ${RESOURCE_SCRIPTS})
-  set_target_properties(orvel_scr PROPERTIES OUTPUT_NAME Orvel SUFFIX .scr)
-  target_compile_definitions(orvel_scr PRIVATE ${ORVEL_WIN32_DEFINITIONS})
-  target_link_libraries(orvel_scr PRIVATE orvel_win32 orvel_warnings)
-  # The entry is wWinMain, which hands over the command line in UTF-16.
-  target_link_options(orvel_scr PRIVATE -municode)
-endif()
+file(GLOB RESOURCE_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/*.rc)
+add_executable(orvel_scr WIN32 src/platform/win32/main.cpp ${RESOURCE_SCRIPTS})
+set_target_properties(orvel_scr PROPERTIES OUTPUT_NAME Orvel SUFFIX .scr)
+target_compile_definitions(orvel_scr PRIVATE ${ORVEL_WIN32_DEFINITIONS})
+target_link_libraries(orvel_scr PRIVATE orvel_win32 orvel_warnings)
+# The entry is wWinMain, which hands over the command line in UTF-16.
+target_link_options(orvel_scr PRIVATE -municode)
 
 if(ORVEL_TESTS)
   enable_testing()
@@ -65,14 +60,17 @@ if(ORVEL_TESTS)
   endforeach()
   add_executable(orvel_tests ${TEST_SOURCES})
   target_include_directories(orvel_tests PRIVATE tests)
-  target_link_libraries(orvel_tests PRIVATE orvel_headless GTest::gtest_main orvel_warnings)
-  if(TARGET orvel_win32)
-    target_link_libraries(orvel_tests PRIVATE orvel_win32)
-  endif()
+  target_link_libraries(orvel_tests PRIVATE orvel_headless orvel_win32 GTest::gtest_main
+                                            orvel_warnings)
   if(CMAKE_CROSSCOMPILING_EMULATOR)
     # The test list is read when ctest starts (through Wine), not at build
     # time, so that building never needs Wine.
     gtest_discover_tests(orvel_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+
+    # Orvel.scr itself on the X display that ctest runs under (xvfb-run).
+    add_test(NAME windows_saver COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/gui/windows_saver_test.sh
+                                        $<TARGET_FILE:orvel_scr>)
+    set_tests_properties(windows_saver PROPERTIES LABELS gui RUN_SERIAL TRUE TIMEOUT 300)
   else()
     message(STATUS "No Wine for this architecture: orvel_tests is built but not registered")
   endif()

@@ -20,6 +20,9 @@ packages=(
   # GoogleTest's source to build for Windows, and 64-bit Wine for its tests.
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   googletest wine wine64
+  # A sound server with a null output for the Windows sound tests under
+  # Wine on a machine without sound hardware (scripts/with-null-audio.sh).
+  pulseaudio pulseaudio-utils
 )
 
 missing=()

@@ -9,16 +9,15 @@
 # way, e.g.
 #   xvfb-run -a -s "-screen 0 1280x1024x24" tests/gui/windows_saver_test.sh \
 #     build/windows-x64/Orvel.scr
-# and xdotool, xsetroot and ImageMagick. Exits with 77 (skipped) when the
-# program or Wine is not there.
+# and xdotool, xsetroot and ImageMagick.
 set -uo pipefail
 
 scr=${1:?usage: windows_saver_test.sh path/to/Orvel.scr}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
 if [ ! -f "$scr" ] || ! command -v wine >/dev/null; then
-  echo "skipped: no $scr or no wine"
-  exit 77
+  echo "FAIL: no $scr, or no wine." >&2
+  exit 1
 fi
 if [ -z "${DISPLAY:-}" ]; then
   echo "FAIL: DISPLAY is not set; run this under xvfb-run (ctest -L gui)." >&2

@@ -10,7 +10,9 @@
 #include "dialog/settings_dialog.h"
 #include "music/mci_music.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_dialog_view.h"
 #include "platform/win32/win32_media_control.h"
+#include "platform/win32/win32_pictures.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_preview.h"
 #include "platform/win32/win32_saver_host.h"
@@ -19,29 +21,8 @@
 #include "saver/saver.h"
 #include "settings/settings_store.h"
 
-#if __has_include("platform/win32/win32_dialog_view.h")
-#include "platform/win32/win32_dialog_view.h"
-#define ORVEL_HAS_DIALOG_VIEW 1
-#endif
-#if __has_include("platform/win32/win32_pictures.h")
-#include "platform/win32/win32_pictures.h"
-#define ORVEL_HAS_PICTURE_LOADER 1
-#endif
-
 namespace orvel {
 namespace {
-
-#ifndef ORVEL_HAS_PICTURE_LOADER
-// Until the build has a picture loader, every picture is one that cannot be
-// read: the slideshow shows black.
-class NoPictureLoader : public PictureLoader {
- public:
-  std::optional<Picture> Decode(const std::string&, const DrawnSize&) override {
-    return std::nullopt;
-  }
-};
-using Win32PictureLoader = NoPictureLoader;
-#endif
 
 class Win32Modes : public Modes {
  public:
@@ -60,7 +41,6 @@ class Win32Modes : public Modes {
   }
 
   void ShowSettingsDialog(AppState& state) override {
-#ifdef ORVEL_HAS_DIALOG_VIEW
     std::unique_ptr<Win32DialogView> view =
         Win32DialogView::Create(std::string(kDialogWindowTitle));
     if (!view) {
@@ -73,11 +53,6 @@ class Win32Modes : public Modes {
     view->Attach(dialog);
     dialog.Load();
     view->Run();
-#else
-    (void)state;
-    MessageBoxW(nullptr, L"No settings dialog in this build yet.", L"Orvel",
-                MB_OK | MB_ICONINFORMATION);
-#endif
   }
 
   void RunSaver(AppState& state, std::string_view arguments) override {

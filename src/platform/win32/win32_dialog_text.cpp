@@ -146,11 +146,11 @@ DialogFonts::~DialogFonts() {
   }
 }
 
-HFONT DialogFonts::For(const ControlSpec& spec) const {
-  return Get(spec.role == ControlRole::Link ? DialogFont::GothicUnderlined : spec.font);
+HFONT DialogFonts::For(const ControlEntry& entry) const {
+  return Get(entry.role == ControlRole::Link ? DialogFont::GothicUnderlined : entry.font);
 }
 
-void DrawControlText(HDC dc, const ControlSpec& spec, const ControlState& state, const Rect& rect,
+void DrawControlText(HDC dc, const ControlEntry& entry, const ControlState& state, const Rect& rect,
                      HFONT font, double scale) {
   if (state.text.empty() || font == nullptr) return;
   const std::wstring text = DisplayText(state.text);
@@ -160,7 +160,7 @@ void DrawControlText(HDC dc, const ControlSpec& spec, const ControlState& state,
   int width = TextWidth(dc, text);
 
   const int inset =
-      spec.role == ControlRole::DisplayBox ? static_cast<int>(std::lround(kBoxInset * scale)) : 0;
+      entry.role == ControlRole::DisplayBox ? static_cast<int>(std::lround(kBoxInset * scale)) : 0;
   const int left = rect.x + inset;
   const int room = rect.w - 2 * inset;
   // A stand-in font that runs a little wider than the designed one is
@@ -184,8 +184,8 @@ void DrawControlText(HDC dc, const ControlSpec& spec, const ControlState& state,
     }
   }
   int x = left;
-  if (spec.align == TextAlign::Centre) x = left + (room - width) / 2;
-  if (spec.align == TextAlign::Right) x = left + room - width;
+  if (entry.align == TextAlign::Centre) x = left + (room - width) / 2;
+  if (entry.align == TextAlign::Right) x = left + room - width;
   const int y = rect.y + inset + static_cast<int>(std::lround(kBaseline * scale));
 
   // Held to the rectangle's width; below it only as far as the line goes,
@@ -204,7 +204,7 @@ void DrawControlText(HDC dc, const ControlSpec& spec, const ControlState& state,
     SetTextColor(dc, RGB(255, 255, 255));
     show(x + offset, y + offset);
     SetTextColor(dc, RGB(128, 128, 128));
-  } else if (spec.role == ControlRole::Link) {
+  } else if (entry.role == ControlRole::Link) {
     SetTextColor(dc, RGB(0, 0, 255));
   } else {
     SetTextColor(dc, RGB(0, 0, 0));

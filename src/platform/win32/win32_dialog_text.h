@@ -33,7 +33,7 @@ class DialogFonts {
   HFONT Get(DialogFont font) const { return fonts_[static_cast<std::size_t>(font)]; }
   // The font the control's text is drawn in: the link is underlined
   // whatever its table entry says.
-  HFONT For(const ControlSpec& spec) const;
+  HFONT For(const ControlEntry& entry) const;
 
  private:
   std::array<HFONT, 3> fonts_{};
@@ -45,7 +45,7 @@ class DialogFonts {
 // rectangle's top (inside the border of a display box), narrowed to the
 // rectangle's width when the font runs wider; black, greyed when disabled,
 // the link blue. The background stays as it is.
-void DrawControlText(HDC dc, const ControlSpec& spec, const ControlState& state, const Rect& rect,
+void DrawControlText(HDC dc, const ControlEntry& entry, const ControlState& state, const Rect& rect,
                      HFONT font, double scale);
 
 }  // namespace orvel

@@ -138,11 +138,11 @@ struct Win32DialogView::State {
     DrawImage(work, *painted);
     const Rect dirty{area.left, area.top, area.right - area.left, area.bottom - area.top};
     const DialogState& state = dialog->State();
-    for (const ControlSpec& spec : DialogControls()) {
-      if (!DrawsText(spec.role)) continue;
-      const Rect rect = ScaleRect(ClientRect(spec.id), scale);
+    for (const ControlEntry& entry : DialogControls()) {
+      if (!DrawsText(entry.role)) continue;
+      const Rect rect = ScaleRect(ClientRect(entry.id), scale);
       if (Intersect(rect, dirty).Empty()) continue;
-      DrawControlText(work, spec, state[spec.id], rect, fonts->For(spec), scale);
+      DrawControlText(work, entry, state[entry.id], rect, fonts->For(entry), scale);
     }
     BitBlt(target, dirty.x, dirty.y, dirty.w, dirty.h, work, dirty.x, dirty.y, SRCCOPY);
     SelectObject(work, previous);
@@ -167,7 +167,7 @@ struct Win32DialogView::State {
       ScreenToClient(window, &point);
       showHand = dialog->HandAt(point.x / scale, point.y / scale);
     } else if (std::optional<DialogControl> owner = widgets->Owner(over)) {
-      showHand = Spec(*owner).hand;
+      showHand = EntryOf(*owner).hand;
     } else {
       return false;
     }
@@ -387,7 +387,7 @@ void Win32DialogView::Changed(DialogControl control) {
   State& s = *state_;
   if (!s.Live()) return;
   if (s.widgets->Show(control, s.dialog->State())) return;
-  if (!DrawsText(Spec(control).role)) s.paintStale = true;
+  if (!DrawsText(EntryOf(control).role)) s.paintStale = true;
   const Rect rect = ScaleRect(ClientRect(control), s.scale);
   const RECT area{rect.x, rect.y, rect.Right(), rect.Bottom()};
   InvalidateRect(s.window, &area, FALSE);

@@ -38,9 +38,9 @@ Ink Draw(DialogControl control, const std::string& text, bool enabled = true, in
   std::fill(pixels, pixels + w * h, kBackground);
 
   const DialogFonts fonts(dpi);
-  const ControlSpec& spec = Spec(control);
-  DrawControlText(dc, spec, ControlState{Look::None, text, enabled},
-                  ScaleRect(ClientRect(control), scale), fonts.For(spec), scale);
+  const ControlEntry& entry = EntryOf(control);
+  DrawControlText(dc, entry, ControlState{Look::None, text, enabled},
+                  ScaleRect(ClientRect(control), scale), fonts.For(entry), scale);
   GdiFlush();
 
   Ink ink;
@@ -79,10 +79,10 @@ bool Inside(const Rect& inner, const Rect& outer) {
 
 TEST(Win32DialogText, TheFaceWritesCaptionsDisplayBoxesAndTheLinkOnly) {
   int written = 0;
-  for (const ControlSpec& spec : DialogControls()) {
-    const bool text = spec.role == ControlRole::Caption || spec.role == ControlRole::DisplayBox ||
-                      spec.role == ControlRole::Link;
-    EXPECT_EQ(DrawsText(spec.role), text) << spec.name;
+  for (const ControlEntry& entry : DialogControls()) {
+    const bool text = entry.role == ControlRole::Caption || entry.role == ControlRole::DisplayBox ||
+                      entry.role == ControlRole::Link;
+    EXPECT_EQ(DrawsText(entry.role), text) << entry.name;
     written += text;
   }
   EXPECT_GT(written, 0);
@@ -100,7 +100,7 @@ TEST(Win32DialogText, FontsAreTheDialogsGothicAtNineAndThreeQuarterPointsAndTheL
     EXPECT_EQ(gothic.lfWeight, FW_NORMAL);
     GetObjectW(fonts.Get(DialogFont::GothicUnderlined), sizeof(underlined), &underlined);
     EXPECT_TRUE(underlined.lfUnderline);
-    GetObjectW(fonts.For(Spec(DialogControl::lbl_URL)), sizeof(link), &link);
+    GetObjectW(fonts.For(EntryOf(DialogControl::lbl_URL)), sizeof(link), &link);
     EXPECT_TRUE(link.lfUnderline);
     // The music panel's font: 9 points, plain.
     GetObjectW(fonts.Get(DialogFont::DialogDefault), sizeof(fallback), &fallback);

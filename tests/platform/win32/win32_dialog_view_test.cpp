@@ -299,7 +299,7 @@ TEST_F(Win32DialogViewTest, PaintsTheSkinWithTheCaptionsOverIt) {
   for (C control : {C::Pic_C, C::Img_H_5, C::Img_SR_0}) {
     const Rect r = Device(control);
     EXPECT_EQ(pixels.At(r.x + 1, r.y + r.h / 2), painted.At(r.x + 1, r.y + r.h / 2))
-        << Spec(control).name;
+        << EntryOf(control).name;
   }
   // A caption in black on its heading; the disabled music-file button's
   // caption greyed, with no black in it.
