@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "platform/linux/gst_media_fixture.h"
 #include "platform/linux/cd_positions.h"
 #include "platform/linux/cdio_disc.h"
+#include "platform/linux/gst_media_fixture.h"
 #include "platform/linux/mci_command.h"
 
 namespace orvel {
