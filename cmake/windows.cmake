@@ -67,9 +67,13 @@ if(ORVEL_TESTS)
     # time, so that building never needs Wine.
     gtest_discover_tests(orvel_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
-    # Orvel.scr itself on the X display that ctest runs under (xvfb-run).
+    # Orvel.scr itself on the X display that ctest runs under (xvfb-run),
+    # with a stand-in for the screen-saver host.
+    add_executable(orvel_test_host tests/gui/win32/test_host.cpp)
+    target_link_libraries(orvel_test_host PRIVATE orvel_win32 orvel_warnings)
+    target_link_options(orvel_test_host PRIVATE -municode)
     add_test(NAME windows_saver COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/gui/windows_saver_test.sh
-                                        $<TARGET_FILE:orvel_scr>)
+                                        $<TARGET_FILE:orvel_scr> $<TARGET_FILE:orvel_test_host>)
     set_tests_properties(windows_saver PROPERTIES LABELS gui RUN_SERIAL TRUE TIMEOUT 300)
   else()
     message(STATUS "No Wine for this architecture: orvel_tests is built but not registered")

@@ -1,58 +1,27 @@
 #!/usr/bin/env bash
 # Orvel.scr under Wine on a real X display: the desktop snapshot under the
-# orbs, the single-instance test and the end on a key.
+# orbs, the single-instance test and the end on a key; the preview in a
+# host's pane; the settings dialog writing the settings file.
 #
-#   tests/gui/windows_saver_test.sh path/to/Orvel.scr
+#   tests/gui/windows_saver_test.sh path/to/Orvel.scr path/to/orvel_test_host.exe
 #
 # Runs Wine through cmake/wine-run.sh with the Windows build's own prefix
 # (beside the program). Needs an X display with no window manager in the
 # way, e.g.
 #   xvfb-run -a -s "-screen 0 1280x1024x24" tests/gui/windows_saver_test.sh \
-#     build/windows-x64/Orvel.scr
-# and xdotool, xsetroot and ImageMagick.
+#     build/windows-x64/Orvel.scr build/windows-x64/orvel_test_host.exe
+# and Wine, xdotool, xsetroot and ImageMagick.
 set -uo pipefail
 
-scr=${1:?usage: windows_saver_test.sh path/to/Orvel.scr}
+usage="usage: windows_saver_test.sh path/to/Orvel.scr path/to/orvel_test_host.exe"
+orvel=$(realpath "${1:?$usage}")
+test_host=$(realpath "${2:?$usage}")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
-if [ ! -f "$scr" ] || ! command -v wine >/dev/null; then
-  echo "FAIL: no $scr, or no wine." >&2
-  exit 1
-fi
-if [ -z "${DISPLAY:-}" ]; then
-  echo "FAIL: DISPLAY is not set; run this under xvfb-run (ctest -L gui)." >&2
-  exit 1
-fi
-for tool in xdotool xsetroot import convert; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing." >&2; exit 1; }
-done
-if [ -e "$(dirname "$scr")/Orvel.ini" ]; then
-  echo "FAIL: $(dirname "$scr")/Orvel.ini would take the place of the test's settings." >&2
-  exit 1
-fi
+source "$(dirname "$0")/common.sh" wine xdotool xsetroot import convert iconv
 
-run_wine() { "$root/cmake/wine-run.sh" "$(dirname "$scr")/wine-prefix" "$@"; }
-
-work=$(mktemp -d)
-started=()
-cleanup() {
-  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-
-# An X server started by xvfb-run resets when its last client leaves, and
-# forgets the root window's colour: one client stays connected throughout.
-xdotool search --sync --name "orvel test: keeps the display up" >/dev/null 2>&1 &
-started+=($!)
+prefix="$(dirname "$orvel")/wine-prefix"
+run_wine() { "$root/cmake/wine-run.sh" "$prefix" "$@"; }
 
 read -r W H < <(xdotool getdisplaygeometry)
 colour='rgb(48,96,144)'
@@ -79,7 +48,7 @@ fi
 run_wine cmd.exe /c exit >/dev/null 2>&1
 
 # Orvel.scr /s over the desktop's colour.
-run_wine "$scr" /s &
+run_wine "$orvel" /s &
 saver=$!
 started+=("$saver")
 for _ in $(seq 300); do
@@ -104,7 +73,7 @@ awk "BEGIN { exit !($share > 0.95 && $share < 1 - 2000 / ($W * $H)) }" \
   || fail "$lower pixels are darker than the desktop"
 
 # A second copy ends at once while the saver runs.
-timeout 60 "$root/cmake/wine-run.sh" "$(dirname "$scr")/wine-prefix" "$scr" /s
+timeout 60 "$root/cmake/wine-run.sh" "$prefix" "$orvel" /s
 rc=$?
 [ "$rc" -eq 0 ] && [ "$(saver_windows)" -eq 1 ] && pass "a second Orvel.scr /s ended by itself" \
   || fail "a second Orvel.scr /s did not end by itself (status $rc, $(saver_windows) windows)"
@@ -121,6 +90,65 @@ else
   status=$?
   [ "$status" -eq 0 ] && pass "a key ended the saver with status 0" \
     || fail "the saver ended with status $status on a key"
+fi
+
+# The preview: the host's pane gets the program's window, at the pane's
+# size, and the program ends with status 0 when the pane goes.
+preview=$(run_wine "$test_host" preview "$orvel" 5)
+rc=$?
+echo "$preview"
+case $rc in
+  0) pass "the preview filled the host's pane and ended with it" ;;
+  4) fail "no preview window covered the host's pane" ;;
+  3) fail "the preview still ran 10 seconds after its pane went" ;;
+  *) fail "the preview host ended with status $rc" ;;
+esac
+
+# The settings dialog: 設定 writes the settings file in the user's
+# application data and closes the dialog.
+appdata=$(WINEPREFIX=$prefix WINEDEBUG=-all wine cmd.exe /c echo %APPDATA% 2>/dev/null | tr -d '\r')
+ini="$(WINEPREFIX=$prefix winepath -u "$appdata" 2>/dev/null)/Orvel/Orvel.ini"
+rm -f "$ini"
+run_wine "$orvel" /c &
+dialog=$!
+started+=("$dialog")
+point=""
+for _ in $(seq 120); do
+  point=$(run_wine "$test_host" point 'Orvelの設定' 'lbl_Button(2)' 2>/dev/null) && break
+  sleep 0.25
+done
+if [ -z "$point" ]; then
+  fail "no settings dialog 30 seconds after Orvel.scr /c"
+else
+  sleep 1
+  [ -n "${ORVEL_SCREENSHOTS:-}" ] && import -window root "$ORVEL_SCREENSHOTS/windows-dialog.png"
+  xdotool mousemove $point click 1
+  for _ in $(seq 100); do
+    kill -0 "$dialog" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$dialog" 2>/dev/null; then
+    fail "the dialog still runs 10 seconds after a click on 設定"
+  else
+    wait "$dialog"
+    status=$?
+    [ "$status" -eq 0 ] && pass "設定 closed the dialog with status 0" \
+      || fail "the dialog ended with status $status"
+  fi
+  # A new file takes the keys in the order they are saved, with the defaults.
+  {
+    printf '[Section]\r\n'
+    printf '画像ﾁｪﾝｼﾞ=0\r\n画像のｻｲｽﾞ=1\r\nｲﾝﾀｰﾊﾞﾙ=10\r\n画像のﾌｫﾙﾀﾞ=\r\n'
+    printf '画像種類_0=1\r\n画像種類_1=1\r\n画像種類_2=1\r\n画像種類_3=1\r\n'
+    printf 'BGM区分=0\r\nBGMﾘﾋﾟｰﾄ=0\r\nBGMﾌｧｲﾙ=\r\n'
+  } | iconv -f UTF-8 -t SHIFT_JIS >"$work/expected.ini"
+  if cmp -s "$ini" "$work/expected.ini"; then
+    pass "設定 wrote %APPDATA%\\Orvel\\Orvel.ini, byte for byte"
+  else
+    fail "設定 did not write the expected $ini"
+    [ -f "$ini" ] && diff <(iconv -f SHIFT_JIS -t UTF-8 "$ini" | cat -A) \
+      <(iconv -f SHIFT_JIS -t UTF-8 "$work/expected.ini" | cat -A) >&2
+  fi
 fi
 
 if [ "$failures" -ne 0 ]; then
