@@ -17,6 +17,12 @@ std::string_view HandleArgument(std::string_view arguments) {
   return arguments.size() > 3 ? arguments.substr(3) : std::string_view{};
 }
 
+void OrderPictures(AppState& state, Platform& platform) {
+  if (state.catalogue.ImageCount != 0) {
+    BuildDisplayOrder(state.catalogue, state.settings.PictureOrder, state.random, platform.clock);
+  }
+}
+
 }  // namespace
 
 std::optional<char> ModeLetter(std::string_view arguments) {
@@ -34,6 +40,11 @@ void EnableSystemKeys(bool enable, System& system) {
   // The flag is the negation of `enable` as a true/false value of all bits:
   // false gives -1 (a saver runs), true gives 0.
   system.SetSystemParameter(kScreenSaverRunning, enable ? 0 : -1);
+}
+
+void PrepareSaver(AppState& state, Platform& platform) {
+  LoadSettings(state.settings, state.catalogue, platform);
+  OrderPictures(state, platform);
 }
 
 int Main(std::string_view arguments, AppState& state, Platform& platform, Modes& modes) {
@@ -63,10 +74,7 @@ int Main(std::string_view arguments, AppState& state, Platform& platform, Modes&
   }
   if (letter != 'S' && !arguments.empty()) return 0;
 
-  ImageCatalogue& catalogue = state.catalogue;
-  if (catalogue.ImageCount != 0) {
-    BuildDisplayOrder(catalogue, state.settings.PictureOrder, state.random, platform.clock);
-  }
+  OrderPictures(state, platform);
   if (letter == 'S') {
     state.CursorDisplayCount = platform.system.ShowCursor(false);
     EnableSystemKeys(false, platform.system);

@@ -36,6 +36,10 @@ bool IsWindowsNT(System& system);
 // Tells the system whether a screen saver runs: false means one runs.
 void EnableSystemKeys(bool enable, System& system);
 
+// What the saver needs before it starts, wherever it runs: the settings
+// and the pictures in their display order.
+void PrepareSaver(AppState& state, Platform& platform);
+
 // Runs the program for one command line (the text after the program's
 // name); returns its exit status.
 int Main(std::string_view arguments, AppState& state, Platform& platform, Modes& modes);

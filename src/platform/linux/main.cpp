@@ -1,18 +1,24 @@
 // The program on Linux: the command line as the screen-saver host would
-// pass it ("/s", "/c", "/p 1234"), run by the portable start-up.
+// pass it ("/s", "/c", "/p 1234"), run by the portable start-up; the
+// switches of an xscreensaver hack; --help and --version.
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/startup.h"
 #include "dialog/settings_dialog.h"
 #include "music/mci_music.h"
+#include "platform/linux/command_line.h"
 #include "platform/linux/gst_media_control.h"
 #include "platform/linux/gst_sound_player.h"
 #include "platform/linux/gtk_dialog_view.h"
 #include "platform/linux/gtk_saver_host.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/pixbuf_pictures.h"
+#include "platform/linux/x11_hack_host.h"
 #include "saver/prefetching_picture_loader.h"
 #include "saver/saver.h"
 #include "settings/settings_store.h"
@@ -66,18 +72,58 @@ class LinuxModes : public Modes {
   LinuxPlatform& platform_;
 };
 
+// The saver as a hack of a screen-saver host: in the host's window, ended
+// by the host; a small window shows the still picture.
+int RunHack(const HackTarget& target, AppState& state, LinuxPlatform& platform) {
+  EndHackOnSignals();
+  std::unique_ptr<X11HackHost> host = X11HackHost::Create(target, platform.clock);
+  if (!host) return 1;
+  if (host->ScreenWidth() < kSmallestSaverWidth || host->ScreenHeight() < kSmallestSaverHeight) {
+    host->ShowStill();
+    return 0;
+  }
+  PrepareSaver(state, platform.platform);
+  PrefetchingPictureLoader pictures(std::make_shared<PixbufPictureLoader>(), platform.files);
+  GstMediaControl media;
+  GstSoundPlayer sound;
+  MciMusic music(state.settings, media, sound);
+  // No switch: a run that hides nothing and changes nothing in the system.
+  Saver saver(state, SaverServices{*host, pictures, music, platform.clock, platform.system}, "");
+  saver.Run();
+  return 0;
+}
+
 }  // namespace
 }  // namespace orvel
 
 int main(int argc, char** argv) {
-  std::string arguments;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) arguments += ' ';
-    arguments += argv[i];
-  }
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const char* hostWindow = std::getenv("XSCREENSAVER_WINDOW");
+  const orvel::CommandLine line = orvel::ParseCommandLine(
+      arguments,
+      hostWindow != nullptr ? std::optional<std::string_view>(hostWindow) : std::nullopt);
   orvel::LinuxPlatform host;
   orvel::AppState state;
+  switch (line.kind) {
+    case orvel::CommandLine::Kind::Help:
+      std::fputs(orvel::HelpText(orvel::IniFilePath(host.locations, host.files)).c_str(), stdout);
+      return 0;
+    case orvel::CommandLine::Kind::Version:
+      std::printf("orvel %s\n", ORVEL_VERSION);
+      return 0;
+    case orvel::CommandLine::Kind::Invalid:
+      std::fprintf(stderr, "orvel: %s (see orvel --help)\n", line.error.c_str());
+      return 2;
+    case orvel::CommandLine::Kind::Hack:
+      return orvel::RunHack(line.target, state, host);
+    case orvel::CommandLine::Kind::Saver:
+      break;
+  }
+  // Switches the program does not know end it at once, as they always have.
+  if (!orvel::KnownSaverSwitches(line.arguments)) {
+    std::fprintf(stderr, "orvel: unknown switch %s (see orvel --help)\n", line.arguments.c_str());
+  }
   orvel::LinuxModes modes(host);
-  const int status = orvel::Main(arguments, state, host.platform, modes);
+  const int status = orvel::Main(line.arguments, state, host.platform, modes);
   return status != 0 ? status : modes.status;
 }

@@ -34,7 +34,8 @@ struct ChannelBits {
 
 }  // namespace
 
-bool CopyX11Area(::Display* display, Drawable drawable, const Rect& area, Image& into) {
+bool CopyX11Area(::Display* display, Drawable drawable, const Rect& area, Image& into,
+                 const Visual* visual) {
   if (area.Empty() || area.w > into.Width() || area.h > into.Height()) return false;
   const int width = area.w;
   const int rowsPerBand = static_cast<int>(std::max(1L, kBandBytes / (4L * width)));
@@ -43,8 +44,14 @@ bool CopyX11Area(::Display* display, Drawable drawable, const Rect& area, Image&
     const std::unique_ptr<XImage, ImageDestroyer> band(
         XGetImage(display, drawable, area.x, area.y + top, static_cast<unsigned>(width),
                   static_cast<unsigned>(rows), AllPlanes, ZPixmap));
-    // Xlib makes the band as large as asked for, or none. Without colour
-    // masks (a pixmap has no visual to take them from) it cannot be read.
+    // Xlib makes the band as large as asked for, or none. A pixmap has no
+    // visual to take the colour masks from: they come from `visual`, and
+    // without them the band cannot be read.
+    if (band && band->red_mask == 0 && visual != nullptr) {
+      band->red_mask = visual->red_mask;
+      band->green_mask = visual->green_mask;
+      band->blue_mask = visual->blue_mask;
+    }
     if (!band || band->red_mask == 0 || band->green_mask == 0 || band->blue_mask == 0) {
       return false;
     }

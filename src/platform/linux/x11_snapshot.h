@@ -14,7 +14,9 @@ namespace orvel {
 // nothing copied, when `into` is smaller than the area; false too when the
 // server hands a band over in no form this reads, or not at all (an area
 // outside the drawable, say), and `into` then keeps the bands already read.
-// X errors are for the caller to trap.
-bool CopyX11Area(::Display* display, Drawable drawable, const Rect& area, Image& into);
+// X errors are for the caller to trap. A pixmap's pixels are read as of
+// `visual` (a pixmap has none of its own).
+bool CopyX11Area(::Display* display, Drawable drawable, const Rect& area, Image& into,
+                 const Visual* visual = nullptr);
 
 }  // namespace orvel

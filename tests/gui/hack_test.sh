@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Orvel as a hack of a screen-saver host on a real X display: in the
+# host's window named by XSCREENSAVER_WINDOW (the orbs at the window's size,
+# an end on SIGTERM with status 0), and in a small window named by
+# -window-id (the still picture, an end when the window goes).
+#
+#   tests/gui/hack_test.sh path/to/orvel path/to/orvel_host_window path/to/orvel-tool
+#
+# Needs an X display, e.g. under xvfb-run, and xdotool and ImageMagick.
+set -uo pipefail
+
+usage="usage: hack_test.sh path/to/orvel path/to/orvel_host_window path/to/orvel-tool"
+orvel=${1:?$usage}
+host_window=${2:?$usage}
+tool=${3:?$usage}
+
+source "$(dirname "$0")/common.sh" xdotool import convert compare
+
+# Settings of their own: no pictures, no music.
+export XDG_CONFIG_HOME="$work/config"
+xsetroot -solid '#306090'
+
+# The host's window: WIDTH HEIGHT; sets `window` (its id) and `window_pid`.
+open_window() {
+  "$host_window" "$1" "$2" >"$work/window-id" &
+  window_pid=$!
+  started+=("$window_pid")
+  window=""
+  for _ in $(seq 50); do
+    window=$(cat "$work/window-id")
+    [ -n "$window" ] && return
+    sleep 0.1
+  done
+  fail "no host window of $1 x $2"
+  exit 1
+}
+# How many pixels of an image are not black.
+not_black() { convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
+# Waits up to 2 s for the process to end: sets `status` to its exit
+# status, or to "running".
+end_within_2s() {
+  status=running
+  for _ in $(seq 20); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      wait "$1"
+      status=$?
+      return
+    fi
+    sleep 0.1
+  done
+}
+
+# Full screen as xscreensaver runs it: -root, and the window in the variable.
+open_window 640 480
+XSCREENSAVER_WINDOW=$window "$orvel" -root &
+hack=$!
+started+=("$hack")
+sleep 2
+import -window "$window" "$work/hack.png"
+[ -n "${ORVEL_SCREENSHOTS:-}" ] && cp "$work/hack.png" "$ORVEL_SCREENSHOTS/hack.png"
+size=$(convert "$work/hack.png" -format '%wx%h' info:)
+lit=$(not_black "$work/hack.png")
+echo "hack window $size, $lit pixels not black"
+# Ten orbs of about 1257 pixels each, over black: the host saved no
+# screenshot of the desktop.
+[ "$size" = 640x480 ] && [ "$lit" -gt 2000 ] && [ "$lit" -lt 30000 ] \
+  && pass "the orbs over black in the host's window of 640 x 480" \
+  || fail "the host's window shows $lit lit pixels at $size"
+[ -z "$(xdotool search --name '^Orvel_Main$' 2>/dev/null)" ] && pass "no window of the saver's own" \
+  || fail "the hack made a window of its own"
+kill -TERM "$hack"
+end_within_2s "$hack"
+[ "$status" = 0 ] && pass "SIGTERM ended the hack with status 0 within 2 s" \
+  || fail "after SIGTERM the hack is $status"
+kill "$window_pid"
+wait "$window_pid" 2>/dev/null
+
+# A settings program's preview: the still at its own size from the
+# top-left corner, black elsewhere; the end when the window goes.
+"$tool" skin --out "$work/skin" >/dev/null
+for size in "152 112" "200 150"; do
+  read -r w h <<<"$size"
+  open_window "$w" "$h"
+  "$orvel" -window-id "$window" &
+  hack=$!
+  started+=("$hack")
+  sleep 1.5
+  import -window "$window" "$work/preview.png"
+  [ -n "${ORVEL_SCREENSHOTS:-}" ] && cp "$work/preview.png" "$ORVEL_SCREENSHOTS/hack-preview-${w}x$h.png"
+  convert "$work/preview.png" -crop 152x112+0+0 +repage "$work/still.png"
+  differing=$(compare -metric AE "$work/still.png" "$work/skin/preview-still.png" null: 2>&1)
+  convert "$work/preview.png" -fill black -draw 'rectangle 0,0 151,111' "$work/rest.png"
+  rest=$(not_black "$work/rest.png")
+  [ "$differing" = 0 ] && [ "$rest" = 0 ] && pass "the still in a window of $w x $h" \
+    || fail "in a window of $w x $h: $differing pixels differ from the still, $rest lit beside it"
+  kill "$window_pid"
+  wait "$window_pid" 2>/dev/null
+  end_within_2s "$hack"
+  [ "$status" = 0 ] && pass "the preview ended with its window, status 0" \
+    || fail "after its window went the preview is $status"
+done
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all checks passed"

@@ -1,0 +1,175 @@
+// gtest before Xlib, whose macros (None, Bool) would break gtest's names.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/linux/linux_platform.h"
+#include "platform/linux/x11_hack_host.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace orvel {
+namespace {
+
+class Recorder : public InputHandler {
+ public:
+  std::vector<int> keys;
+  int other = 0;
+  void MouseDown(int, int, float, float) override { ++other; }
+  void MouseMove(int, int, float, float) override { ++other; }
+  void KeyDown(int keyCode, int) override { keys.push_back(keyCode); }
+};
+
+// A host's window of the given size on the test's own connection, as
+// xscreensaver makes one for its hack.
+class X11HackHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || name[0] == '\0') GTEST_SKIP() << "no X display (DISPLAY unset)";
+    display_ = XOpenDisplay(nullptr);
+    ASSERT_NE(display_, nullptr);
+    if (DefaultDepth(display_, DefaultScreen(display_)) != 24) GTEST_SKIP() << "needs 24 bits";
+  }
+  void TearDown() override {
+    if (display_ != nullptr) XCloseDisplay(display_);
+  }
+
+  Window MakeWindow(int x, int y, int width, int height) {
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = 0x123456;
+    const Window window =
+        XCreateWindow(display_, DefaultRootWindow(display_), x, y, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                      CWOverrideRedirect | CWBackPixel, &attributes);
+    XMapRaised(display_, window);
+    XSync(display_, False);
+    return window;
+  }
+
+  // Saves a screenshot of the whole screen on the window, as the host does
+  // before it blanks: left half one colour, right half another.
+  Pixmap SaveScreenshot(Window window, unsigned long left, unsigned long right) {
+    const int screen = DefaultScreen(display_);
+    const int width = DisplayWidth(display_, screen);
+    const int height = DisplayHeight(display_, screen);
+    const Pixmap pixmap =
+        XCreatePixmap(display_, window, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                      static_cast<unsigned>(DefaultDepth(display_, screen)));
+    GC gc = XCreateGC(display_, pixmap, 0, nullptr);
+    XSetForeground(display_, gc, left);
+    XFillRectangle(display_, pixmap, gc, 0, 0, static_cast<unsigned>(width / 2),
+                   static_cast<unsigned>(height));
+    XSetForeground(display_, gc, right);
+    XFillRectangle(display_, pixmap, gc, width / 2, 0, static_cast<unsigned>(width - width / 2),
+                   static_cast<unsigned>(height));
+    XFreeGC(display_, gc);
+    const Atom property = XInternAtom(display_, "_SCREENSAVER_SCREENSHOT", False);
+    XChangeProperty(display_, window, property, XA_PIXMAP, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(const_cast<Pixmap*>(&pixmap)), 1);
+    XSync(display_, False);
+    return pixmap;
+  }
+
+  std::uint32_t PixelAt(Window window, int x, int y) {
+    XImage* image = XGetImage(display_, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) return 0xFFFFFFFF;
+    const auto pixel = static_cast<std::uint32_t>(XGetPixel(image, 0, 0) & 0xFFFFFF);
+    XDestroyImage(image);
+    return pixel;
+  }
+
+  ::Display* display_ = nullptr;
+  LinuxClock clock_;
+};
+
+TEST_F(X11HackHostTest, DrawsAtTheWindowsSizeAndTakesTheHostsScreenshotUnderIt) {
+  const int screenWidth = DisplayWidth(display_, DefaultScreen(display_));
+  // Across the middle of the screen: its left part over the screenshot's
+  // left half.
+  const int left = screenWidth / 2 - 100;
+  const Window window = MakeWindow(left, 40, 400, 300);
+  std::unique_ptr<X11HackHost> host =
+      X11HackHost::Create({HackTarget::Kind::Window, window}, clock_);
+  ASSERT_NE(host, nullptr);
+  EXPECT_EQ(host->ScreenWidth(), 400);
+  EXPECT_EQ(host->ScreenHeight(), 300);
+
+  // No screenshot: nothing to show but black.
+  Image desktop(400, 300);
+  EXPECT_FALSE(host->CaptureDesktop(desktop));
+
+  SaveScreenshot(window, 0xAA0000, 0x00BB00);
+  ASSERT_TRUE(host->CaptureDesktop(desktop));
+  EXPECT_EQ(desktop.At(0, 0), Rgb(0xAA, 0, 0));
+  EXPECT_EQ(desktop.At(99, 299), Rgb(0xAA, 0, 0));
+  EXPECT_EQ(desktop.At(100, 0), Rgb(0, 0xBB, 0));
+  EXPECT_EQ(desktop.At(399, 299), Rgb(0, 0xBB, 0));
+
+  // Only the changed rectangle reaches the window.
+  Image frame(400, 300, Rgb(1, 2, 3));
+  const Rect changed[] = {Rect{10, 20, 30, 40}};
+  host->Present(frame, changed);
+  XSync(display_, False);
+  EXPECT_EQ(PixelAt(window, 10, 20), 0x010203u);
+  EXPECT_EQ(PixelAt(window, 39, 59), 0x010203u);
+  EXPECT_EQ(PixelAt(window, 40, 60), 0x123456u);
+
+  // The host's window is the host's: closing leaves it there.
+  host->Close();
+  XWindowAttributes attributes{};
+  EXPECT_NE(XGetWindowAttributes(display_, window, &attributes), 0);
+}
+
+TEST_F(X11HackHostTest, TheWindowsEndAndASignalEachEndTheSaverOnceAsAKey) {
+  const Window window = MakeWindow(0, 0, 320, 240);
+  std::unique_ptr<X11HackHost> host =
+      X11HackHost::Create({HackTarget::Kind::Window, window}, clock_);
+  ASSERT_NE(host, nullptr);
+  Recorder input;
+  host->ProcessInput(input);
+  EXPECT_TRUE(input.keys.empty());
+
+  XDestroyWindow(display_, window);
+  XSync(display_, False);
+  // Drawing into the window that went is harmless; waiting ends at once.
+  Image frame(320, 240);
+  const Rect all[] = {frame.Bounds()};
+  host->Present(frame, all);
+  host->WaitUntil(clock_.MonotonicMs() + 60000);
+  host->ProcessInput(input);
+  host->ProcessInput(input);
+  EXPECT_EQ(input.keys, std::vector<int>{VirtualKey::Escape});
+  EXPECT_EQ(input.other, 0);
+}
+
+TEST_F(X11HackHostTest, ASignalWakesTheWaitAndEndsTheSaver) {
+  EndHackOnSignals();
+  std::unique_ptr<X11HackHost> host = X11HackHost::Create({HackTarget::Kind::OwnWindow, 0}, clock_);
+  ASSERT_NE(host, nullptr);
+  EXPECT_EQ(host->ScreenWidth(), 640);
+  EXPECT_EQ(host->ScreenHeight(), 480);
+  raise(SIGTERM);
+  host->WaitUntil(clock_.MonotonicMs() + 60000);
+  Recorder input;
+  host->ProcessInput(input);
+  EXPECT_EQ(input.keys, std::vector<int>{VirtualKey::Escape});
+  // The window of its own goes with the saver.
+  host->Close();
+}
+
+TEST_F(X11HackHostTest, AWindowIdThatNamesNoWindowIsRefused) {
+  const Window window = MakeWindow(0, 0, 10, 10);
+  XDestroyWindow(display_, window);
+  XSync(display_, False);
+  EXPECT_EQ(X11HackHost::Create({HackTarget::Kind::Window, window}, clock_), nullptr);
+}
+
+}  // namespace
+}  // namespace orvel
