@@ -25,7 +25,14 @@ std::optional<unsigned long> ParseWindowId(std::string_view text) {
   return static_cast<unsigned long>(id);
 }
 
+// A hack's switch with one dash: xscreensaver 6 writes them with two.
+std::string_view OneDash(std::string_view argument) {
+  if (argument.size() > 2 && argument.substr(0, 2) == "--") argument.remove_prefix(1);
+  return argument;
+}
+
 bool IsHackSwitch(std::string_view argument) {
+  argument = OneDash(argument);
   return argument == "-root" || argument == "-window" || argument == "-window-id";
 }
 
@@ -48,7 +55,7 @@ CommandLine ParseHack(std::span<const std::string> arguments,
   CommandLine line = OfKind(CommandLine::Kind::Hack);
   bool root = arguments.empty();
   for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
+    const std::string_view argument = OneDash(arguments[i]);
     if (argument == "-root") {
       root = true;
       line.target = {HackTarget::Kind::Root, 0};
@@ -62,7 +69,7 @@ CommandLine ParseHack(std::span<const std::string> arguments,
       root = false;
       line.target = {HackTarget::Kind::Window, *id};
     } else {
-      return Invalid("unknown switch " + argument + " after " + arguments[0]);
+      return Invalid("unknown switch " + arguments[i] + " after " + arguments[0]);
     }
   }
   if (root && xscreensaverWindow) {
@@ -112,6 +119,7 @@ std::string HelpText(const std::string& settingsFile) {
          "  -window          run as a hack in a window of its own\n"
          "  -window-id ID    run as a hack in the window ID (a small window shows\n"
          "                   the preview picture)\n"
+         "                   (the hack's switches may also take two dashes)\n"
          "  --help           show this help\n"
          "  --version        show the version\n"
          "\n"

@@ -1,7 +1,7 @@
 // The Linux program's command line: the screen-saver switches ("/s", "/c",
 // ...) as the core takes them, the switches of a screen-saver hack under
-// xscreensaver ("-root", "-window", "-window-id ID" and the window in
-// XSCREENSAVER_WINDOW), and --help and --version.
+// xscreensaver ("-root", "-window", "-window-id ID", also with two dashes,
+// and the window in XSCREENSAVER_WINDOW), and --help and --version.
 #pragma once
 
 #include <optional>

@@ -24,6 +24,8 @@ TEST(CommandLine, HackSwitchesAndTheHostsVariableNameWhereToDraw) {
       {{"-root"}, std::nullopt, K::Root, 0},
       // xscreensaver passes -root and names its window in the variable.
       {{"-root"}, "0x1e00007", K::Window, 0x1e00007},
+      {{"--root"}, "0x1e00007", K::Window, 0x1e00007},
+      {{"--window-id", "0x2A"}, std::nullopt, K::Window, 42},
       {{}, "31457287", K::Window, 31457287},
       {{"-window"}, "0x1e00007", K::OwnWindow, 0},
       {{"-window-id", "0x2A"}, std::nullopt, K::Window, 42},
