@@ -12,14 +12,13 @@ namespace {
 // the 29 bits the server hands out.
 std::optional<unsigned long> ParseWindowId(std::string_view text) {
   int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+  if (text.starts_with("0x") || text.starts_with("0X")) {
     text.remove_prefix(2);
     base = 16;
   }
   std::uint32_t id = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id, base);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || id == 0 ||
-      id >= (1u << 29)) {
+  if (error != std::errc() || end != text.data() + text.size() || id == 0 || id >= (1u << 29)) {
     return std::nullopt;
   }
   return static_cast<unsigned long>(id);
@@ -27,7 +26,7 @@ std::optional<unsigned long> ParseWindowId(std::string_view text) {
 
 // A hack's switch with one dash: xscreensaver 6 writes them with two.
 std::string_view OneDash(std::string_view argument) {
-  if (argument.size() > 2 && argument.substr(0, 2) == "--") argument.remove_prefix(1);
+  if (argument.starts_with("--")) argument.remove_prefix(1);
   return argument;
 }
 

@@ -29,6 +29,7 @@ TEST(CommandLine, HackSwitchesAndTheHostsVariableNameWhereToDraw) {
       {{}, "31457287", K::Window, 31457287},
       {{"-window"}, "0x1e00007", K::OwnWindow, 0},
       {{"-window-id", "0x2A"}, std::nullopt, K::Window, 42},
+      {{"-window-id", "0X2a"}, std::nullopt, K::Window, 42},
       {{"-window-id", "42"}, "0x99", K::Window, 42},
       // The last switch counts.
       {{"-window-id", "7", "-root"}, std::nullopt, K::Root, 0},

@@ -63,14 +63,18 @@ RECT WindowRect(HWND window) {
   return rect;
 }
 
+bool timedOut = false;
+
+// (A timer's procedure is a stdcall function on x86: no lambda.)
+void CALLBACK TimeOut(HWND, UINT, UINT_PTR, DWORD) {
+  timedOut = true;
+  PostQuitMessage(0);
+}
+
 // Runs the preview's loop; false when it did not end within five seconds.
 bool RunEnds(Win32Preview& preview) {
-  static bool timedOut;
   timedOut = false;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) {
-    timedOut = true;
-    PostQuitMessage(0);
-  });
+  const UINT_PTR timer = SetTimer(nullptr, 0, 5000, TimeOut);
   preview.Run();
   KillTimer(nullptr, timer);
   return !timedOut;
