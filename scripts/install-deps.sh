@@ -13,6 +13,9 @@ packages=(
   xvfb xauth xdotool x11-xserver-utils imagemagick sox lame
   # The settings dialog's Gothic on Linux (IPAPGothic, of the same widths).
   fonts-ipafont-gothic
+  # The Debian package (cpack -G DEB reads library dependencies with
+  # dpkg-shlibdeps) and its test's checkers.
+  dpkg-dev desktop-file-utils libxml2-utils
   # The sanitizer build and the fuzz targets: clang, and its runtimes
   # (AddressSanitizer, UndefinedBehaviorSanitizer, libFuzzer).
   clang-14 libclang-rt-14-dev
