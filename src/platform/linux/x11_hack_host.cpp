@@ -71,10 +71,8 @@ struct X11HackHost::State {
   ~State() {
     frame.Drop();
     if (target != nullptr) cairo_surface_destroy(target);
-    if (display != nullptr) {
-      if (ownWindow && !gone) XDestroyWindow(display, window);
-      XCloseDisplay(display);
-    }
+    // A window of its own goes with the connection; the host's stays.
+    if (display != nullptr) XCloseDisplay(display);
   }
 
   bool EndDue() const { return gone || endRequested != 0; }
@@ -91,8 +89,6 @@ struct X11HackHost::State {
       } else if (event.type == ClientMessage && ownWindow &&
                  static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow) {
         gone = true;
-      } else if (event.type == ConfigureNotify) {
-        cairo_xlib_surface_set_size(target, event.xconfigure.width, event.xconfigure.height);
       } else if (event.type == Expose) {
         const XExposeEvent& e = event.xexpose;
         Repaint(Rect{e.x, e.y, e.width, e.height});

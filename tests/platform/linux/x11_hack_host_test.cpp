@@ -3,7 +3,9 @@
 
 #include <signal.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #include "platform/linux/linux_platform.h"
@@ -54,8 +56,8 @@ class X11HackHostTest : public ::testing::Test {
   }
 
   // Saves a screenshot of the whole screen on the window, as the host does
-  // before it blanks: left half one colour, right half another.
-  Pixmap SaveScreenshot(Window window, unsigned long left, unsigned long right) {
+  // before it blanks: a colour in each quarter, counted from the top left.
+  Pixmap SaveScreenshot(Window window, const unsigned long (&quarters)[4]) {
     const int screen = DefaultScreen(display_);
     const int width = DisplayWidth(display_, screen);
     const int height = DisplayHeight(display_, screen);
@@ -63,12 +65,12 @@ class X11HackHostTest : public ::testing::Test {
         XCreatePixmap(display_, window, static_cast<unsigned>(width), static_cast<unsigned>(height),
                       static_cast<unsigned>(DefaultDepth(display_, screen)));
     GC gc = XCreateGC(display_, pixmap, 0, nullptr);
-    XSetForeground(display_, gc, left);
-    XFillRectangle(display_, pixmap, gc, 0, 0, static_cast<unsigned>(width / 2),
-                   static_cast<unsigned>(height));
-    XSetForeground(display_, gc, right);
-    XFillRectangle(display_, pixmap, gc, width / 2, 0, static_cast<unsigned>(width - width / 2),
-                   static_cast<unsigned>(height));
+    for (int i = 0; i < 4; ++i) {
+      XSetForeground(display_, gc, quarters[i]);
+      XFillRectangle(display_, pixmap, gc, i % 2 * (width / 2), i / 2 * (height / 2),
+                     static_cast<unsigned>(width - width / 2),
+                     static_cast<unsigned>(height - height / 2));
+    }
     XFreeGC(display_, gc);
     const Atom property = XInternAtom(display_, "_SCREENSAVER_SCREENSHOT", False);
     XChangeProperty(display_, window, property, XA_PIXMAP, 32, PropModeReplace,
@@ -90,11 +92,12 @@ class X11HackHostTest : public ::testing::Test {
 };
 
 TEST_F(X11HackHostTest, DrawsAtTheWindowsSizeAndTakesTheHostsScreenshotUnderIt) {
-  const int screenWidth = DisplayWidth(display_, DefaultScreen(display_));
-  // Across the middle of the screen: its left part over the screenshot's
-  // left half.
-  const int left = screenWidth / 2 - 100;
-  const Window window = MakeWindow(left, 40, 400, 300);
+  const int screen = DefaultScreen(display_);
+  const int centreX = DisplayWidth(display_, screen) / 2;
+  const int centreY = DisplayHeight(display_, screen) / 2;
+  // Over the middle of the screen: the corner of all four quarters 100
+  // pixels in from its top-left corner.
+  const Window window = MakeWindow(centreX - 100, centreY - 100, 400, 300);
   std::unique_ptr<X11HackHost> host =
       X11HackHost::Create({HackTarget::Kind::Window, window}, clock_);
   ASSERT_NE(host, nullptr);
@@ -105,12 +108,18 @@ TEST_F(X11HackHostTest, DrawsAtTheWindowsSizeAndTakesTheHostsScreenshotUnderIt) 
   Image desktop(400, 300);
   EXPECT_FALSE(host->CaptureDesktop(desktop));
 
-  SaveScreenshot(window, 0xAA0000, 0x00BB00);
+  const Pixmap screenshot = SaveScreenshot(window, {0xAA0000, 0x00BB00, 0x0000CC, 0x405060});
   ASSERT_TRUE(host->CaptureDesktop(desktop));
   EXPECT_EQ(desktop.At(0, 0), Rgb(0xAA, 0, 0));
-  EXPECT_EQ(desktop.At(99, 299), Rgb(0xAA, 0, 0));
-  EXPECT_EQ(desktop.At(100, 0), Rgb(0, 0xBB, 0));
-  EXPECT_EQ(desktop.At(399, 299), Rgb(0, 0xBB, 0));
+  EXPECT_EQ(desktop.At(99, 99), Rgb(0xAA, 0, 0));
+  EXPECT_EQ(desktop.At(100, 99), Rgb(0, 0xBB, 0));
+  EXPECT_EQ(desktop.At(99, 100), Rgb(0, 0, 0xCC));
+  EXPECT_EQ(desktop.At(399, 299), Rgb(0x40, 0x50, 0x60));
+
+  // A screenshot the host has freed counts as none.
+  XFreePixmap(display_, screenshot);
+  XSync(display_, False);
+  EXPECT_FALSE(host->CaptureDesktop(desktop));
 
   // Only the changed rectangle reaches the window.
   Image frame(400, 300, Rgb(1, 2, 3));
@@ -121,10 +130,24 @@ TEST_F(X11HackHostTest, DrawsAtTheWindowsSizeAndTakesTheHostsScreenshotUnderIt) 
   EXPECT_EQ(PixelAt(window, 39, 59), 0x010203u);
   EXPECT_EQ(PixelAt(window, 40, 60), 0x123456u);
 
-  // The host's window is the host's: closing leaves it there.
+  // The host's window is the host's: the saver's end leaves it there.
   host->Close();
+  host.reset();
   XWindowAttributes attributes{};
   EXPECT_NE(XGetWindowAttributes(display_, window, &attributes), 0);
+}
+
+TEST_F(X11HackHostTest, AWindowPartlyOffTheScreenGetsTheScreenshotOfThePartOnIt) {
+  const int height = DisplayHeight(display_, DefaultScreen(display_));
+  const Window window = MakeWindow(0, height - 100, 400, 300);
+  std::unique_ptr<X11HackHost> host =
+      X11HackHost::Create({HackTarget::Kind::Window, window}, clock_);
+  ASSERT_NE(host, nullptr);
+  SaveScreenshot(window, {0x111111, 0x222222, 0x333333, 0x444444});
+  Image desktop(400, 300, Rgb(9, 9, 9));
+  ASSERT_TRUE(host->CaptureDesktop(desktop));
+  EXPECT_EQ(desktop.At(0, 99), Rgb(0x33, 0x33, 0x33));
+  EXPECT_EQ(desktop.At(0, 100), Rgb(9, 9, 9));
 }
 
 TEST_F(X11HackHostTest, TheWindowsEndAndASignalEachEndTheSaverOnceAsAKey) {
@@ -155,8 +178,14 @@ TEST_F(X11HackHostTest, ASignalWakesTheWaitAndEndsTheSaver) {
   ASSERT_NE(host, nullptr);
   EXPECT_EQ(host->ScreenWidth(), 640);
   EXPECT_EQ(host->ScreenHeight(), 480);
-  raise(SIGTERM);
+  // The signal comes while the host sleeps (in another thread, which the
+  // handler then runs on): the wait ends well before its minute.
+  std::thread signaller([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    raise(SIGTERM);
+  });
   host->WaitUntil(clock_.MonotonicMs() + 60000);
+  signaller.join();
   Recorder input;
   host->ProcessInput(input);
   EXPECT_EQ(input.keys, std::vector<int>{VirtualKey::Escape});
