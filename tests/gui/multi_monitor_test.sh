@@ -56,7 +56,10 @@ export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME/orvel"
 
 # How many pixels of an image are not black.
-not_black() { convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:; }
+# (convert writes large counts as 2.0736e+06.)
+not_black() {
+  printf '%.0f\n' "$(convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:)"
+}
 # The left (non-primary) and right (primary) monitor of a screenshot.
 left_of() { convert "$1" -crop 1920x1080+0+0 +repage "$2"; }
 right_of() { convert "$1" -crop 1920x1080+1920+0 +repage "$2"; }
