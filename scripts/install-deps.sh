@@ -12,8 +12,8 @@ packages=(
   gstreamer1.0-tools
   xvfb xauth xdotool x11-xserver-utils imagemagick sox lame
   # The two-monitor GUI test's X server (Xvfb has one RandR output only)
-  # and its small X and VNC client.
-  tigervnc-standalone-server python3
+  # and its small X and VNC clients.
+  tigervnc-standalone-server python3 x11-utils
   # The settings dialog's Gothic on Linux (IPAPGothic, of the same widths).
   fonts-ipafont-gothic
   # The sanitizer build and the fuzz targets: clang, and its runtimes

@@ -12,7 +12,7 @@
 # `xrandr --setmonitor` adds to Xvfb's screen stay unseen. TigerVNC's Xvnc
 # makes one output per screen that a viewer asks for; this test asks as a
 # viewer would, through x_display_tools.py.
-# Needs Xvnc (tigervnc-standalone-server), xrandr, xsetroot, xdotool,
+# Needs Xvnc (tigervnc-standalone-server), xrandr, xsetroot, xdotool, xprop,
 # ImageMagick and python3 (scripts/install-deps.sh installs them). It is run
 # under xvfb-run like the other GUI tests, whose display it leaves alone.
 # ORVEL_SHOTS=DIR keeps the screenshots in DIR.
@@ -21,7 +21,7 @@ set -uo pipefail
 orvel=${1:?usage: multi_monitor_test.sh path/to/orvel}
 tools="python3 $(dirname "$0")/x_display_tools.py"
 
-source "$(dirname "$0")/common.sh" Xvnc xrandr xsetroot xdotool import convert python3
+source "$(dirname "$0")/common.sh" Xvnc xrandr xsetroot xdotool xprop import convert python3
 
 # --- Two monitors. ------------------------------------------------------
 Xvnc -displayfd 3 -geometry 3840x1080 -depth 24 -SecurityTypes None -rfbport -1 \
@@ -229,6 +229,12 @@ if start_saver; then
   sleep 1
   screenshot_with_orbs "$work/replugged.png"
   check_screens "$work/replugged.png"
+  # The cover made for the monitor that came back is kept above other
+  # windows from the start, as the first covers are.
+  cover=$(xdotool search --name '^Orvel_Cover$' 2>/dev/null | head -1)
+  xprop -id "${cover:-0}" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE \
+    && pass "the new cover is kept above other windows" \
+    || fail "the new cover is not kept above other windows"
   xdotool key a
   ends_saver "the key a"
 fi
