@@ -46,8 +46,6 @@ if ! grep -q '^Monitors: 2$' <<<"$monitors" || ! grep -q '\*VNC-1 1920/[0-9]*x10
   exit 1
 fi
 
-W=3840
-H=1080
 colour='rgb(32,96,160)'
 xsetroot -solid '#2060a0'
 convert -size 1920x1080 "xc:$colour" -type TrueColor "$work/colour.png"
@@ -235,12 +233,19 @@ if start_saver; then
   xprop -id "${cover:-0}" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE \
     && pass "the new cover is kept above other windows" \
     || fail "the new cover is not kept above other windows"
+  # A monitor that shows part of each: covered, and the saver window stays
+  # above its cover.
+  $tools layout "$work/vnc" 1920x1080+0+0 1920x1080+1920+0 1920x1080+960+0
+  still_runs "a monitor came that shows part of each"
+  sleep 1
+  screenshot_with_orbs "$work/straddled.png"
+  check_screens "$work/straddled.png"
   xdotool key a
   ends_saver "the key a"
 fi
 
 if [ -n "${ORVEL_SHOTS:-}" ]; then
-  mkdir -p "$ORVEL_SHOTS" && cp "$work/saver.png" "$work/replugged.png" "$ORVEL_SHOTS/"
+  mkdir -p "$ORVEL_SHOTS" && cp "$work"/{saver,replugged,straddled}.png "$ORVEL_SHOTS/"
 fi
 
 if [ "$failures" -ne 0 ]; then
