@@ -11,6 +11,9 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
   gstreamer1.0-tools
   xvfb xauth xdotool x11-xserver-utils imagemagick sox lame
+  # The two-monitor GUI test's X server (Xvfb has one RandR output only)
+  # and its small X and VNC clients.
+  tigervnc-standalone-server python3 x11-utils
   # The settings dialog's Gothic on Linux (IPAPGothic, of the same widths).
   fonts-ipafont-gothic
   # The Debian package (cpack -G DEB reads library dependencies with

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/linux/gdk_input.h"
+#include "platform/linux/gtk_cover_windows.h"
 #include "platform/linux/x11_snapshot.h"
 
 namespace orvel {
@@ -49,6 +50,10 @@ struct GtkSaverHost::State {
   int monitorIndex = 0;
   GtkWidget* window = nullptr;
   GdkCursor* blankCursor = nullptr;
+  // The other monitors' black windows, and the handler that follows
+  // monitors coming and going.
+  std::unique_ptr<GtkCoverWindows> covers;
+  gulong monitorsChanged = 0;
 
   // The last presented frame's pixels, wrapped as they are.
   cairo_surface_t* frame = nullptr;
@@ -66,11 +71,29 @@ struct GtkSaverHost::State {
 
   ~State() {
     DropFrame();
+    DropCovers();
     if (window != nullptr) gtk_widget_destroy(window);
     if (blankCursor != nullptr) g_object_unref(blankCursor);
   }
 
   GdkWindow* Surface() const { return window != nullptr ? gtk_widget_get_window(window) : nullptr; }
+
+  void DropCovers() {
+    if (monitorsChanged != 0) {
+      g_signal_handler_disconnect(gdk_display_get_default_screen(display), monitorsChanged);
+      monitorsChanged = 0;
+    }
+    covers.reset();
+  }
+
+  // Input on a cover counts as input on the saver window: the same queue,
+  // and pointer positions in the saver window's pixels (negative left of
+  // and above it), so that a movement across monitors is one path.
+  void Wire(GtkWidget* widget) {
+    g_signal_connect(widget, "key-press-event", G_CALLBACK(OnKeyPress), this);
+    g_signal_connect(widget, "button-press-event", G_CALLBACK(OnButtonPress), this);
+    g_signal_connect(widget, "motion-notify-event", G_CALLBACK(OnMotion), this);
+  }
 
   void DropFrame() {
     if (frame != nullptr) cairo_surface_destroy(frame);
@@ -113,7 +136,8 @@ struct GtkSaverHost::State {
     if (surface == nullptr) return;
     const bool hide = pointerHidden && pointerHidden();
     if (hide == pointerIsHidden) return;
-    gdk_window_set_cursor(surface, hide ? blankCursor : nullptr);
+    SetCursorNow(surface, hide ? blankCursor : nullptr);
+    if (covers) covers->SetPointerHidden(hide);
     pointerIsHidden = hide;
   }
 
@@ -197,8 +221,8 @@ struct GtkSaverHost::State {
     Input input{Input::Down};
     input.button = *button;
     input.shift = ShiftValue(event->state);
-    input.x = static_cast<float>(event->x);
-    input.y = static_cast<float>(event->y);
+    input.x = static_cast<float>(event->x_root - self->monitor.x);
+    input.y = static_cast<float>(event->y_root - self->monitor.y);
     self->input.push_back(input);
     return TRUE;
   }
@@ -208,10 +232,19 @@ struct GtkSaverHost::State {
     Input input{Input::Move};
     input.button = HeldButtons(event->state);
     input.shift = ShiftValue(event->state);
-    input.x = static_cast<float>(event->x);
-    input.y = static_cast<float>(event->y);
+    input.x = static_cast<float>(event->x_root - self->monitor.x);
+    input.y = static_cast<float>(event->y_root - self->monitor.y);
     self->input.push_back(input);
     return TRUE;
+  }
+
+  // A monitor came, went or moved: the covers follow, and the saver window
+  // stays above any new one.
+  static void OnMonitorsChanged(GdkScreen*, gpointer data) {
+    auto* self = static_cast<State*>(data);
+    if (!self->covers->Update()) return;
+    GdkWindow* surface = self->Surface();
+    if (surface != nullptr && gdk_window_is_visible(surface)) gdk_window_raise(surface);
   }
 
   // The window manager's close button or shortcut does nothing: the saver
@@ -276,11 +309,16 @@ GtkSaverHost::GtkSaverHost(std::unique_ptr<State> state) : state_(std::move(stat
   gtk_widget_add_events(window,
                         GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_POINTER_MOTION_MASK);
   g_signal_connect(window, "draw", G_CALLBACK(State::OnDraw), &s);
-  g_signal_connect(window, "key-press-event", G_CALLBACK(State::OnKeyPress), &s);
-  g_signal_connect(window, "button-press-event", G_CALLBACK(State::OnButtonPress), &s);
-  g_signal_connect(window, "motion-notify-event", G_CALLBACK(State::OnMotion), &s);
+  s.Wire(window);
   g_signal_connect(window, "delete-event", G_CALLBACK(State::OnDelete), &s);
   gtk_widget_realize(window);
+
+  const Rect area{s.monitor.x, s.monitor.y, s.monitor.width, s.monitor.height};
+  s.covers = std::make_unique<GtkCoverWindows>(s.display, area, s.blankCursor,
+                                               [&s](GtkWidget* cover) { s.Wire(cover); });
+  s.monitorsChanged =
+      g_signal_connect(gdk_display_get_default_screen(s.display), "monitors-changed",
+                       G_CALLBACK(State::OnMonitorsChanged), &s);
 }
 
 GtkSaverHost::~GtkSaverHost() = default;
@@ -307,6 +345,8 @@ void GtkSaverHost::Show(const std::string& title) {
   if (s.closed) return;
   gtk_window_set_title(GTK_WINDOW(s.window), title.c_str());
   s.UpdatePointer();
+  // The covers first, so that the saver window is mapped above them.
+  s.covers->Show();
   gtk_widget_show(s.window);
   gdk_display_flush(s.display);
 }
@@ -314,6 +354,7 @@ void GtkSaverHost::Show(const std::string& title) {
 void GtkSaverHost::MakeTopMost() {
   State& s = *state_;
   if (s.closed) return;
+  s.covers->KeepAbove();
   gtk_window_set_keep_above(GTK_WINDOW(s.window), TRUE);
   if (GdkWindow* surface = s.Surface()) gdk_window_raise(surface);
   gdk_display_flush(s.display);
@@ -386,6 +427,7 @@ void GtkSaverHost::Close() {
   s.input.clear();
   s.Ungrab();
   s.DropFrame();
+  s.DropCovers();
   if (s.window != nullptr) {
     gtk_widget_destroy(s.window);
     s.window = nullptr;

@@ -1,4 +1,8 @@
-// The saver's full-screen window on Linux: GTK 3, preferably on X11.
+// The saver's full-screen window on Linux: GTK 3, preferably on X11. It
+// shows the saver on the primary monitor; every other monitor gets a black
+// window of its own (shown, kept above and taken down with the saver
+// window, and with the pointer hidden as over it) whose input counts as
+// the saver window's.
 #pragma once
 
 #include <functional>
