@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/linux/cairo_frame.h"
 #include "platform/linux/gdk_input.h"
 #include "platform/linux/gtk_cover_windows.h"
 #include "platform/linux/x11_snapshot.h"
@@ -19,10 +20,6 @@ namespace {
 // How many event passes try to take the keyboard and the pointer before the
 // window settles for the focus the window manager gives it.
 constexpr int kGrabAttempts = 150;
-
-// How much of the frame goes to the X server in one piece: an orb's
-// rectangle in one, a whole screen in a few dozen.
-constexpr int kPaintBandBytes = 256 * 1024;
 
 struct Input {
   enum Kind { Down, Move, Key } kind;
@@ -56,10 +53,7 @@ struct GtkSaverHost::State {
   gulong monitorsChanged = 0;
 
   // The last presented frame's pixels, wrapped as they are.
-  cairo_surface_t* frame = nullptr;
-  const void* frameData = nullptr;
-  int frameWidth = 0;
-  int frameHeight = 0;
+  CairoFrame frame;
 
   std::deque<Input> input;
   bool pointerIsHidden = false;
@@ -70,7 +64,6 @@ struct GtkSaverHost::State {
   State(Clock& c, std::function<bool()> hidden) : clock(c), pointerHidden(std::move(hidden)) {}
 
   ~State() {
-    DropFrame();
     DropCovers();
     if (window != nullptr) gtk_widget_destroy(window);
     if (blankCursor != nullptr) g_object_unref(blankCursor);
@@ -93,42 +86,6 @@ struct GtkSaverHost::State {
     g_signal_connect(widget, "key-press-event", G_CALLBACK(OnKeyPress), this);
     g_signal_connect(widget, "button-press-event", G_CALLBACK(OnButtonPress), this);
     g_signal_connect(widget, "motion-notify-event", G_CALLBACK(OnMotion), this);
-  }
-
-  void DropFrame() {
-    if (frame != nullptr) cairo_surface_destroy(frame);
-    frame = nullptr;
-    frameData = nullptr;
-  }
-
-  // Wraps the frame's pixels (rows of width 32-bit values 0x00RRGGBB, which
-  // is cairo's RGB24); wrapped again only when the image has moved or
-  // changed size.
-  void Wrap(const Image& image) {
-    const void* data = image.Pixels().data();
-    if (frame != nullptr && data == frameData && image.Width() == frameWidth &&
-        image.Height() == frameHeight) {
-      // The pixels were changed behind cairo's back.
-      cairo_surface_mark_dirty(frame);
-      return;
-    }
-    DropFrame();
-    const int stride = image.Width() * 4;
-    if (image.Empty() ||
-        cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, image.Width()) != stride) {
-      return;
-    }
-    frame = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image.Pixels().data())),
-        CAIRO_FORMAT_RGB24, image.Width(), image.Height(), stride);
-    if (cairo_surface_status(frame) != CAIRO_STATUS_SUCCESS) {
-      cairo_surface_destroy(frame);
-      frame = nullptr;
-      return;
-    }
-    frameData = data;
-    frameWidth = image.Width();
-    frameHeight = image.Height();
   }
 
   void UpdatePointer() {
@@ -160,21 +117,10 @@ struct GtkSaverHost::State {
     grabbed = false;
   }
 
-  // Paints the area from the frame a band of rows at a time, waiting for
-  // the server between bands. cairo hands the pixels over through X shared
-  // memory as large as the part painted at once, and takes it back only once
-  // the server is done with it: a whole screen in one piece would keep a
-  // screen's worth of shared memory with the program. Needs a frame.
+  // Paints the area from the frame, waiting for the server between bands.
   void Paint(cairo_t* cr, const GdkRectangle& area) const {
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, frame, 0, 0);
-    const int rowsPerBand = std::max(1, kPaintBandBytes / (4 * std::max(area.width, 1)));
-    for (int top = area.y; top < area.y + area.height; top += rowsPerBand) {
-      cairo_rectangle(cr, area.x, top, area.width,
-                      std::min(rowsPerBand, area.y + area.height - top));
-      cairo_fill(cr);
-      if (top + rowsPerBand < area.y + area.height) gdk_display_sync(display);
-    }
+    frame.Paint(cr, Rect{area.x, area.y, area.width, area.height},
+                [this] { gdk_display_sync(display); });
   }
 
   static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
@@ -185,12 +131,12 @@ struct GtkSaverHost::State {
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_paint(cr);
     // Only the part that needs it: GDK clips to what was exposed.
-    const GdkRectangle window{0, 0,
-                              std::min(self->frameWidth, gtk_widget_get_allocated_width(widget)),
-                              std::min(self->frameHeight, gtk_widget_get_allocated_height(widget))};
+    const GdkRectangle window{
+        0, 0, std::min(self->frame.Width(), gtk_widget_get_allocated_width(widget)),
+        std::min(self->frame.Height(), gtk_widget_get_allocated_height(widget))};
     GdkRectangle exposed{};
     GdkRectangle area{};
-    if (self->frame != nullptr && gdk_cairo_get_clip_rectangle(cr, &exposed) &&
+    if (!self->frame.Empty() && gdk_cairo_get_clip_rectangle(cr, &exposed) &&
         gdk_rectangle_intersect(&window, &exposed, &area)) {
       self->Paint(cr, area);
     }
@@ -363,10 +309,10 @@ void GtkSaverHost::MakeTopMost() {
 void GtkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
   State& s = *state_;
   if (s.closed) return;
-  s.Wrap(frame);
+  s.frame.Wrap(frame);
   GdkWindow* surface = s.Surface();
   // Before the window is on the screen its first exposure paints it whole.
-  if (s.frame == nullptr || surface == nullptr || !gdk_window_is_viewable(surface)) return;
+  if (s.frame.Empty() || surface == nullptr || !gdk_window_is_viewable(surface)) return;
   const Rect bounds = frame.Bounds();
   for (const Rect& rect : changed) {
     const Rect part = Intersect(rect, bounds);
@@ -426,7 +372,7 @@ void GtkSaverHost::Close() {
   s.closed = true;
   s.input.clear();
   s.Ungrab();
-  s.DropFrame();
+  s.frame.Drop();
   s.DropCovers();
   if (s.window != nullptr) {
     gtk_widget_destroy(s.window);
