@@ -18,8 +18,8 @@
 #include <span>
 #include <vector>
 
+#include "graphics/shape_clip.h"
 #include "platform/linux/pixbuf_image.h"
-#include "platform/linux/wmf_clip.h"
 #include "platform/linux/wmf_header.h"
 
 namespace orvel {

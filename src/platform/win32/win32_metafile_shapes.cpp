@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/shape_clip.h"
+
 namespace orvel {
 namespace {
 
@@ -34,22 +36,8 @@ constexpr double kThinPenPixels = 32;
 constexpr double kCurveStepPixels = 2;
 constexpr double kMaxCurveSteps = 65536;
 
-struct Point {
-  double x = 0;
-  double y = 0;
-};
-
-struct Box {
-  double left = 0;
-  double top = 0;
-  double right = 0;
-  double bottom = 0;
-
-  bool Contains(Point p) const {
-    return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
-  }
-  Box Grown(double by) const { return {left - by, top - by, right + by, bottom + by}; }
-};
+using Point = ClipPoint;
+using Box = ClipBox;
 
 // Logical to device: device = logical * scale + offset, per axis.
 struct Mapping {
@@ -270,75 +258,6 @@ std::optional<Shape> ShapeOf(HDC dc, const METARECORD* record, const Mapping& ma
     default:
       return std::nullopt;
   }
-}
-
-// One step of Sutherland and Hodgman's clipping: the polygon cut by one
-// side of the box.
-template <typename Inside, typename Cross>
-std::vector<Point> CutBySide(const std::vector<Point>& polygon, Inside inside, Cross cross) {
-  std::vector<Point> kept;
-  if (polygon.empty()) return kept;
-  kept.reserve(polygon.size() + 4);
-  Point previous = polygon.back();
-  bool previousInside = inside(previous);
-  for (const Point& current : polygon) {
-    const bool currentInside = inside(current);
-    if (currentInside != previousInside) kept.push_back(cross(previous, current));
-    if (currentInside) kept.push_back(current);
-    previous = current;
-    previousInside = currentInside;
-  }
-  return kept;
-}
-
-Point AtX(Point a, Point b, double at) {
-  return {at, a.y + (at - a.x) / (b.x - a.x) * (b.y - a.y)};
-}
-Point AtY(Point a, Point b, double at) {
-  return {a.x + (at - a.y) / (b.y - a.y) * (b.x - a.x), at};
-}
-
-// The part of the polygon inside the box; where it leaves the box and comes
-// back, the pieces are joined along the box's border.
-std::vector<Point> ClipPolygon(std::vector<Point> polygon, const Box& box) {
-  polygon = CutBySide(
-      polygon, [&](Point p) { return p.x >= box.left; },
-      [&](Point a, Point b) { return AtX(a, b, box.left); });
-  polygon = CutBySide(
-      polygon, [&](Point p) { return p.x <= box.right; },
-      [&](Point a, Point b) { return AtX(a, b, box.right); });
-  polygon = CutBySide(
-      polygon, [&](Point p) { return p.y >= box.top; },
-      [&](Point a, Point b) { return AtY(a, b, box.top); });
-  return CutBySide(
-      polygon, [&](Point p) { return p.y <= box.bottom; },
-      [&](Point a, Point b) { return AtY(a, b, box.bottom); });
-}
-
-// The part of the segment inside the box (Liang and Barsky); nullopt when
-// none is.
-std::optional<std::pair<Point, Point>> ClipSegment(Point from, Point to, const Box& box) {
-  const double dx = to.x - from.x;
-  const double dy = to.y - from.y;
-  double enter = 0;
-  double leave = 1;
-  // Keeps the t for which step * t <= room.
-  auto side = [&](double step, double room) {
-    if (step == 0) return room >= 0;
-    const double t = room / step;
-    if (step < 0) {
-      enter = std::max(enter, t);
-    } else {
-      leave = std::min(leave, t);
-    }
-    return enter <= leave;
-  };
-  if (!side(-dx, from.x - box.left) || !side(dx, box.right - from.x) ||
-      !side(-dy, from.y - box.top) || !side(dy, box.bottom - from.y)) {
-    return std::nullopt;
-  }
-  return std::pair{Point{from.x + enter * dx, from.y + enter * dy},
-                   Point{from.x + leave * dx, from.y + leave * dy}};
 }
 
 POINT Rounded(Point p) { return {std::lround(p.x), std::lround(p.y)}; }

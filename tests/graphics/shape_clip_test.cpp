@@ -1,4 +1,4 @@
-#include "platform/linux/wmf_clip.h"
+#include "graphics/shape_clip.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ bool AllInside(const std::vector<ClipPoint>& points) {
   return true;
 }
 
-TEST(WmfClip, CutsPolygonsToTheBoxKeepingWhatLiesInside) {
+TEST(ShapeClip, CutsPolygonsToTheBoxKeepingWhatLiesInside) {
   // A square over the top-left corner keeps its quarter inside; one around
   // the box becomes the box; one inside stays exactly as it was; one beside
   // the box leaves nothing.
@@ -56,7 +56,7 @@ TEST(WmfClip, CutsPolygonsToTheBoxKeepingWhatLiesInside) {
   EXPECT_NEAR(PolygonArea(cut), 100 - 4 * 4.5, 1e-9);
 }
 
-TEST(WmfClip, CutsSegmentsToTheBoxWithInnerEndsUntouched) {
+TEST(ShapeClip, CutsSegmentsToTheBoxWithInnerEndsUntouched) {
   auto expect = [](ClipPoint from, ClipPoint to, ClipPoint a, ClipPoint b) {
     const auto cut = ClipSegment(from, to, kBox);
     ASSERT_TRUE(cut);
@@ -79,7 +79,7 @@ TEST(WmfClip, CutsSegmentsToTheBoxWithInnerEndsUntouched) {
   EXPECT_FALSE(ClipSegment({11, 0}, {11, 10}, kBox));
 }
 
-TEST(WmfClip, SweepsTheNibAlongTheLine) {
+TEST(ShapeClip, SweepsTheNibAlongTheLine) {
   // Along an axis: one rectangle. Diagonally: the nib's square at both ends
   // joined by a band as wide as the square's diagonal.
   std::vector<ClipPoint> swept = SweptNib({0, 0}, {10, 0}, 1, 2);

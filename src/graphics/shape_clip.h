@@ -25,6 +25,7 @@ struct ClipBox {
     return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
   }
   double Area() const { return (right - left) * (bottom - top); }
+  ClipBox Grown(double by) const { return {left - by, top - by, right + by, bottom + by}; }
 };
 
 // The part of the polygon inside the box. Where the polygon leaves the box

@@ -1,4 +1,4 @@
-#include "platform/linux/wmf_clip.h"
+#include "graphics/shape_clip.h"
 
 #include <algorithm>
 #include <cmath>
