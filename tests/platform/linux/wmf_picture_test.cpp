@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "metafile_bytes.h"
 #include "platform/linux/pixbuf_pictures.h"
 #include "platform/linux/wmf_header.h"
 #include "temp_folder.h"
@@ -18,65 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Put16(std::string& out, int value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>((value >> 8) & 0xFF);
-}
-
-// A metafile record: its size in 16-bit words (32 bits, the record's own six
-// bytes included), its function, then its parameters, which the format
-// stores last coordinate first.
-std::string Record(int function, std::initializer_list<int> parameters) {
-  std::string record;
-  Put16(record, static_cast<int>(3 + parameters.size()));
-  Put16(record, 0);
-  Put16(record, function);
-  for (int parameter : parameters) Put16(record, parameter);
-  return record;
-}
-
-// Window origin and extent (y, x), and an ellipse (bottom, right, top, left).
-std::string WindowOrg(int y, int x) { return Record(0x020B, {y, x}); }
-std::string WindowExt(int y, int x) { return Record(0x020C, {y, x}); }
-std::string Ellipse(int bottom, int right, int top, int left) {
-  return Record(0x0418, {bottom, right, top, left});
-}
-
-// A solid brush of red 200, green 20, blue 40 and a pen of blue 200 (colours
-// as 0x00BBGGRR), one unit wide unless told, both selected.
-const std::string kRedBrush = Record(0x02FC, {0, 0x14C8, 0x28, 0}) + Record(0x012D, {0});
-std::string RedBrushBluePen(int penWidth) {
-  return kRedBrush + Record(0x02FA, {0, penWidth, 0, 0, 0xC8}) + Record(0x012D, {1});
-}
-const std::string kRedBrushBluePen = RedBrushBluePen(1);
-
-// A placeable metafile: the bounding box at `inch` units per inch, then the
-// records and the end-of-file record.
-std::string Metafile(std::array<int, 4> box, int inch, const std::string& records = "") {
-  // Key, handle 0, box, units per inch, reserved 0, then the exclusive-or of
-  // the ten words before it.
-  std::string placeable;
-  Put16(placeable, 0xCDD7);
-  Put16(placeable, 0x9AC6);
-  Put16(placeable, 0);
-  for (int side : box) Put16(placeable, side);
-  Put16(placeable, inch);
-  Put16(placeable, 0);
-  Put16(placeable, 0);
-  int checksum = 0;
-  for (std::size_t i = 0; i < placeable.size(); i += 2) {
-    checksum ^= static_cast<unsigned char>(placeable[i]) |
-                static_cast<unsigned char>(placeable[i + 1]) << 8;
-  }
-  Put16(placeable, checksum);
-  // On disk, nine words of header, version 3.0, the size in words, two
-  // objects, the largest record (eight words) and no parameters.
-  const std::string body = records + Record(0, {});
-  const int words = static_cast<int>(9 + body.size() / 2);
-  std::string header;
-  for (int word : {1, 9, 0x0300, words & 0xFFFF, words >> 16, 2, 8, 0, 0}) Put16(header, word);
-  return placeable + header + body;
-}
+using namespace metafile_bytes;
 
 // A PNG file of 8-bit samples (colour type 0 grey, 2 RGB, 6 RGBA) whose
 // rows, each led by filter byte 0, are `rows`. The image data is one deflate
@@ -164,7 +107,7 @@ TEST(WmfPicture, SizesAsTheWindowsLoaderDoesAt96DotsPerInchAndRefusesOtherFiles)
                {{0, 0, 2880, 1440}, 1440, 192, 96}};
   for (const auto& size : sizes) {
     std::optional<PlaceableMetafile> metafile =
-        ReadPlaceableMetafile(Metafile(size.box, size.inch));
+        ReadPlaceableMetafile(Placeable(size.box, size.inch));
     ASSERT_TRUE(metafile) << size.width;
     EXPECT_EQ(metafile->width, size.width);
     EXPECT_EQ(metafile->height, size.height);
@@ -172,10 +115,10 @@ TEST(WmfPicture, SizesAsTheWindowsLoaderDoesAt96DotsPerInchAndRefusesOtherFiles)
 
   // Without the placeable header the Windows loader reads none; inch 0, an
   // inside-out box and a gigapixel picture are refused.
-  EXPECT_FALSE(ReadPlaceableMetafile(Metafile({0, 0, 1000, 600}, 1000).substr(22)));
-  EXPECT_FALSE(ReadPlaceableMetafile(Metafile({0, 0, 1000, 600}, 0)));
-  EXPECT_FALSE(ReadPlaceableMetafile(Metafile({0, 600, 1000, 0}, 1000)));
-  EXPECT_FALSE(ReadPlaceableMetafile(Metafile({-32767, -32767, 32767, 32767}, 96)));
+  EXPECT_FALSE(ReadPlaceableMetafile(Placeable({0, 0, 1000, 600}, 1000).substr(22)));
+  EXPECT_FALSE(ReadPlaceableMetafile(Placeable({0, 0, 1000, 600}, 0)));
+  EXPECT_FALSE(ReadPlaceableMetafile(Placeable({0, 600, 1000, 0}, 1000)));
+  EXPECT_FALSE(ReadPlaceableMetafile(Placeable({-32767, -32767, 32767, 32767}, 96)));
 }
 
 TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
@@ -189,15 +132,15 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
     std::string bytes;
     double left, top, right, bottom;
   } cases[] = {
-      {Metafile(
+      {Placeable(
            {0, 0, 1000, 600}, 1000,
            WindowOrg(0, 0) + WindowExt(600, 1000) + kRedBrushBluePen + Ellipse(500, 900, 100, 100)),
        9.6, 9.6, 86.4, 48},
-      {Metafile({100, 50, 1100, 650}, 1000, kRedBrushBluePen + Ellipse(550, 1000, 150, 200)), 9.6,
+      {Placeable({100, 50, 1100, 650}, 1000, kRedBrushBluePen + Ellipse(550, 1000, 150, 200)), 9.6,
        9.6, 86.4, 48},
-      {Metafile({0, 0, 1000, 600}, 1000,
-                WindowOrg(0, 0) + WindowExt(1200, 2000) + kRedBrushBluePen +
-                    Ellipse(550, 1000, 150, 200)),
+      {Placeable({0, 0, 1000, 600}, 1000,
+                 WindowOrg(0, 0) + WindowExt(1200, 2000) + kRedBrushBluePen +
+                     Ellipse(550, 1000, 150, 200)),
        9.6, 58.0 * 150 / 1200, 48, 58.0 * 550 / 1200},
   };
   PixbufPictureLoader loader;
@@ -237,41 +180,12 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
   EXPECT_FALSE(loader.Load((root / "missing.wmf").string()));
 }
 
-// A rectangle, a line and an open arc (coordinates last first, as stored).
-std::string Rectangle(int bottom, int right, int top, int left) {
-  return Record(0x041B, {bottom, right, top, left});
-}
-std::string Line(int fromY, int fromX, int toY, int toX) {
-  return Record(0x0214, {fromY, fromX}) + Record(0x0213, {toY, toX});
-}
-std::string Arc(int endY, int endX, int startY, int startX, int bottom, int right, int top,
-                int left) {
-  return Record(0x0817, {endY, endX, startY, startX, bottom, right, top, left});
-}
-
-std::string FromHex(const std::string& hex) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  }
-  return bytes;
-}
-
 // The bytes loaded as the saver loads a metafile.
 std::optional<Image> LoadMetafile(const std::string& bytes) {
   const TempFolder folder;
   const fs::path path = folder.path() / "shape.wmf";
   std::ofstream(path, std::ios::binary) << bytes;
   return PixbufPictureLoader().Load(path.string());
-}
-
-// How many pixels of the picture have a colour other than `colour`.
-int CountOther(const Image& image, std::uint32_t colour) {
-  int other = 0;
-  for (int y = 0; y < image.Height(); ++y) {
-    for (int x = 0; x < image.Width(); ++x) other += image.At(x, y) != colour;
-  }
-  return other;
 }
 
 TEST(WmfPicture, DrawsShapesFarLargerThanThePictureAtOnce) {
@@ -299,9 +213,9 @@ TEST(WmfPicture, DrawsShapesFarLargerThanThePictureAtOnce) {
   // The same ellipse with no pen (a pen of width 0 is one unit wide), which
   // the device fills itself: it walked every row of the ellipse.
   const std::string noPen = Record(0x02FA, {5, 0, 0, 0, 0}) + Record(0x012D, {1});
-  image = LoadMetafile(Metafile({0, 0, 1000, 1000}, 1440,
-                                WindowOrg(0, 0) + WindowExt(1, 1) + kRedBrush + noPen +
-                                    Ellipse(32767, 32767, -32768, -32768)));
+  image = LoadMetafile(Placeable({0, 0, 1000, 1000}, 1440,
+                                 WindowOrg(0, 0) + WindowExt(1, 1) + kRedBrush + noPen +
+                                     Ellipse(32767, 32767, -32768, -32768)));
   ASSERT_TRUE(image);
   EXPECT_EQ(image->Width(), 67);
   EXPECT_EQ(CountOther(*image, Rgb(200, 20, 40)), 0);
@@ -313,7 +227,7 @@ TEST(WmfPicture, CutsFarReachingShapesWithoutMovingWhatShows) {
   // picture.
   auto draw = [](const std::string& records) {
     return LoadMetafile(
-        Metafile({0, 0, 1000, 600}, 1000, WindowOrg(0, 0) + WindowExt(600, 1000) + records));
+        Placeable({0, 0, 1000, 600}, 1000, WindowOrg(0, 0) + WindowExt(600, 1000) + records));
   };
   auto near = [](double value, double edge) { return std::abs(value - edge) < 1.5; };
 
@@ -408,7 +322,7 @@ TEST(WmfPicture, BelievesNoLargestRecordLargerThanTheFile) {
   // The player set aside the size of the largest record as the header
   // claims it: 3.6 GB for this 180-byte file.
   const std::string sane =
-      Metafile({0, 0, 1000, 600}, 1000, kRedBrushBluePen + Ellipse(500, 900, 100, 100));
+      Placeable({0, 0, 1000, 600}, 1000, kRedBrushBluePen + Ellipse(500, 900, 100, 100));
   std::string corrupt = sane;
   corrupt.replace(34, 4, "\x10\x42\x6f\x6c");
   std::string capped = corrupt;

@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "metafile_bytes.h"
 #include "platform/win32/win32_pictures.h"
 #include "temp_folder.h"
 
@@ -19,87 +20,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Put16(std::string& out, int value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>((value >> 8) & 0xFF);
-}
-
-// A metafile record: its size in 16-bit words (32 bits, the record's own six
-// bytes included), its function, then its parameters, which the format
-// stores last coordinate first.
-std::string Record(int function, std::initializer_list<int> parameters) {
-  std::string record;
-  Put16(record, static_cast<int>(3 + parameters.size()));
-  Put16(record, 0);
-  Put16(record, function);
-  for (int parameter : parameters) Put16(record, parameter);
-  return record;
-}
-
-std::string WindowOrg(int y, int x) { return Record(0x020B, {y, x}); }
-std::string WindowExt(int y, int x) { return Record(0x020C, {y, x}); }
-std::string Ellipse(int bottom, int right, int top, int left) {
-  return Record(0x0418, {bottom, right, top, left});
-}
-std::string Rectangle(int bottom, int right, int top, int left) {
-  return Record(0x041B, {bottom, right, top, left});
-}
-
-// A solid brush of red 200, green 20, blue 40 and a pen of blue 200 (colours
-// as 0x00BBGGRR), one unit wide, both selected; a green brush (red 0,
-// green 180, blue 0), the only object where it is used.
-const std::string kRedBrushBluePen = Record(0x02FC, {0, 0x14C8, 0x28, 0}) + Record(0x012D, {0}) +
-                                     Record(0x02FA, {0, 1, 0, 0, 0xC8}) + Record(0x012D, {1});
-const std::string kGreenBrush = Record(0x02FC, {0, 0xB400, 0, 0}) + Record(0x012D, {0});
-
-// The standard header (nine words, version 3.0, the size in words, three
-// objects, the largest record in words) and the records, ended.
-std::string Plain(const std::string& records) {
-  const std::string body = records + Record(0, {});
-  const int words = static_cast<int>(9 + body.size() / 2);
-  std::string header;
-  for (int word : {1, 9, 0x0300, words & 0xFFFF, words >> 16, 3, 8, 0, 0}) Put16(header, word);
-  return header + body;
-}
-
-// A placeable metafile: the bounding box at `inch` units per inch, then the
-// plain one.
-std::string Placeable(std::array<int, 4> box, int inch, const std::string& records = "") {
-  std::string placeable;
-  Put16(placeable, 0xCDD7);
-  Put16(placeable, 0x9AC6);
-  Put16(placeable, 0);
-  for (int side : box) Put16(placeable, side);
-  Put16(placeable, inch);
-  Put16(placeable, 0);
-  Put16(placeable, 0);
-  int checksum = 0;
-  for (std::size_t i = 0; i < placeable.size(); i += 2) {
-    checksum ^= static_cast<unsigned char>(placeable[i]) |
-                static_cast<unsigned char>(placeable[i + 1]) << 8;
-  }
-  Put16(placeable, checksum);
-  return placeable + Plain(records);
-}
-
-std::string FromHex(const std::string& hex) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  }
-  return bytes;
-}
+using namespace metafile_bytes;
 
 std::optional<Image> Draw(const std::string& bytes) {
   const std::optional<Metafile> metafile = ReadMetafile(bytes, 96, 96);
   if (!metafile) return std::nullopt;
   return DrawMetafile(*metafile);
-}
-
-int CountOther(const Image& image, std::uint32_t colour) {
-  int other = 0;
-  for (std::uint32_t pixel : image.Pixels()) other += pixel != colour;
-  return other;
 }
 
 // Red inside the ellipse (left, top)-(right, bottom) in pixels, white well
@@ -281,18 +207,6 @@ TEST(Win32Metafile, DrawsShapesFarLargerThanThePictureAtOnce) {
   ASSERT_TRUE(image);
   EXPECT_EQ(image->Width(), 67);
   EXPECT_EQ(CountOther(*image, Rgb(0, 0, 200)), 0);
-}
-
-std::string RedBrushBluePen(int penWidth) {
-  return Record(0x02FC, {0, 0x14C8, 0x28, 0}) + Record(0x012D, {0}) +
-         Record(0x02FA, {0, penWidth, 0, 0, 0xC8}) + Record(0x012D, {1});
-}
-std::string Line(int fromY, int fromX, int toY, int toX) {
-  return Record(0x0214, {fromY, fromX}) + Record(0x0213, {toY, toX});
-}
-std::string Arc(int endY, int endX, int startY, int startX, int bottom, int right, int top,
-                int left) {
-  return Record(0x0817, {endY, endX, startY, startX, bottom, right, top, left});
 }
 
 TEST(Win32Metafile, CutsFarReachingShapesWithoutMovingWhatShows) {
