@@ -107,5 +107,17 @@ TEST(Startup, WithoutPicturesNoDisplayOrderIsAllocated) {
   EXPECT_TRUE(t.state.catalogue.DisplayOrder.empty());
 }
 
+// A host's window (a hack): the settings and the display order as for /s,
+// with no window lookup and nothing asked of the system.
+TEST(Startup, PrepareSaverLoadsAndOrdersAndAsksNothingElse) {
+  for (const bool pictures : {true, false}) {
+    StartupTest t(pictures);
+    PrepareSaver(t.state, t.host.platform);
+    EXPECT_EQ(t.state.catalogue.ImageCount, pictures ? 3 : 0);
+    EXPECT_EQ(t.state.catalogue.DisplayOrder.size(), pictures ? 4u : 0u);
+    EXPECT_TRUE(t.host.log.calls.empty());
+  }
+}
+
 }  // namespace
 }  // namespace orvel
