@@ -26,6 +26,8 @@ packages=(
   # GoogleTest's source to build for Windows, and 64-bit Wine for its tests.
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   googletest wine wine64
+  # 32-bit Wine for the x86 tests: the i386 architecture is added below.
+  wine32:i386
   # A sound server with a null output for the Windows sound tests under
   # Wine on a machine without sound hardware (scripts/with-null-audio.sh).
   pulseaudio pulseaudio-utils
@@ -40,5 +42,9 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "Installing: ${missing[*]}"
+# wine32 is an i386 package: dpkg must know that architecture first.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get -o DPkg::Lock::Timeout=900 update
 DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y "${missing[@]}"
