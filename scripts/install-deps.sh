@@ -31,6 +31,8 @@ packages=(
   # A sound server with a null output for the Windows sound tests under
   # Wine on a machine without sound hardware (scripts/with-null-audio.sh).
   pulseaudio pulseaudio-utils
+  # The nearest peer that scripts/compare-peer.sh measures Orvel against.
+  xscreensaver-data
 )
 
 missing=()
