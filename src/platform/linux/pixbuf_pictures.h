@@ -17,7 +17,8 @@ inline constexpr long long kMaxPicturePixels = kMaxMetafilePixels;
 // refused before anything is decoded, even where a smaller size would do.
 inline constexpr long long kMaxPictureOwnPixels = 1LL << 30;
 
-// Reads BMP, GIF, JPEG, PNG and whatever else GdkPixbuf has a loader for.
+// Reads BMP, JPEG, PNG and whatever else GdkPixbuf has a loader for, and GIF
+// through giflib (LoadGif), whatever their names say.
 // A JPEG drawn smaller than it is comes at 1/2, 1/4 or 1/8 of its size, the
 // smallest that still has the pixels drawn (libjpeg decodes those scales
 // directly, so the whole picture is never in memory); other pictures come at
