@@ -431,6 +431,8 @@ TEST_F(SettingsDialogTest, MusicFileChooserAndAFileShiftJisCannotHold) {
   EXPECT_EQ(view.fileRequests[0].filterName, "BGMﾌｧｲﾙ (MP3 WAV)");
   EXPECT_EQ(view.fileRequests[0].patterns, (std::vector<std::string>{"*.MP3", "*.WAV"}));
   EXPECT_EQ(state.settings.BgmFile, "C:\\M\\old.mp3");
+  // The option's caption names the kinds that the chooser offers.
+  EXPECT_EQ(At(C::lbl_BGM_2).text, "MP3、WAV");
 
   // A name longer than the settings file gives back is refused.
   view.fileChoices.push_back("C:\\" + std::string(300, 'a') + ".mp3");
