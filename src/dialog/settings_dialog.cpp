@@ -131,11 +131,11 @@ void SettingsDialog::Load() {
 }
 
 void SettingsDialog::PlaceWindow() {
-  const PixelSize screen = services_.view.ScreenSize();
+  const Rect monitor = services_.view.PrimaryMonitor();
   const int width = kDialogClientSize.width + kFrameExtraWidth;
   const int height = kDialogClientSize.height + kFrameExtraHeight;
-  services_.view.Place(Rect{RoundHalfEven((screen.width - width) / 2.0),
-                            RoundHalfEven((screen.height - height) / 2.0), width, height});
+  services_.view.Place(Rect{monitor.x + RoundHalfEven((monitor.w - width) / 2.0),
+                            monitor.y + RoundHalfEven((monitor.h - height) / 2.0), width, height});
 }
 
 void SettingsDialog::MouseDown(double x, double y) {

@@ -96,6 +96,12 @@ TEST_F(SettingsDialogTest, BuildsFromTheDefaultsCentredAndGrowingOutOfThePointer
   host.log.calls.clear();
   Open();
   EXPECT_EQ(host.log.calls[1], "Zoom 0,0 0x0 -> 358,254 565x516");
+
+  // A primary monitor away from the desktop's origin (right of and below
+  // another): centred on the primary itself.
+  view.monitor = Rect{1920, 56, 1920, 1080};
+  Open();
+  EXPECT_EQ(view.placed, (Rect{2598, 338, 565, 516}));
 }
 
 TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) {

@@ -351,7 +351,7 @@ void GtkDialogView::Changed(DialogControl control) {
   gtk_widget_queue_draw_area(s.fixed, rect.x, rect.y, rect.w, rect.h);
 }
 
-PixelSize GtkDialogView::ScreenSize() {
+Rect GtkDialogView::PrimaryMonitor() {
   GdkDisplay* display = state_->display;
   GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
   if (monitor == nullptr && gdk_display_get_n_monitors(display) > 0) {
@@ -360,7 +360,7 @@ PixelSize GtkDialogView::ScreenSize() {
   if (monitor == nullptr) return {};
   GdkRectangle geometry{};
   gdk_monitor_get_geometry(monitor, &geometry);
-  return {geometry.width, geometry.height};
+  return {geometry.x, geometry.y, geometry.width, geometry.height};
 }
 
 void GtkDialogView::Place(const Rect& frame) {

@@ -393,9 +393,10 @@ void Win32DialogView::Changed(DialogControl control) {
   InvalidateRect(s.window, &area, FALSE);
 }
 
-PixelSize Win32DialogView::ScreenSize() {
+Rect Win32DialogView::PrimaryMonitor() {
+  // The primary monitor's top-left corner is the desktop's origin.
   const double scale = state_->scale;
-  return {Round(GetSystemMetrics(SM_CXSCREEN) / scale),
+  return {0, 0, Round(GetSystemMetrics(SM_CXSCREEN) / scale),
           Round(GetSystemMetrics(SM_CYSCREEN) / scale)};
 }
 

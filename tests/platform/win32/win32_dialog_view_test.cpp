@@ -371,9 +371,9 @@ TEST_F(Win32DialogViewTest, PlacesTheWindowInDialogPixelsAndReadsItBack) {
   GetClientRect(Window(), &client);
   EXPECT_EQ(client.right, std::lround(557 * Scale()));
   EXPECT_EQ(client.bottom, std::lround(489 * Scale()));
-  const PixelSize screen = view->ScreenSize();
-  EXPECT_EQ(screen.width, std::lround(GetSystemMetrics(SM_CXSCREEN) / Scale()));
-  EXPECT_EQ(screen.height, std::lround(GetSystemMetrics(SM_CYSCREEN) / Scale()));
+  EXPECT_EQ(view->PrimaryMonitor(),
+            (Rect{0, 0, static_cast<int>(std::lround(GetSystemMetrics(SM_CXSCREEN) / Scale())),
+                  static_cast<int>(std::lround(GetSystemMetrics(SM_CYSCREEN) / Scale()))}));
   view->Close();
   EXPECT_EQ(view->WindowRect(), Rect{});
 }
