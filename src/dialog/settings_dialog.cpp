@@ -165,6 +165,12 @@ void SettingsDialog::MouseUp() {
   ReleaseButton(index);
 }
 
+void SettingsDialog::PressCancelled() {
+  if (closed_ || !pressedButton_) return;
+  Show(kButtonFaces[static_cast<std::size_t>(*pressedButton_)], Look::ButtonResting);
+  pressedButton_.reset();
+}
+
 bool SettingsDialog::HandAt(double x, double y) const {
   const std::optional<C> target = ClickTargetAt(x, y);
   return target && shown_[*target].enabled;

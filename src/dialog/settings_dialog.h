@@ -45,6 +45,10 @@ class SettingsDialog {
   // The release that ends a press: a pressed button acts, wherever the
   // pointer is now.
   void MouseUp();
+  // A press that ended without its release (the window lost the mouse or
+  // the keyboard, or was hidden): a pressed button takes its resting look
+  // and does not act, on this release or any later one.
+  void PressCancelled();
   // Whether the pointer at (x, y) shows the hand.
   bool HandAt(double x, double y) const;
 

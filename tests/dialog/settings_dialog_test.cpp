@@ -394,6 +394,24 @@ TEST_F(SettingsDialogTest, ConfirmWritesTheElevenKeysInOrderAndCancelWritesNothi
   EXPECT_EQ(state.settings.PictureFolder, "");
 }
 
+TEST_F(SettingsDialogTest, APressEndedWithoutItsReleaseActsOnNoLaterRelease) {
+  Open();
+  for (auto [caption, face] :
+       {std::pair{C::lbl_Button_2, C::Img_Button_2}, std::pair{C::lbl_Button_3, C::Img_Button_3}}) {
+    Press(caption);
+    EXPECT_EQ(LookOf(face), Look::ButtonPressed);
+    dialog->PressCancelled();
+    EXPECT_EQ(LookOf(face), Look::ButtonResting);
+    // The next click, on nothing that takes it: neither saves nor closes.
+    dialog->MouseDown(1, 1);
+    dialog->MouseUp();
+  }
+  EXPECT_FALSE(view.closed);
+  EXPECT_FALSE(host.files.Contents(ini));
+  Click(C::lbl_Button_3);
+  EXPECT_TRUE(view.closed);
+}
+
 TEST_F(SettingsDialogTest, TheRepeatTextIsSavedAsATrackNumber) {
   struct Case {
     std::string text;

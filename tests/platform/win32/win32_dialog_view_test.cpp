@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -210,6 +211,26 @@ TEST_F(Win32DialogViewTest, AnyButtonActsOnTheCaptionsAndTheReleaseEndsAPressAny
   PostMessageW(Window(), WM_LBUTTONUP, 0, ClientPoint(cancel.x + 2, cancel.y + 2));
   Pump();
   EXPECT_FALSE(dialog->Closed());
+
+  // A press whose release never comes (the capture taken away, the window
+  // deactivated or hidden) rests its face, and the next click, on nothing,
+  // does not run it.
+  const std::function<void()> losses[] = {
+      [] { ReleaseCapture(); },
+      [this] { SendMessageW(Window(), WM_CANCELMODE, 0, 0); },
+      [this] { SendMessageW(Window(), WM_ACTIVATE, WA_INACTIVE, 0); },
+      [this] { ShowWindow(Window(), SW_SHOWNA), ShowWindow(Window(), SW_HIDE); },
+  };
+  for (const auto& lose : losses) {
+    PostMessageW(Window(), WM_LBUTTONDOWN, 0, ClientPoint(cancel.x + 2, cancel.y + 2));
+    Pump();
+    lose();
+    EXPECT_EQ(dialog->State()[C::Img_Button_3].look, Look::ButtonResting);
+    PostMessageW(Window(), WM_LBUTTONDOWN, 0, ClientPoint(2, 2));
+    PostMessageW(Window(), WM_LBUTTONUP, 0, ClientPoint(2, 2));
+    Pump();
+    ASSERT_FALSE(dialog->Closed());
+  }
 
   // Pressed on "ｷｬﾝｾﾙ", released off the window: the dialog closes, unsaved.
   HWND window = Window();
