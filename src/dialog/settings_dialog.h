@@ -85,6 +85,10 @@ class SettingsDialog {
   void PreviewSelected();
 
   // The buttons' actions.
+  // Whether a chosen path can be kept: one that the settings file could not
+  // give back as it is (`what` names it in the message) is refused when it
+  // is chosen, with the reason, so that no save fails on it.
+  bool AcceptChosenPath(std::string_view what, const std::string& path);
   void ChooseFolder();
   void ChooseMusicFile();
   void ClearList();
