@@ -219,8 +219,9 @@ TEST_F(Win32DialogViewTest, AnyButtonActsOnTheCaptionsAndTheReleaseEndsAPressAny
       [] { ReleaseCapture(); },
       [this] { SendMessageW(Window(), WM_CANCELMODE, 0, 0); },
       [this] { SendMessageW(Window(), WM_ACTIVATE, WA_INACTIVE, 0); },
-      [this] { ShowWindow(Window(), SW_SHOWNA), ShowWindow(Window(), SW_HIDE); },
+      [this] { ShowWindow(Window(), SW_HIDE); },
   };
+  ShowWindow(Window(), SW_SHOWNA);
   for (const auto& lose : losses) {
     PostMessageW(Window(), WM_LBUTTONDOWN, 0, ClientPoint(cancel.x + 2, cancel.y + 2));
     Pump();
