@@ -234,7 +234,6 @@ struct GtkDialogView::State {
   // brought them was broken, the keyboard went to another window, or the
   // window was hidden. Nothing acts on a release that may still come.
   void CancelPress() {
-    if (pressed == 0) return;
     pressed = 0;
     if (Live()) dialog->PressCancelled();
   }
