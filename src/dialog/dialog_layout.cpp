@@ -72,7 +72,7 @@ constexpr std::array<ControlEntry, kDialogControlCount> kControls = {{
     {C::Img_BGM_0, "Img_BGM(0)", C::Pic_1_3, {124, 32, 13, 13}, R::OptionMark, "", G, L, true},
     {C::lbl_BGM_0, "lbl_BGM(0)", C::Pic_1_3, {140, 32, 23, 13}, R::Caption, "無し", D, L, true},
     {C::Img_BGM_2, "Img_BGM(2)", C::Pic_1_3, {124, 52, 13, 13}, R::OptionMark, "", G, L, true},
-    {C::lbl_BGM_2, "lbl_BGM(2)", C::Pic_1_3, {140, 52, 60, 13}, R::Caption, "MP3、MAV", D, L, true},
+    {C::lbl_BGM_2, "lbl_BGM(2)", C::Pic_1_3, {140, 52, 60, 13}, R::Caption, "MP3、WAV", D, L, true},
     {C::BGM_Repeat, "BGM_Repeat", C::Pic_1_3, {188, 8, 41, 20}, R::RepeatBox, "", D, L, true},
     {C::lbl_2, "lbl(2)", C::Pic_1_3, {236, 12, 66, 13}, R::Caption, "曲目をﾘﾋﾟｰﾄ", D},
     {C::Img_Button_4, "Img_Button(4)", C::Pic_1_3, {208, 48, 95, 22}, R::ButtonFace, ""},

@@ -2,7 +2,6 @@
 #include <array>
 
 #include "dialog/settings_dialog.h"
-#include "settings/ini_text.h"
 #include "settings/numbers.h"
 #include "settings/settings_store.h"
 
@@ -18,15 +17,29 @@ const FileRequest& MusicFileRequest() {
 
 }  // namespace
 
+bool SettingsDialog::AcceptChosenPath(std::string_view what, const std::string& path) {
+  std::string_view reason;
+  switch (StoredValueFault(path)) {
+    case ValueFault::None:
+      return true;
+    case ValueFault::NotText:
+      reason = "に文字として読めない部分があるため選べません。";
+      break;
+    case ValueFault::LineBreak:
+      reason = "に改行が含まれているため選べません。";
+      break;
+    case ValueFault::TooLong:
+      // The choosers' name buffers never held more.
+      reason = "が長すぎるため選べません。";
+      break;
+  }
+  services_.view.ShowMessage(std::string(what) + "のパス" + std::string(reason) + "\n" + path);
+  return false;
+}
+
 void SettingsDialog::ChooseMusicFile() {
   std::optional<std::string> file = services_.view.ChooseFile(MusicFileRequest());
-  if (!file || closed_) return;
-  // The chooser's name buffer never held more; a longer name would be saved
-  // and read back cut.
-  if (!FitsIniValue(*file)) {
-    services_.view.ShowMessage("ファイルのパスが長すぎるため選べません。\n" + *file);
-    return;
-  }
+  if (!file || closed_ || !AcceptChosenPath("ファイル", *file)) return;
   state_.settings.BgmFile = *file;
   SetText(C::lbl_Fname, *file);
 }

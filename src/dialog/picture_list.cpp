@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "dialog/settings_dialog.h"
-#include "settings/ini_text.h"
 #include "settings/numbers.h"
 #include "settings/paths.h"
 
@@ -58,13 +57,7 @@ void SettingsDialog::FillListFromFound() {
 
 void SettingsDialog::ChooseFolder() {
   std::optional<std::string> path = services_.view.ChooseFolder(std::string(kFolderTitle));
-  if (!path || closed_) return;
-  // The settings file gives back no more than this of a folder; a longer
-  // one would be saved and then read back as another folder.
-  if (!FitsIniValue(*path)) {
-    services_.view.ShowMessage("フォルダのパスが長すぎるため選べません。\n" + *path);
-    return;
-  }
+  if (!path || closed_ || !AcceptChosenPath("フォルダ", *path)) return;
   SetText(C::Folder_Path, *path);
   foundCount_ = 0;
   foundFiles_.clear();

@@ -131,11 +131,11 @@ void SettingsDialog::Load() {
 }
 
 void SettingsDialog::PlaceWindow() {
-  const PixelSize screen = services_.view.ScreenSize();
+  const Rect monitor = services_.view.PrimaryMonitor();
   const int width = kDialogClientSize.width + kFrameExtraWidth;
   const int height = kDialogClientSize.height + kFrameExtraHeight;
-  services_.view.Place(Rect{RoundHalfEven((screen.width - width) / 2.0),
-                            RoundHalfEven((screen.height - height) / 2.0), width, height});
+  services_.view.Place(Rect{monitor.x + RoundHalfEven((monitor.w - width) / 2.0),
+                            monitor.y + RoundHalfEven((monitor.h - height) / 2.0), width, height});
 }
 
 void SettingsDialog::MouseDown(double x, double y) {
@@ -163,6 +163,12 @@ void SettingsDialog::MouseUp() {
   const int index = *pressedButton_;
   pressedButton_.reset();
   ReleaseButton(index);
+}
+
+void SettingsDialog::PressCancelled() {
+  if (closed_ || !pressedButton_) return;
+  Show(kButtonFaces[static_cast<std::size_t>(*pressedButton_)], Look::ButtonResting);
+  pressedButton_.reset();
 }
 
 bool SettingsDialog::HandAt(double x, double y) const {

@@ -45,6 +45,10 @@ class SettingsDialog {
   // The release that ends a press: a pressed button acts, wherever the
   // pointer is now.
   void MouseUp();
+  // A press that ended without its release (the window lost the mouse or
+  // the keyboard, or was hidden): a pressed button takes its resting look
+  // and does not act, on this release or any later one.
+  void PressCancelled();
   // Whether the pointer at (x, y) shows the hand.
   bool HandAt(double x, double y) const;
 
@@ -81,6 +85,10 @@ class SettingsDialog {
   void PreviewSelected();
 
   // The buttons' actions.
+  // Whether a chosen path can be kept: one that the settings file could not
+  // give back as it is (`what` names it in the message) is refused when it
+  // is chosen, with the reason, so that no save fails on it.
+  bool AcceptChosenPath(std::string_view what, const std::string& path);
   void ChooseFolder();
   void ChooseMusicFile();
   void ClearList();

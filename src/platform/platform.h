@@ -325,8 +325,9 @@ class DialogView {
   // selection, scroll position or preview picture) has changed.
   virtual void Changed(DialogControl control) = 0;
 
-  // The primary monitor's size.
-  virtual PixelSize ScreenSize() = 0;
+  // The primary monitor's rectangle on the desktop, which need not start
+  // at the desktop's origin (another monitor may lie left of it).
+  virtual Rect PrimaryMonitor() = 0;
   // Puts the window's outer frame at `frame`'s top-left corner, its client
   // area at the dialog's size. The window is not shown yet.
   virtual void Place(const Rect& frame) = 0;

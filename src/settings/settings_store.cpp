@@ -45,10 +45,6 @@ bool IsUnsafeName(std::string_view name, bool isKey) {
   return name.find('=') != std::string_view::npos || name[first] == ';' || name[first] == '[';
 }
 
-bool IsUnsafeValue(std::string_view value) {
-  return value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
-}
-
 // One number setting from its stored text. An empty text gives the default;
 // text that is not a number, or a number outside 16 bits, leaves the field
 // as it was.
@@ -62,6 +58,15 @@ void ReadNumber(std::int16_t& field, std::string_view text, std::int16_t fallbac
 }
 
 }  // namespace
+
+ValueFault StoredValueFault(std::string_view value) {
+  if (!IsValidUtf8(value)) return ValueFault::NotText;
+  if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
+    return ValueFault::LineBreak;
+  }
+  if (!FitsIniValue(value)) return ValueFault::TooLong;
+  return ValueFault::None;
+}
 
 std::string IniFilePath(Locations& locations, FileSystem& files) {
   const char separator = Separator(files.Style());
@@ -100,11 +105,12 @@ IniWriteResult WriteIniStrings(std::string_view section, std::span<const IniEntr
   std::string updated = stored.bytes.value_or("");
   const IniEncoding before = DetectIniEncoding(updated);
   for (const IniEntry& entry : entries) {
-    if (!IsValidUtf8(entry.key) || !IsValidUtf8(entry.value)) {
+    const ValueFault fault = StoredValueFault(entry.value);
+    if (!IsValidUtf8(entry.key) || fault == ValueFault::NotText) {
       return refuse("A value is not valid text");
     }
     const std::string_view key = FirstUtf8Chars(entry.key, kMaxNameChars);
-    if (IsUnsafeName(key, true) || IsUnsafeValue(entry.value)) {
+    if (IsUnsafeName(key, true) || fault == ValueFault::LineBreak) {
       return refuse("A value holds a line break");
     }
     std::optional<std::string> next = WriteIniValue(updated, section, key, entry.value);

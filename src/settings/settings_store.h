@@ -49,6 +49,14 @@ std::string ReadIniString(std::string_view section, std::string_view key, const 
 bool WriteIniString(std::string_view section, std::string_view key, std::string_view value,
                     const std::string& file, FileSystem& files);
 
+// What keeps a value from reading back from the settings file as it was
+// written: bytes that are not UTF-8 (no encoding of the file holds them), a
+// line break or NUL (the value's line would split or end there), or more
+// than the 255 Shift-JIS bytes a read gives back. Writes refuse the first
+// two; the third is stored and read back cut.
+enum class ValueFault { None, NotText, LineBreak, TooLong };
+ValueFault StoredValueFault(std::string_view value);
+
 // One key and its value (UTF-8).
 struct IniEntry {
   std::string_view key;

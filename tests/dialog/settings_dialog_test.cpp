@@ -96,6 +96,12 @@ TEST_F(SettingsDialogTest, BuildsFromTheDefaultsCentredAndGrowingOutOfThePointer
   host.log.calls.clear();
   Open();
   EXPECT_EQ(host.log.calls[1], "Zoom 0,0 0x0 -> 358,254 565x516");
+
+  // A primary monitor away from the desktop's origin (right of and below
+  // another): centred on the primary itself.
+  view.monitor = Rect{1920, 56, 1920, 1080};
+  Open();
+  EXPECT_EQ(view.placed, (Rect{2598, 338, 565, 516}));
 }
 
 TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) {
@@ -388,6 +394,53 @@ TEST_F(SettingsDialogTest, ConfirmWritesTheElevenKeysInOrderAndCancelWritesNothi
   EXPECT_EQ(state.settings.PictureFolder, "");
 }
 
+TEST_F(SettingsDialogTest, APressEndedWithoutItsReleaseActsOnNoLaterRelease) {
+  Open();
+  for (auto [caption, face] :
+       {std::pair{C::lbl_Button_2, C::Img_Button_2}, std::pair{C::lbl_Button_3, C::Img_Button_3}}) {
+    Press(caption);
+    EXPECT_EQ(LookOf(face), Look::ButtonPressed);
+    dialog->PressCancelled();
+    EXPECT_EQ(LookOf(face), Look::ButtonResting);
+    // The next click, on nothing that takes it: neither saves nor closes.
+    dialog->MouseDown(1, 1);
+    dialog->MouseUp();
+  }
+  EXPECT_FALSE(view.closed);
+  EXPECT_FALSE(host.files.Contents(ini));
+  Click(C::lbl_Button_3);
+  EXPECT_TRUE(view.closed);
+}
+
+TEST_F(SettingsDialogTest, ChoosersRefuseAPathTheSettingsFileCannotGiveBack) {
+  struct Case {
+    std::string path;
+    std::string reason;
+  };
+  host.files.AddFolder("C:\\Pics");
+  for (const Case& c :
+       std::vector<Case>{{"C:\\M\\a\nb.mp3", "に改行が含まれているため選べません。"},
+                         {"C:\\M\\\xFF\xFE.mp3", "に文字として読めない部分があるため選べません。"},
+                         {"C:\\" + std::string(300, 'a') + ".mp3", "が長すぎるため選べません。"}}) {
+    WriteSettings("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
+    Open();
+    Press(C::lbl_BGM_2);
+    view.messages.clear();
+    view.folderChoices.push_back(c.path);
+    view.fileChoices.push_back(c.path);
+    Click(C::lbl_Button_0);
+    Click(C::lbl_Button_4);
+    EXPECT_EQ(view.messages,
+              (std::vector<std::string>{"フォルダのパス" + c.reason + "\n" + c.path,
+                                        "ファイルのパス" + c.reason + "\n" + c.path}));
+    EXPECT_EQ(At(C::Folder_Path).text, "C:\\Pics");
+    EXPECT_EQ(At(C::lbl_Fname).text, "");
+    // Nothing the dialog took stands in the way of the save.
+    Click(C::lbl_Button_2);
+    EXPECT_TRUE(view.closed) << c.reason;
+  }
+}
+
 TEST_F(SettingsDialogTest, TheRepeatTextIsSavedAsATrackNumber) {
   struct Case {
     std::string text;
@@ -431,20 +484,16 @@ TEST_F(SettingsDialogTest, MusicFileChooserAndAFileShiftJisCannotHold) {
   EXPECT_EQ(view.fileRequests[0].filterName, "BGMﾌｧｲﾙ (MP3 WAV)");
   EXPECT_EQ(view.fileRequests[0].patterns, (std::vector<std::string>{"*.MP3", "*.WAV"}));
   EXPECT_EQ(state.settings.BgmFile, "C:\\M\\old.mp3");
-
-  // A name longer than the settings file gives back is refused.
-  view.fileChoices.push_back("C:\\" + std::string(300, 'a') + ".mp3");
-  Click(C::lbl_Button_4);
-  EXPECT_EQ(state.settings.BgmFile, "C:\\M\\old.mp3");
-  EXPECT_EQ(view.messages.size(), 1u);
+  // The option's caption names the kinds that the chooser offers.
+  EXPECT_EQ(At(C::lbl_BGM_2).text, "MP3、WAV");
 
   view.fileChoices.push_back("C:\\M\\caf\xC3\xA9 \xE2\x82\xAC.mp3");  // "€" has no Shift-JIS
   Click(C::lbl_Button_4);
   EXPECT_EQ(At(C::lbl_Fname).text, "C:\\M\\caf\xC3\xA9 \xE2\x82\xAC.mp3");
   Click(C::lbl_Button_2);
   EXPECT_TRUE(view.closed);
-  ASSERT_EQ(view.messages.size(), 2u);
-  EXPECT_NE(view.messages[1].find("UTF-8"), std::string::npos);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_NE(view.messages[0].find("UTF-8"), std::string::npos);
   EXPECT_EQ(ReadIniString("Section", "BGMﾌｧｲﾙ", ini, host.files),
             "C:\\M\\caf\xC3\xA9 \xE2\x82\xAC.mp3");
 }

@@ -2,7 +2,7 @@
 # The saver on two monitors: the orbs over the primary monitor's snapshot,
 # the other monitor black, the pointer hidden over both, and the end on a
 # key, a click or a diagonal movement made on either; monitors that go and
-# come back while the saver runs.
+# come back while the saver runs; the settings dialog on the primary.
 #
 #   tests/gui/multi_monitor_test.sh path/to/orvel
 #
@@ -243,6 +243,15 @@ if start_saver; then
   xdotool key a
   ends_saver "the key a"
 fi
+
+# --- The settings dialog opens centred on the primary monitor. ----------
+"$orvel" /c &
+started+=($!)
+win=$(timeout 10 xdotool search --sync --onlyvisible --name '^Orvelの設定$' | head -1)
+x=$(xwininfo -id "${win:-0}" 2>/dev/null | awk '/Absolute upper-left X/ { print $4 }')
+# 1920 + (1920 - 565) / 2, give or take a frame.
+[ "${x:-0}" -ge 2590 ] && [ "${x:-0}" -le 2610 ] && pass "the settings dialog is centred on the primary" \
+  || fail "the settings dialog's left edge is at ${x:-nothing}, not centred on the primary"
 
 if [ -n "${ORVEL_SHOTS:-}" ]; then
   mkdir -p "$ORVEL_SHOTS" && cp "$work"/{saver,replugged,straddled}.png "$ORVEL_SHOTS/"

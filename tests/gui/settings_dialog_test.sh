@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The settings dialog on a real X display: a right-button option, the folder
-# chooser worked by keyboard, the picture list and its count, the confirm
+# The settings dialog on a real X display: a right-button option, a press
+# whose release is lost, the folder chooser worked by keyboard, the picture list and its count, the confirm
 # button released away from it and the bytes it writes, cancel and Escape
 # that write nothing, and the single-instance test while the dialog is open.
 #
@@ -101,6 +101,17 @@ if start_dialog; then
   click 'lbl_Rdm_Seq(1)' 3
   click 'lbl_Kind(0)'
   click 'lbl_Size(0)'
+  # A press ended by its window's hiding or losing the keyboard: neither
+  # the release nor the next click, on nothing, runs ｷｬﾝｾﾙ.
+  root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+  for lose in "hiding the window:windowunmap --sync $win mouseup 1 windowmap --sync $win" \
+    "the keyboard going elsewhere:mousemove 5 5 windowfocus $root sleep 0.3 mouseup 1"; do
+    xdotool windowfocus --sync "$win" mousemove $(point_in 'lbl_Button(3)') mousedown 1
+    xdotool ${lose#*:}
+    click Pic_C 1 5 5
+    kill -0 "$dialog" 2>/dev/null && pass "a press ended by ${lose%%:*} runs nothing later" \
+      || fail "a press ended by ${lose%%:*} ran ｷｬﾝｾﾙ later"
+  done
   xdotool mousemove $(point_in 'lbl_Button(3)') mousedown 3 mouseup 3
   dialog_ends "ｷｬﾝｾﾙ"
   cmp -s "$ini" "$work/opened.ini" && pass "ｷｬﾝｾﾙ left the settings file as it was" \

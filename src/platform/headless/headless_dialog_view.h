@@ -17,7 +17,7 @@ class HeadlessDialogView : public DialogView {
  public:
   explicit HeadlessDialogView(CallLog& log) : log_(log) {}
 
-  PixelSize screen{1280, 1024};
+  Rect monitor{0, 0, 1280, 1024};
   std::optional<ScreenPoint> pointer = ScreenPoint{100, 200};
   // The choosers' answers, taken one per call; nullopt (or none left) is a
   // cancelled chooser.
@@ -36,7 +36,7 @@ class HeadlessDialogView : public DialogView {
   bool closed = false;
 
   void Changed(DialogControl control) override { changed.push_back(control); }
-  PixelSize ScreenSize() override { return screen; }
+  Rect PrimaryMonitor() override { return monitor; }
   void Place(const Rect& frame) override;
   Rect WindowRect() override { return closed ? Rect{} : placed; }
   std::optional<ScreenPoint> PointerPosition() override { return pointer; }

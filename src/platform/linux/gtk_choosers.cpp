@@ -83,9 +83,13 @@ std::optional<std::string> RunFileChooser(GtkWindow* parent, const FileRequest& 
 }
 
 void RunMessage(GtkWindow* parent, const std::string& title, const std::string& text) {
+  // GTK shows only UTF-8: a file name that is not shows its bad bytes
+  // replaced.
+  gchar* shown = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
   GtkWidget* message = gtk_message_dialog_new(
       parent, GtkDialogFlags(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT), GTK_MESSAGE_OTHER,
-      GTK_BUTTONS_OK, "%s", text.c_str());
+      GTK_BUTTONS_OK, "%s", shown);
+  g_free(shown);
   gtk_window_set_title(GTK_WINDOW(message), title.c_str());
   gtk_dialog_run(GTK_DIALOG(message));
   gtk_widget_destroy(message);

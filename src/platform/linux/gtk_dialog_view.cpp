@@ -107,6 +107,8 @@ struct GtkDialogView::State {
   unsigned pressed = 0;
 
   ~State() {
+    // The window's last signals reach no dialog.
+    closed = true;
     if (window != nullptr) gtk_widget_destroy(window);
     if (surface != nullptr) cairo_surface_destroy(surface);
     for (PangoFontDescription* font : fonts) {
@@ -228,6 +230,19 @@ struct GtkDialogView::State {
     return TRUE;
   }
 
+  // The presses end without their releases: the grab that would have
+  // brought them was broken, the keyboard went to another window, or the
+  // window was hidden. Nothing acts on a release that may still come.
+  void CancelPress() {
+    pressed = 0;
+    if (Live()) dialog->PressCancelled();
+  }
+  static gboolean OnPressLost(GtkWidget*, GdkEvent*, State* s) {
+    s->CancelPress();
+    return FALSE;
+  }
+  static void OnHidden(GtkWidget*, State* s) { s->CancelPress(); }
+
   static gboolean OnMotion(GtkWidget* widget, GdkEventMotion* event, State* s) {
     if (!s->Live() || event->window != gtk_widget_get_window(widget)) return FALSE;
     const bool hand = s->dialog->HandAt(event->x, event->y);
@@ -298,6 +313,10 @@ std::unique_ptr<GtkDialogView> GtkDialogView::Create(const std::string& title) {
   }
   g_signal_connect(s.window, "delete-event", G_CALLBACK(&State::OnDelete), &s);
   g_signal_connect(s.window, "key-press-event", G_CALLBACK(&State::OnKey), &s);
+  g_signal_connect(s.window, "focus-out-event", G_CALLBACK(&State::OnPressLost), &s);
+  // Hidden by the program, or by the window manager or another client.
+  g_signal_connect(s.window, "unmap", G_CALLBACK(&State::OnHidden), &s);
+  g_signal_connect(s.window, "unmap-event", G_CALLBACK(&State::OnPressLost), &s);
 
   // The painted area is the client area: a fixed container with a window
   // of its own, so that it takes the presses that its native controls
@@ -311,6 +330,7 @@ std::unique_ptr<GtkDialogView> GtkDialogView::Create(const std::string& title) {
   g_signal_connect(s.fixed, "button-press-event", G_CALLBACK(&State::OnPress), &s);
   g_signal_connect(s.fixed, "button-release-event", G_CALLBACK(&State::OnRelease), &s);
   g_signal_connect(s.fixed, "motion-notify-event", G_CALLBACK(&State::OnMotion), &s);
+  g_signal_connect(s.fixed, "grab-broken-event", G_CALLBACK(&State::OnPressLost), &s);
   g_signal_connect(s.fixed, "notify::scale-factor", G_CALLBACK(&State::OnScaleChanged), &s);
   gtk_container_add(GTK_CONTAINER(s.window), s.fixed);
 
@@ -351,7 +371,7 @@ void GtkDialogView::Changed(DialogControl control) {
   gtk_widget_queue_draw_area(s.fixed, rect.x, rect.y, rect.w, rect.h);
 }
 
-PixelSize GtkDialogView::ScreenSize() {
+Rect GtkDialogView::PrimaryMonitor() {
   GdkDisplay* display = state_->display;
   GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
   if (monitor == nullptr && gdk_display_get_n_monitors(display) > 0) {
@@ -360,7 +380,7 @@ PixelSize GtkDialogView::ScreenSize() {
   if (monitor == nullptr) return {};
   GdkRectangle geometry{};
   gdk_monitor_get_geometry(monitor, &geometry);
-  return {geometry.width, geometry.height};
+  return {geometry.x, geometry.y, geometry.width, geometry.height};
 }
 
 void GtkDialogView::Place(const Rect& frame) {

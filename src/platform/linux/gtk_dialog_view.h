@@ -27,7 +27,7 @@ class GtkDialogView : public DialogView {
   void Run();
 
   void Changed(DialogControl control) override;
-  PixelSize ScreenSize() override;
+  Rect PrimaryMonitor() override;
   void Place(const Rect& frame) override;
   Rect WindowRect() override;
   std::optional<ScreenPoint> PointerPosition() override;

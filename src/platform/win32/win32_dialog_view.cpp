@@ -82,6 +82,8 @@ struct Win32DialogView::State {
   std::chrono::steady_clock::time_point lastEventPass{};
 
   ~State() {
+    // The window's last messages reach no dialog.
+    closed = true;
     if (window != nullptr) DestroyWindow(window);
     if (hand != nullptr) DestroyCursor(hand);
     if (icon != nullptr) DestroyIcon(icon);
@@ -200,6 +202,16 @@ struct Win32DialogView::State {
     dialog->MouseDown(x / scale, y / scale);
   }
 
+  // The presses end without their releases: the capture was taken away,
+  // the window was deactivated or hidden. Nothing acts on a release that
+  // may still come.
+  void CancelPress() {
+    if (pressed == 0) return;
+    pressed = 0;
+    if (GetCapture() == window) ReleaseCapture();
+    if (Live()) dialog->PressCancelled();
+  }
+
   void OnRelease(unsigned bit) {
     if ((pressed & bit) == 0) return;
     pressed &= ~bit;
@@ -242,10 +254,21 @@ struct Win32DialogView::State {
         if (Live()) OnRelease(ButtonBit(message, wParam));
         return message == WM_XBUTTONUP ? TRUE : 0;
       case WM_CAPTURECHANGED:
-        // Taken away (another window, a chooser): the presses end without
-        // a release, so that nothing acts on one the user never made.
-        if (reinterpret_cast<HWND>(lParam) != window) pressed = 0;
+        // Taken away (another window, a chooser); a release lets go of it
+        // only once no press is left.
+        if (reinterpret_cast<HWND>(lParam) != window) CancelPress();
         return 0;
+      case WM_CANCELMODE:
+        CancelPress();
+        break;
+      case WM_ACTIVATE:
+        // The keyboard moving to one of the window's own controls keeps
+        // the press; another window's taking it ends the press.
+        if (LOWORD(wParam) == WA_INACTIVE) CancelPress();
+        break;
+      case WM_SHOWWINDOW:
+        if (wParam == FALSE) CancelPress();
+        break;
       case WM_COMMAND:
         if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
           if (Live()) dialog->CloseRequested();
@@ -393,9 +416,10 @@ void Win32DialogView::Changed(DialogControl control) {
   InvalidateRect(s.window, &area, FALSE);
 }
 
-PixelSize Win32DialogView::ScreenSize() {
+Rect Win32DialogView::PrimaryMonitor() {
+  // The primary monitor's top-left corner is the desktop's origin.
   const double scale = state_->scale;
-  return {Round(GetSystemMetrics(SM_CXSCREEN) / scale),
+  return {0, 0, Round(GetSystemMetrics(SM_CXSCREEN) / scale),
           Round(GetSystemMetrics(SM_CYSCREEN) / scale)};
 }
 

@@ -34,7 +34,7 @@ class Win32DialogView : public DialogView {
   double Scale() const;
 
   void Changed(DialogControl control) override;
-  PixelSize ScreenSize() override;
+  Rect PrimaryMonitor() override;
   void Place(const Rect& frame) override;
   Rect WindowRect() override;
   std::optional<ScreenPoint> PointerPosition() override;

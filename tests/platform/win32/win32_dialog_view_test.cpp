@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -211,6 +212,27 @@ TEST_F(Win32DialogViewTest, AnyButtonActsOnTheCaptionsAndTheReleaseEndsAPressAny
   Pump();
   EXPECT_FALSE(dialog->Closed());
 
+  // A press whose release never comes (the capture taken away, the window
+  // deactivated or hidden) rests its face, and the next click, on nothing,
+  // does not run it.
+  const std::function<void()> losses[] = {
+      [] { ReleaseCapture(); },
+      [this] { SendMessageW(Window(), WM_CANCELMODE, 0, 0); },
+      [this] { SendMessageW(Window(), WM_ACTIVATE, WA_INACTIVE, 0); },
+      [this] { ShowWindow(Window(), SW_HIDE); },
+  };
+  ShowWindow(Window(), SW_SHOWNA);
+  for (const auto& lose : losses) {
+    PostMessageW(Window(), WM_LBUTTONDOWN, 0, ClientPoint(cancel.x + 2, cancel.y + 2));
+    Pump();
+    lose();
+    EXPECT_EQ(dialog->State()[C::Img_Button_3].look, Look::ButtonResting);
+    PostMessageW(Window(), WM_LBUTTONDOWN, 0, ClientPoint(2, 2));
+    PostMessageW(Window(), WM_LBUTTONUP, 0, ClientPoint(2, 2));
+    Pump();
+    ASSERT_FALSE(dialog->Closed());
+  }
+
   // Pressed on "ｷｬﾝｾﾙ", released off the window: the dialog closes, unsaved.
   HWND window = Window();
   Click(WM_LBUTTONDOWN, WM_LBUTTONUP, C::lbl_Button_3, POINT{-40, -40});
@@ -371,9 +393,9 @@ TEST_F(Win32DialogViewTest, PlacesTheWindowInDialogPixelsAndReadsItBack) {
   GetClientRect(Window(), &client);
   EXPECT_EQ(client.right, std::lround(557 * Scale()));
   EXPECT_EQ(client.bottom, std::lround(489 * Scale()));
-  const PixelSize screen = view->ScreenSize();
-  EXPECT_EQ(screen.width, std::lround(GetSystemMetrics(SM_CXSCREEN) / Scale()));
-  EXPECT_EQ(screen.height, std::lround(GetSystemMetrics(SM_CYSCREEN) / Scale()));
+  EXPECT_EQ(view->PrimaryMonitor(),
+            (Rect{0, 0, static_cast<int>(std::lround(GetSystemMetrics(SM_CXSCREEN) / Scale())),
+                  static_cast<int>(std::lround(GetSystemMetrics(SM_CYSCREEN) / Scale()))}));
   view->Close();
   EXPECT_EQ(view->WindowRect(), Rect{});
 }
