@@ -158,6 +158,10 @@ TEST_F(GstFileDeviceTest, AReplacedFileIsReadiedWithoutHoldingUpTheCommands) {
   EXPECT_EQ(Code("stop MP3Play"), 0);
   EXPECT_EQ(Code("play MP3Play from 0"), 0);
   EXPECT_EQ(Ask("status MP3Play mode"), "playing");
+  // Stopped and played again while it is readied: it is still readied once.
+  EXPECT_EQ(Code("stop MP3Play"), 0);
+  EXPECT_EQ(Ask("status MP3Play mode"), "stopped");
+  EXPECT_EQ(Code("play MP3Play from 0"), 0);
   EXPECT_LT(std::chrono::steady_clock::now() - asked, 500ms);
   writer.join();
   EXPECT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
