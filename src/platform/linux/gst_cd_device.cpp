@@ -73,7 +73,10 @@ int GstCdDevice::Command(std::string_view verb, std::span<const std::string> wor
 
 const CdToc* GstCdDevice::Disc() {
   if (drive_->DiscChanged()) ForgetDisc();
-  if (!toc_) {
+  if (!tocRead_) {
+    // Read once per disc: without one, the drive is not asked again until
+    // it reports a change.
+    tocRead_ = true;
     toc_ = drive_->ReadToc();
     if (toc_) {
       // A disc that is new to the device starts at its beginning.
@@ -250,6 +253,7 @@ void GstCdDevice::DropPipeline() {
 void GstCdDevice::ForgetDisc() {
   DropPipeline();
   toc_.reset();
+  tocRead_ = false;
 }
 
 }  // namespace orvel

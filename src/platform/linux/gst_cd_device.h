@@ -23,10 +23,10 @@ class GstPlayback;
 // later "play" goes on from there, and lets the drive go meanwhile, and "play" at the end of the
 // disc starts it again from its first track. Without a disc every command except "close", "set" and
 // "status mode" fails with DeviceNotReady, and the mode is "not ready" (or "open" when the drive's
-// tray is open). The device reads the disc's table of contents again when the drive reports another
-// disc and when a disc it knows can no longer be read (a failed start or a
-// read error), so that a disc taken out or changed while the device is
-// stopped is noticed.
+// tray is open). The drive stays open while the device is; the device reads the disc's table of
+// contents again only when the drive reports another disc, or none, and when a disc it knows can no
+// longer be read (a failed start or a read error), so that a disc taken out or changed while the
+// device is stopped is noticed.
 class GstCdDevice : public MciDevice {
  public:
   GstCdDevice(std::unique_ptr<CdDrive> drive, GstAudioOutput output);
@@ -41,8 +41,9 @@ class GstCdDevice : public MciDevice {
   int Status(std::span<const std::string> words, std::string& reply);
   int Set(std::span<const std::string> words);
 
-  // The table of contents, read when it is not known yet or the drive
-  // reports another disc; nullptr without a disc.
+  // The table of contents, read when the device opens, when the drive
+  // reports another disc and after the disc could not be read; nullptr
+  // without a disc.
   const CdToc* Disc();
   // Takes in the pipeline's news: the end of the stretch stops the device at
   // its end; an error drops the pipeline and the table of contents.
@@ -60,6 +61,7 @@ class GstCdDevice : public MciDevice {
   std::unique_ptr<CdDrive> drive_;
   GstAudioOutput output_;
   std::optional<CdToc> toc_;
+  bool tocRead_ = false;  // toc_ is what the drive holds, or holds no disc
   CdTimeFormat format_ = CdTimeFormat::Msf;
   bool playing_ = false;
   std::int64_t resting_ = 0;  // the position while stopped

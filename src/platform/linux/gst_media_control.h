@@ -18,8 +18,8 @@ namespace orvel {
 // its alias (the CD device by "cdaudio"); keywords and names without regard
 // to letter case. Commands return at once: playback runs on GStreamer's
 // threads, and the mode replies "stopped" once the end has been played.
-// Opening a file waits a few hundred milliseconds at most to see that it
-// can be decoded.
+// Opening a file waits a few seconds at most to see that it can be decoded;
+// after that, nothing waits for a file to be readied.
 class GstMediaControl : public MediaControl {
  public:
   struct Options {

@@ -65,6 +65,13 @@ bool GstPlayback::SetState(GstState state) {
   return gst_element_set_state(pipeline_, state) != GST_STATE_CHANGE_FAILURE;
 }
 
+bool GstPlayback::PlayFrom(std::int64_t startNs) {
+  if ((startNs != 0 || played_) && !Seek(startNs, -1)) return false;
+  if (!SetState(GST_STATE_PLAYING)) return false;
+  played_ = true;
+  return true;
+}
+
 GstStateChangeReturn GstPlayback::Settle(int timeoutMs) {
   return gst_element_get_state(pipeline_, nullptr, nullptr,
                                static_cast<GstClockTime>(timeoutMs) * GST_MSECOND);
@@ -87,7 +94,8 @@ std::optional<std::int64_t> GstPlayback::DurationNs() const {
 }
 
 bool GstPlayback::Ended() const {
-  return seekSeqnum_ != GST_SEQNUM_INVALID && endSeqnum_.load() == seekSeqnum_;
+  const guint32 end = endSeqnum_.load();
+  return end != GST_SEQNUM_INVALID && (seekSeqnum_ == GST_SEQNUM_INVALID || end == seekSeqnum_);
 }
 
 }  // namespace orvel

@@ -44,13 +44,19 @@ class GstPlayback {
   // pipeline's threads counts as success.
   bool SetState(GstState state);
 
+  // Plays on to the end of the stream from `startNs`. A pipeline that has
+  // not played yet starts at 0 without a seek, so that a stream that cannot
+  // seek (a pipe) plays too. False when the seek or the change is refused.
+  bool PlayFrom(std::int64_t startNs);
+
   // Waits at most `timeoutMs` for a state change under way to complete.
   GstStateChangeReturn Settle(int timeoutMs);
 
   std::optional<std::int64_t> PositionNs() const;
   std::optional<std::int64_t> DurationNs() const;
 
-  // Whether the stretch started by the latest seek has played to its end.
+  // Whether the stretch started by the latest seek, or the stream when
+  // there has been none, has played to its end.
   bool Ended() const;
   // Whether an error came since the last call.
   bool TakeError() { return error_.exchange(false); }
@@ -62,6 +68,7 @@ class GstPlayback {
   GstElement* seekTarget_;
   GstBus* bus_;
   guint32 seekSeqnum_ = GST_SEQNUM_INVALID;
+  bool played_ = false;
   std::atomic<guint32> endSeqnum_{GST_SEQNUM_INVALID};
   std::atomic<bool> error_{false};
   std::function<void()> segmentDone_;

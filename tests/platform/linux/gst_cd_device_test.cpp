@@ -212,18 +212,52 @@ TEST_F(GstMediaControlTest, CdReadErrorMakesTheDeviceReadTheDiscAgain) {
   EXPECT_EQ(Code("status cdaudio number of tracks"), MciError::DeviceNotReady);
 }
 
-// A drive whose tray is open: no disc, and it says so.
-struct OpenTrayDrive : CdDrive {
-  using CdDrive::CdDrive;
-  bool TrayOpen() override { return true; }
+// A drive whose tray may be open, which counts how often its table of
+// contents is read.
+struct CountingDrive : CdDrive {
+  CountingDrive(std::string path, bool trayOpen, int& reads)
+      : CdDrive(std::move(path)), trayOpen_(trayOpen), reads_(reads) {}
+  std::optional<CdToc> ReadToc() override {
+    ++reads_;
+    return CdDrive::ReadToc();
+  }
+  bool TrayOpen() override { return trayOpen_ || CdDrive::TrayOpen(); }
+  bool trayOpen_;
+  int& reads_;
 };
+
+// Watched many times a second, the drive is read only when it has another
+// disc: neither an unreadable disc nor a good one is read again meanwhile.
+TEST_F(GstMediaControlTest, CdDriveIsReadAgainOnlyWhenItHasAnotherDisc) {
+  const std::string cue = MakeDisc();
+  fs::resize_file(root_ / "disc.bin", 0);
+  int reads = 0;
+  GstCdDevice cd(std::make_unique<CountingDrive>(cue, false, reads),
+                 GstAudioOutput::RealTimeDiscard());
+  const auto watch = [&](const char* mode) {
+    std::string reply;
+    const std::array<std::string, 1> words = {"mode"};
+    for (int step = 0; step < 50; ++step) {
+      ASSERT_EQ(cd.Command("status", words, reply), 0);
+      ASSERT_EQ(reply, mode);
+    }
+  };
+  watch("not ready");
+  EXPECT_EQ(reads, 1);
+
+  MakeDisc(FiveTrackDisc(), root_ / "other");
+  for (const char* file : {"disc.bin", "disc.cue"})
+    fs::rename(root_ / "other" / file, root_ / file);
+  watch("stopped");
+  EXPECT_EQ(reads, 2);
+}
 
 TEST_F(GstMediaControlTest, CdModeWithoutADiscIsOpenOrNotReady) {
   for (bool trayOpen : {true, false}) {
     const std::string image = (root_ / "none.cue").string();
-    GstCdDevice cd(
-        trayOpen ? std::make_unique<OpenTrayDrive>(image) : std::make_unique<CdDrive>(image),
-        GstAudioOutput::RealTimeDiscard());
+    int reads = 0;
+    GstCdDevice cd(std::make_unique<CountingDrive>(image, trayOpen, reads),
+                   GstAudioOutput::RealTimeDiscard());
     std::string reply;
     const std::array<std::string, 1> mode = {"mode"};
     ASSERT_EQ(cd.Command("status", mode, reply), 0);

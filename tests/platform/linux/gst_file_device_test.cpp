@@ -1,7 +1,10 @@
 // The "MPEGVideo" device on MP3 files made with sox and lame.
 #include "platform/linux/gst_file_device.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/linux/gst_media_fixture.h"
 #include "platform/linux/mci_command.h"
@@ -113,6 +116,9 @@ TEST_F(GstFileDeviceTest, PlayFailsWhenTheFileCanNoLongerBeDecoded) {
   ASSERT_EQ(Code("play MP3Play"), 0);
   ASSERT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
   fs::resize_file(mp3_, 0);
+  // Readied again away from the caller: the play is taken, then given up.
+  ASSERT_EQ(Code("play MP3Play"), 0);
+  ASSERT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
   for (const char* play : {"play MP3Play", "play MP3Play from 0"}) {
     EXPECT_EQ(Code(play), MciError::InvalidFile) << play;
     EXPECT_EQ(Ask("status MP3Play mode"), "stopped") << play;
@@ -121,6 +127,47 @@ TEST_F(GstFileDeviceTest, PlayFailsWhenTheFileCanNoLongerBeDecoded) {
   EXPECT_EQ(Code("play MP3Play from 0"), MciError::FileNotFound);
   EXPECT_EQ(Ask("status MP3Play mode"), "stopped");
   EXPECT_EQ(Code("close MP3Play"), 0);
+}
+
+// The saver restarts its music from its frames: a file replaced by one that
+// is slow to ready (a pipe whose writer comes late) holds up no command, and
+// plays once it is ready.
+TEST_F(GstFileDeviceTest, AReplacedFileIsReadiedWithoutHoldingUpTheCommands) {
+  OpenTwoTones();
+  ASSERT_EQ(Code("play MP3Play"), 0);
+  ASSERT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
+  const std::size_t ended = HeardSamples(Heard());
+  std::ifstream in(mp3_, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const fs::path pipe = root_ / "pipe";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  fs::rename(pipe, mp3_);
+  std::thread writer([&] {
+    std::this_thread::sleep_for(1500ms);
+    int fd = -1;
+    for (int tries = 0; fd < 0 && tries < 500; ++tries, std::this_thread::sleep_for(20ms)) {
+      fd = ::open(mp3_.c_str(), O_WRONLY | O_NONBLOCK);
+    }
+    if (fd >= 0) {
+      EXPECT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+      ::close(fd);
+    }
+  });
+
+  const auto asked = std::chrono::steady_clock::now();
+  EXPECT_EQ(Code("stop MP3Play"), 0);
+  EXPECT_EQ(Code("play MP3Play from 0"), 0);
+  EXPECT_EQ(Ask("status MP3Play mode"), "playing");
+  // Stopped and played again while it is readied: it is still readied once.
+  EXPECT_EQ(Code("stop MP3Play"), 0);
+  EXPECT_EQ(Ask("status MP3Play mode"), "stopped");
+  EXPECT_EQ(Code("play MP3Play from 0"), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, 500ms);
+  writer.join();
+  EXPECT_TRUE(WaitFor([&] { return Ask("status MP3Play mode") == "stopped"; }));
+  std::vector<std::int16_t> left = ReadLeft(Heard());
+  EXPECT_NEAR(Seconds(left.size() - ended), Seconds(ended), 0.1);
+  EXPECT_NEAR(ToneHz(left, ended + kSecond / 4), 440, 20);
 }
 
 }  // namespace
