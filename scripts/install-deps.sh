@@ -9,7 +9,7 @@ packages=(
   libgdk-pixbuf-2.0-dev libgtk-3-dev libx11-dev libwmf-dev
   # libjpeg-turbo: big photos decoded in part and at a reduced scale.
   libjpeg-dev
-  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev libgif-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
   gstreamer1.0-tools
   xvfb xauth xdotool x11-xserver-utils imagemagick sox lame
@@ -33,6 +33,8 @@ packages=(
   # A sound server with a null output for the Windows sound tests under
   # Wine on a machine without sound hardware (scripts/with-null-audio.sh).
   pulseaudio pulseaudio-utils
+  # The nearest peer that scripts/compare-peer.sh measures Orvel against.
+  xscreensaver-data
 )
 
 missing=()

@@ -1,5 +1,6 @@
 # Shared by the measuring scripts, which source it: a fresh Xvfb showing a
 # gradient desktop, `orvel /s` on it, and nothing left running afterwards.
+#   xvfb_with_desktop WxH     starts the X server alone; $xvfb holds its id
 #   saver_on_xvfb WxH ORVEL   starts both; $xvfb and $saver hold their ids
 #   end_saver_and_xvfb        a key ends the saver, then the X server goes
 # $work is a folder that goes with them; it is the saver's XDG_CONFIG_HOME,
@@ -12,8 +13,8 @@ saver=
 trap 'kill $saver $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 trap 'exit 1' INT TERM HUP PIPE
 
-saver_on_xvfb() {
-  local size=$1 orvel=$2
+xvfb_with_desktop() {
+  local size=$1
   # A display number of its own: Xvfb writes the one it took to the pipe.
   exec 3> >(cat > "$work/display")
   Xvfb -displayfd 3 -screen 0 "${size}x24" -noreset -nolisten tcp >/dev/null 2>&1 &
@@ -24,6 +25,11 @@ saver_on_xvfb() {
   convert -size "$size" gradient:'rgb(30,60,90)-rgb(120,90,60)' -depth 8 "$work/desktop.png"
   # display sets the root picture and exits with status 1 all the same.
   display -window root "$work/desktop.png" || true
+}
+
+saver_on_xvfb() {
+  local size=$1 orvel=$2
+  xvfb_with_desktop "$size"
   "$orvel" /s &
   saver=$!
 }

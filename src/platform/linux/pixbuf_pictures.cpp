@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/linux/gif_picture.h"
 #include "platform/linux/jpeg_picture.h"
 #include "platform/linux/pixbuf_image.h"
 #include "platform/linux/wmf_picture.h"
@@ -141,8 +142,10 @@ bool PixbufToImage(const GdkPixbuf* pixbuf, Image& into, std::uint32_t backgroun
 
 std::optional<Picture> PixbufPictureLoader::Decode(const std::string& path,
                                                    const DrawnSize& drawn) {
-  if (IsWmfPath(path)) {
-    std::optional<Image> image = LoadWmf(path);
+  // Metafiles and GIFs have readers of their own, which give them whole.
+  const bool wmf = IsWmfPath(path);
+  if (wmf || IsGifFile(path)) {
+    std::optional<Image> image = wmf ? LoadWmf(path) : LoadGif(path, kMaxPicturePixels);
     if (!image) return std::nullopt;
     const PixelSize own{image->Width(), image->Height()};
     return Picture{std::move(*image), own};

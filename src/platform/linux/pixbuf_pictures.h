@@ -21,20 +21,20 @@ inline constexpr long long kMaxPictureOwnPixels = 1LL << 30;
 // picture of kMaxPicturePixels in full colour, as GdkPixbuf read them before.
 inline constexpr long long kMaxJpegWorkBytes = kMaxPicturePixels * 3 * 2;
 
-// Reads BMP, GIF, JPEG, PNG and whatever else GdkPixbuf has a loader for.
-// Only the part of a picture that shows (DrawnSize::Shown) is kept. JPEG
-// files (known by their first bytes) go to DecodeJpeg, which decodes no more
-// than that part and, where the picture is drawn smaller, at 1/2, 1/4 or 1/8
-// of its size, so a camera photo of any size shows; other pictures are
-// decoded whole at their own size by GdkPixbuf (which has no cheaper way to a
-// part or a smaller size), so no more than kMaxPicturePixels of them.
-// Transparent parts come out black, as they show over the black background
-// of the slideshow. The orientation a camera records in a JPEG is not
-// applied: the picture is drawn as stored. Windows metafiles (names ending in
-// ".wmf") are drawn by LoadWmf instead, on white, whole at their own size.
-// nullopt when the file cannot be read, when more than kMaxPicturePixels
-// would be decoded or the picture is larger than kMaxPictureOwnPixels, or
-// when there is no memory for it.
+// Reads BMP, JPEG, PNG and whatever else GdkPixbuf has a loader for, and GIF
+// through giflib (LoadGif), whatever their names say. Only the part of a
+// picture that shows (DrawnSize::Shown) is kept. JPEG files (known by their
+// first bytes) go to DecodeJpeg, which decodes no more than that part and,
+// where the picture is drawn smaller, at 1/2, 1/4 or 1/8 of its size, so a
+// camera photo of any size shows; other pictures are decoded whole at their
+// own size (GdkPixbuf has no cheaper way to a part or a smaller size), so no
+// more than kMaxPicturePixels of them. Transparent parts come out black, as
+// they show over the black background of the slideshow. The orientation a
+// camera records in a JPEG is not applied: the picture is drawn as stored.
+// Windows metafiles (names ending in ".wmf") are drawn by LoadWmf instead, on
+// white, at their own size. nullopt when the file cannot be read, when more
+// than kMaxPicturePixels would be decoded or the picture is larger than
+// kMaxPictureOwnPixels, or when there is no memory for it.
 class PixbufPictureLoader : public PictureLoader {
  public:
   std::optional<Picture> Decode(const std::string& path, const DrawnSize& drawn) override;
