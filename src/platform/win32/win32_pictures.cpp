@@ -47,6 +47,9 @@ long long Pixels(PixelSize size) {
   return static_cast<long long>(size.width) * static_cast<long long>(size.height);
 }
 
+// Rows copied out of the imaging component at a time.
+constexpr int kBandRows = 16;
+
 // What is decoded of a picture: its pixels at `size`, the rectangle `rect`
 // of them, which is the part `part` of the picture's own pixels.
 struct Decoded {
@@ -176,18 +179,21 @@ std::optional<Picture> DecodeImage(IStream* stream, const DrawnSize& drawn) {
     source = scaler.get();
   }
 
-  // Only the rectangle asked for is decoded (the JPEG decoder skips the rows
-  // above it and stops after its last).
+  // Only the rectangle asked for, and that a band of rows at a time, as the
+  // imaging component prefers: asked for all at once, a scaler (Wine's) holds
+  // every source row it needs in one buffer.
   const Rect& rect = decoded->rect;
   Image image(rect.w, rect.h);
-  const WICRect wanted{rect.x, rect.y, rect.w, rect.h};
   const UINT stride = static_cast<UINT>(rect.w) * 4;
-  std::vector<std::uint32_t>& pixels = image.Pixels();
-  if (FAILED(source->CopyPixels(&wanted, stride, static_cast<UINT>(pixels.size() * 4),
-                                reinterpret_cast<BYTE*>(pixels.data())))) {
-    return std::nullopt;
+  for (int top = 0; top < rect.h; top += kBandRows) {
+    const int rows = std::min(kBandRows, rect.h - top);
+    const WICRect band{rect.x, rect.y + top, rect.w, rows};
+    if (FAILED(source->CopyPixels(&band, stride, stride * static_cast<UINT>(rows),
+                                  reinterpret_cast<BYTE*>(image.Row(top))))) {
+      return std::nullopt;
+    }
   }
-  for (std::uint32_t& pixel : pixels) pixel &= 0x00FFFFFF;  // blue, green, red in place
+  for (std::uint32_t& pixel : image.Pixels()) pixel &= 0x00FFFFFF;  // blue, green, red in place
   return Picture{std::move(image), own, decoded->part};
 }
 
