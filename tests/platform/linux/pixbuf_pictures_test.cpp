@@ -1,6 +1,7 @@
 // Large pictures through GdkPixbuf: decoded no larger than they are drawn.
 #include "platform/linux/pixbuf_pictures.h"
 
+#include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -79,6 +80,20 @@ TEST_F(LargePictures, APhotoOverTheLimitShowsAtItsOwnSizeCutEvenly) {
     }
   }
   EXPECT_EQ(master, expected);
+}
+
+TEST_F(LargePictures, AColourJpegKeepsItsColoursInPlace) {
+  const std::string path = (root / "colour.jpg").string();
+  GdkPixbuf* solid = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 64, 48);
+  gdk_pixbuf_fill(solid, 0xC8280AFF);  // red 200, green 40, blue 10
+  ASSERT_TRUE(gdk_pixbuf_save(solid, path.c_str(), "jpeg", nullptr, "quality", "100", nullptr));
+  g_object_unref(solid);
+  const std::optional<Picture> picture = loader.Decode(path, DrawnSizeOn(32, 32, 0));
+  ASSERT_TRUE(picture);
+  const std::uint32_t pixel = picture->pixels.At(16, 16);
+  EXPECT_NEAR(RedOf(pixel), 200, 2);
+  EXPECT_NEAR(GreenOf(pixel), 40, 2);
+  EXPECT_NEAR(BlueOf(pixel), 10, 2);
 }
 
 TEST_F(LargePictures, TakesTheLargestScaleThatStillHoldsTheSizeDrawn) {
