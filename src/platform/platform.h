@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -150,15 +151,43 @@ struct PixelSize {
   friend bool operator==(const PixelSize&, const PixelSize&) = default;
 };
 
-// The size a picture of its own size `own` is drawn at on the screen. An
-// empty function: every picture is drawn at its own size.
-using DrawnSize = std::function<PixelSize(PixelSize own)>;
+// How a picture is drawn on the screen, as its own size `own` decides: the
+// size the whole picture is drawn at, and the rectangle of its own pixels
+// that shows (the rest falls outside the screen). Made from a function that
+// gives the size (and then all of the picture shows), or from one for each.
+// An empty one draws every picture whole at its own size.
+class DrawnSize {
+ public:
+  using SizeOf = std::function<PixelSize(PixelSize own)>;
+  using ShownOf = std::function<Rect(PixelSize own)>;
 
-// A decoded picture: its pixels and its own size, which is larger than the
-// pixels' where the loader decoded it at a reduced size.
+  DrawnSize() = default;
+  template <class F>
+  requires std::is_convertible_v<std::invoke_result_t<F&, PixelSize>, PixelSize> DrawnSize(F size)
+      : size_(std::move(size)) {}
+  DrawnSize(SizeOf size, ShownOf shown) : size_(std::move(size)), shown_(std::move(shown)) {}
+
+  // The size the whole picture is drawn at.
+  PixelSize operator()(PixelSize own) const { return size_ ? size_(own) : own; }
+  // The rectangle of its own pixels that shows.
+  Rect Shown(PixelSize own) const {
+    return shown_ ? shown_(own) : Rect{0, 0, own.width, own.height};
+  }
+  // False when every picture is drawn whole at its own size.
+  explicit operator bool() const { return size_ || shown_; }
+
+ private:
+  SizeOf size_;
+  ShownOf shown_;
+};
+
+// A decoded picture: its own size, and the pixels of the part of it that
+// `part` names (in its own pixels), which are fewer where the loader decoded
+// that part at a reduced size. An empty `part`: the whole picture.
 struct Picture {
   Image pixels;
   PixelSize size;
+  Rect part{};
 };
 
 // Decodes picture files (BMP, GIF, JPEG, WMF and whatever else the platform

@@ -27,15 +27,23 @@ struct PicturePlacement {
 PicturePlacement PlacePicture(int screenW, int screenH, int pictureW, int pictureH,
                               int pictureSize);
 
-// The size PlacePicture gives a picture on the screen, for the loader, which
-// need not decode more pixels than that. Empty for pictureSize 0: pictures
-// are drawn at their own size.
+// The rectangle of a picture's own pixels that shows on the screen. At its
+// own size (pictureSize 0), the part of the centred picture that falls on
+// the screen: a picture larger than the screen is cut evenly on its
+// overhanging sides. Fitted, the whole picture (a loader decodes it at a
+// reduced size instead).
+Rect ShownPart(int screenW, int screenH, PixelSize own, int pictureSize);
+
+// How PlacePicture draws pictures on the screen, for the loader, which need
+// decode no more pixels than that: the size each is drawn at, and for
+// pictureSize 0 the part of it that shows.
 DrawnSize DrawnSizeOn(int screenW, int screenH, int pictureSize);
 
 // Clears master to black and draws the picture at the placement of its own
-// size (nearest neighbour when its pixels are fewer or it is fitted: rows and
-// columns are dropped or repeated, never blended). A picture that failed to
-// load (nullptr) or has no pixels leaves master all black.
+// size, the part that the loader decoded where it lands in the whole (nearest
+// neighbour when its pixels are fewer or it is fitted: rows and columns are
+// dropped or repeated, never blended). A picture that failed to load
+// (nullptr) or has no pixels leaves master all black.
 void ComposePicture(Image& master, const Picture* picture, int pictureSize);
 
 }  // namespace orvel

@@ -35,10 +35,14 @@ TEST(PictureLayout, APictureDecodedSmallerLandsWhereTheWholeOneWould) {
     EXPECT_EQ(fromEighth, fromWhole) << size;
     EXPECT_EQ(fromWhole.At(500, size == 0 ? 50 : 43), Rgb(9, 8, 7)) << size;
     EXPECT_EQ(fromWhole.At(500, size == 0 ? 49 : 42), Rgb(0, 0, 0)) << size;
+    EXPECT_EQ(fromWhole.At(500, size == 0 ? 717 : 725), Rgb(0, 0, 0)) << size;
   }
-  // A picture that failed to load leaves black.
+  // A picture that failed to load, or has no size, leaves black.
   Image master(4, 3, Rgb(1, 1, 1));
   ComposePicture(master, nullptr, 1);
+  EXPECT_EQ(master, Image(4, 3));
+  const Picture sizeless{Image(2, 2, Rgb(1, 1, 1)), {2, 0}};
+  ComposePicture(master, &sizeless, 0);
   EXPECT_EQ(master, Image(4, 3));
 }
 

@@ -133,11 +133,12 @@ TEST(SaverSlideshow, AsksForPicturesAtTheSizeTheyAreDrawn) {
     rig.state.settings.PictureSize = static_cast<std::int16_t>(pictureSize);
     rig.saver.Form_Load();
     const DrawnSize drawn = rig.pictures.requestedDrawn;
-    ASSERT_EQ(static_cast<bool>(drawn), pictureSize != 0);
-    if (!drawn) continue;
-    // Fitted by the picture's own orientation on the 97 x 61 screen.
-    EXPECT_EQ(drawn({1280, 1024}), (PixelSize{97, 78}));
-    EXPECT_EQ(drawn({600, 800}), (PixelSize{46, 61}));
+    // Fitted by the picture's own orientation on the 97 x 61 screen, whole;
+    // at its own size, only the middle that shows.
+    EXPECT_EQ(drawn({1280, 1024}), (pictureSize != 0 ? PixelSize{97, 78} : PixelSize{1280, 1024}));
+    EXPECT_EQ(drawn({600, 800}), (pictureSize != 0 ? PixelSize{46, 61} : PixelSize{600, 800}));
+    EXPECT_EQ(drawn.Shown({1280, 1024}),
+              (pictureSize != 0 ? Rect{0, 0, 1280, 1024} : Rect{592, 482, 97, 61}));
   }
 }
 

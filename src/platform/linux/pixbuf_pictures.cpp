@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/linux/gif_picture.h"
+#include "platform/linux/jpeg_picture.h"
 #include "platform/linux/pixbuf_image.h"
 #include "platform/linux/wmf_picture.h"
 
@@ -56,76 +58,58 @@ long long Pixels(PixelSize size) {
   return static_cast<long long>(size.width) * static_cast<long long>(size.height);
 }
 
-// The size a picture of `own` pixels is decoded at: its own, or for a JPEG
-// drawn smaller, the smallest of 1/2, 1/4 and 1/8 of it (rounded up, as
-// libjpeg scales) that still holds the size drawn. Asked for exactly that,
-// the JPEG loader decodes at the scale and resamples nothing. nullopt when
-// the picture or what would be decoded is too large.
-std::optional<PixelSize> DecodedSize(PixelSize own, bool jpeg, const DrawnSize& drawn) {
-  if (Pixels(own) > kMaxPictureOwnPixels) return std::nullopt;
-  PixelSize decoded = own;
-  if (jpeg && drawn) {
-    const PixelSize target = drawn(own);
-    for (int denominator = 8; denominator > 1; denominator /= 2) {
-      const PixelSize scaled{(own.width + denominator - 1) / denominator,
-                             (own.height + denominator - 1) / denominator};
-      if (scaled.width >= target.width && scaled.height >= target.height) {
-        decoded = scaled;
-        break;
-      }
-    }
-  }
-  if (Pixels(decoded) > kMaxPicturePixels) return std::nullopt;
-  return decoded;
-}
-
-// What the loader's header tells, and what is made of it.
-struct Sizing {
-  const DrawnSize& drawn;
-  std::optional<PixelSize> own;
-  bool refused = false;
-};
-
-void OnSizePrepared(GdkPixbufLoader* loader, gint width, gint height, gpointer data) {
-  Sizing& sizing = *static_cast<Sizing*>(data);
-  sizing.own = PixelSize{width, height};
-  bool jpeg = false;
-  if (GdkPixbufFormat* format = gdk_pixbuf_loader_get_format(loader)) {
-    gchar* name = gdk_pixbuf_format_get_name(format);
-    jpeg = g_strcmp0(name, "jpeg") == 0;
-    g_free(name);
-  }
-  const std::optional<PixelSize> decoded = DecodedSize(*sizing.own, jpeg, sizing.drawn);
-  if (!decoded) {
-    // A size of 0 makes every loader stop before it takes any memory.
-    sizing.refused = true;
+// Whether the picture the header announces is too large to decode; a size
+// of 0 makes every loader stop before it takes any memory.
+void OnSizePrepared(GdkPixbufLoader* loader, gint width, gint height, gpointer refused) {
+  const PixelSize own{width, height};
+  if (Pixels(own) > kMaxPicturePixels) {
+    *static_cast<bool*>(refused) = true;
     gdk_pixbuf_loader_set_size(loader, 0, 0);
-  } else if (*decoded != *sizing.own) {
-    gdk_pixbuf_loader_set_size(loader, decoded->width, decoded->height);
   }
 }
 
-// Feeds the file to the loader, which closes it; false when the file cannot
-// be read or decoded, or its size is refused. Only a regular file is read: a
-// FIFO named like a picture would block the reader for good.
-bool ReadThrough(Loader& loader, const std::string& path, const Sizing& sizing) {
+// Feeds the rest of the file to the loader, which closes it; false when the
+// file cannot be read or decoded, or its size is refused.
+bool ReadThrough(Loader& loader, std::FILE* file) {
+  bool refused = false;
+  g_signal_connect(loader.get(), "size-prepared", G_CALLBACK(OnSizePrepared), &refused);
+  guchar buffer[1 << 16];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    if (!gdk_pixbuf_loader_write(loader.get(), buffer, got, nullptr) || refused) return false;
+  }
+  return !std::ferror(file) && loader.Close();
+}
+
+// The part of the picture that shows, decoded whole by GdkPixbuf.
+std::optional<Picture> DecodeWithPixbuf(std::FILE* file, const DrawnSize& drawn) {
+  Loader loader;
+  if (!ReadThrough(loader, file)) return std::nullopt;
+  GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());
+  if (pixbuf == nullptr) return std::nullopt;
+  const PixelSize own{gdk_pixbuf_get_width(pixbuf), gdk_pixbuf_get_height(pixbuf)};
+  if (Pixels(own) > kMaxPicturePixels) return std::nullopt;
+  const Rect part = Intersect(drawn.Shown(own), Rect{0, 0, own.width, own.height});
+  if (part.Empty()) return std::nullopt;
+  const PixbufPtr shown(gdk_pixbuf_new_subpixbuf(pixbuf, part.x, part.y, part.w, part.h));
+  Image image(part.w, part.h);
+  if (!shown || !PixbufToImage(shown.get(), image, Rgb(0, 0, 0))) return std::nullopt;
+  return Picture{std::move(image), own, part};
+}
+
+// The file, when it is a regular one: a FIFO named like a picture would
+// block the reader for good.
+std::unique_ptr<std::FILE, FileCloser> OpenRegular(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
+  if (fd < 0) return nullptr;
   std::unique_ptr<std::FILE, FileCloser> file(fdopen(fd, "rb"));
   if (!file) {
     close(fd);
-    return false;
+    return nullptr;
   }
   struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  guchar buffer[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    if (!gdk_pixbuf_loader_write(loader.get(), buffer, got, nullptr) || sizing.refused) {
-      return false;
-    }
-  }
-  return !std::ferror(file.get()) && loader.Close();
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
+  return file;
 }
 
 }  // namespace
@@ -167,17 +151,13 @@ std::optional<Picture> PixbufPictureLoader::Decode(const std::string& path,
     return Picture{std::move(*image), own};
   }
   try {
-    Loader loader;
-    Sizing sizing{drawn, std::nullopt};
-    g_signal_connect(loader.get(), "size-prepared", G_CALLBACK(OnSizePrepared), &sizing);
-    if (!ReadThrough(loader, path, sizing)) return std::nullopt;
-    const GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());
-    if (pixbuf == nullptr) return std::nullopt;
-    const PixelSize decoded{gdk_pixbuf_get_width(pixbuf), gdk_pixbuf_get_height(pixbuf)};
-    if (Pixels(decoded) > kMaxPicturePixels) return std::nullopt;
-    Image image(decoded.width, decoded.height);
-    if (!PixbufToImage(pixbuf, image, Rgb(0, 0, 0))) return std::nullopt;
-    return Picture{std::move(image), sizing.own.value_or(decoded)};
+    const std::unique_ptr<std::FILE, FileCloser> file = OpenRegular(path);
+    if (!file) return std::nullopt;
+    char start[3] = {};
+    const std::size_t got = std::fread(start, 1, sizeof start, file.get());
+    std::rewind(file.get());
+    if (LooksLikeJpeg(std::string_view(start, got))) return DecodeJpeg(file.get(), drawn);
+    return DecodeWithPixbuf(file.get(), drawn);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -14,20 +14,26 @@ namespace orvel {
 // metafiles have.
 inline constexpr long long kMaxPicturePixels = kMaxMetafilePixels;
 // Pictures whose own size, as their header gives it, is larger than this are
-// refused before anything is decoded, even where a smaller size would do.
+// refused before anything is decoded, even where a smaller part would do.
 inline constexpr long long kMaxPictureOwnPixels = 1LL << 30;
+// libjpeg's buffers for a whole picture (a progressive JPEG keeps all of its
+// coefficients, two bytes each) may take no more than this: enough for a
+// picture of kMaxPicturePixels in full colour, as GdkPixbuf read them before.
+inline constexpr long long kMaxJpegWorkBytes = kMaxPicturePixels * 3 * 2;
 
 // Reads BMP, JPEG, PNG and whatever else GdkPixbuf has a loader for, and GIF
-// through giflib (LoadGif), whatever their names say.
-// A JPEG drawn smaller than it is comes at 1/2, 1/4 or 1/8 of its size, the
-// smallest that still has the pixels drawn (libjpeg decodes those scales
-// directly, so the whole picture is never in memory); other pictures come at
-// their own size. Transparent parts come out black, as they show over the
-// black background of the slideshow. The orientation a camera records in a
-// JPEG is not applied: the picture is drawn as stored. Windows metafiles
-// (names ending in ".wmf") are drawn by LoadWmf instead, on white, at their
-// own size. nullopt when the file cannot be read, when more than
-// kMaxPicturePixels would be decoded or the picture is larger than
+// through giflib (LoadGif), whatever their names say. Only the part of a
+// picture that shows (DrawnSize::Shown) is kept. JPEG files (known by their
+// first bytes) go to DecodeJpeg, which decodes no more than that part and,
+// where the picture is drawn smaller, at 1/2, 1/4 or 1/8 of its size, so a
+// camera photo of any size shows; other pictures are decoded whole at their
+// own size (GdkPixbuf has no cheaper way to a part or a smaller size), so no
+// more than kMaxPicturePixels of them. Transparent parts come out black, as
+// they show over the black background of the slideshow. The orientation a
+// camera records in a JPEG is not applied: the picture is drawn as stored.
+// Windows metafiles (names ending in ".wmf") are drawn by LoadWmf instead, on
+// white, at their own size. nullopt when the file cannot be read, when more
+// than kMaxPicturePixels would be decoded or the picture is larger than
 // kMaxPictureOwnPixels, or when there is no memory for it.
 class PixbufPictureLoader : public PictureLoader {
  public:

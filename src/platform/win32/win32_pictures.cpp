@@ -47,20 +47,38 @@ long long Pixels(PixelSize size) {
   return static_cast<long long>(size.width) * static_cast<long long>(size.height);
 }
 
-// The size a picture of `own` pixels is decoded at: the size drawn where
-// that is smaller (never below one pixel), its own otherwise. nullopt when
-// the picture or what would be decoded is too large.
-std::optional<PixelSize> DecodedSize(PixelSize own, const DrawnSize& drawn) {
+// Rows copied out of the imaging component at a time.
+constexpr int kBandRows = 16;
+
+// What is decoded of a picture: its pixels at `size`, the rectangle `rect`
+// of them, which is the part `part` of the picture's own pixels.
+struct Decoded {
+  PixelSize size;
+  Rect rect;
+  Rect part;
+};
+
+// What is decoded of a picture of `own` pixels: scaled to the size drawn
+// where that is smaller (never below one pixel), the whole of it; at its own
+// size, only the part that shows. nullopt when the picture or what would be
+// decoded is too large, or nothing of it shows.
+std::optional<Decoded> DecodedPart(PixelSize own, const DrawnSize& drawn) {
   if (own.width <= 0 || own.height <= 0 || Pixels(own) > kMaxPictureOwnPixels) {
     return std::nullopt;
   }
-  PixelSize decoded = own;
-  if (drawn) {
-    const PixelSize target = drawn(own);
-    decoded.width = std::clamp(target.width, 1, own.width);
-    decoded.height = std::clamp(target.height, 1, own.height);
+  const PixelSize target = drawn(own);
+  const PixelSize size{std::clamp(target.width, 1, own.width),
+                       std::clamp(target.height, 1, own.height)};
+  const Rect whole{0, 0, size.width, size.height};
+  Decoded decoded{size, whole, whole};
+  if (size == own) {
+    decoded.rect = decoded.part = Intersect(drawn.Shown(own), whole);
+  } else {
+    decoded.part = Rect{0, 0, own.width, own.height};
   }
-  if (Pixels(decoded) > kMaxPicturePixels) return std::nullopt;
+  if (decoded.rect.Empty() || Pixels({decoded.rect.w, decoded.rect.h}) > kMaxPicturePixels) {
+    return std::nullopt;
+  }
   return decoded;
 }
 
@@ -135,7 +153,7 @@ std::optional<Picture> DecodeImage(IStream* stream, const DrawnSize& drawn) {
     return std::nullopt;
   }
   const PixelSize own{static_cast<int>(width), static_cast<int>(height)};
-  const std::optional<PixelSize> decoded = DecodedSize(own, drawn);
+  const std::optional<Decoded> decoded = DecodedPart(own, drawn);
   if (!decoded) return std::nullopt;
 
   // Premultiplied: each colour already laid over black by its opacity.
@@ -149,27 +167,34 @@ std::optional<Picture> DecodeImage(IStream* stream, const DrawnSize& drawn) {
   }
   IWICBitmapSource* source = converter.get();
   Com<IWICBitmapScaler> scaler;
-  if (*decoded != own) {
+  if (decoded->size != own) {
     IWICBitmapScaler* scalerPointer = nullptr;
     if (FAILED(factory->CreateBitmapScaler(&scalerPointer))) return std::nullopt;
     scaler.reset(scalerPointer);
-    if (FAILED(scaler->Initialize(converter.get(), static_cast<UINT>(decoded->width),
-                                  static_cast<UINT>(decoded->height),
+    if (FAILED(scaler->Initialize(converter.get(), static_cast<UINT>(decoded->size.width),
+                                  static_cast<UINT>(decoded->size.height),
                                   WICBitmapInterpolationModeFant))) {
       return std::nullopt;
     }
     source = scaler.get();
   }
 
-  Image image(decoded->width, decoded->height);
-  const UINT stride = static_cast<UINT>(decoded->width) * 4;
-  std::vector<std::uint32_t>& pixels = image.Pixels();
-  if (FAILED(source->CopyPixels(nullptr, stride, static_cast<UINT>(pixels.size() * 4),
-                                reinterpret_cast<BYTE*>(pixels.data())))) {
-    return std::nullopt;
+  // Only the rectangle asked for, and that a band of rows at a time, as the
+  // imaging component prefers: asked for all at once, a scaler (Wine's) holds
+  // every source row it needs in one buffer.
+  const Rect& rect = decoded->rect;
+  Image image(rect.w, rect.h);
+  const UINT stride = static_cast<UINT>(rect.w) * 4;
+  for (int top = 0; top < rect.h; top += kBandRows) {
+    const int rows = std::min(kBandRows, rect.h - top);
+    const WICRect band{rect.x, rect.y + top, rect.w, rows};
+    if (FAILED(source->CopyPixels(&band, stride, stride * static_cast<UINT>(rows),
+                                  reinterpret_cast<BYTE*>(image.Row(top))))) {
+      return std::nullopt;
+    }
   }
-  for (std::uint32_t& pixel : pixels) pixel &= 0x00FFFFFF;  // blue, green, red in place
-  return Picture{std::move(image), own};
+  for (std::uint32_t& pixel : image.Pixels()) pixel &= 0x00FFFFFF;  // blue, green, red in place
+  return Picture{std::move(image), own, decoded->part};
 }
 
 }  // namespace

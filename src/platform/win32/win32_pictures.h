@@ -21,8 +21,11 @@ inline constexpr long long kMaxPictureOwnPixels = 1LL << 30;
 // dots per inch (see ReadMetafile). Anything else goes to the imaging
 // component: the first frame, transparent parts laid over black (as they
 // show over the slideshow's black background), the orientation a camera
-// records in a JPEG not applied. A picture drawn smaller than it is comes at
-// the size drawn, scaled by the imaging component while it decodes. nullopt
+// records in a JPEG not applied. A picture drawn smaller than it is comes
+// whole at the size drawn, scaled by the imaging component while it decodes;
+// one drawn at its own size comes as the part of it that shows
+// (DrawnSize::Shown), the imaging component asked for that rectangle only, so
+// a camera photo larger than the screen shows. nullopt
 // when the file is missing or cannot be read or decoded, when more than
 // kMaxPicturePixels would be decoded or the picture is larger than
 // kMaxPictureOwnPixels, or when there is no memory for it.

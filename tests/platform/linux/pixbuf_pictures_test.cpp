@@ -1,6 +1,7 @@
 // Large pictures through GdkPixbuf: decoded no larger than they are drawn.
 #include "platform/linux/pixbuf_pictures.h"
 
+#include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "jpeg_bytes.h"
 #include "saver/picture_layout.h"
 #include "temp_folder.h"
 
@@ -17,26 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A baseline JPEG, width x height, all of it mid grey, with only as many
-// 8 x 8 blocks written as `blocks` says (all of them by default). Each table
-// has one Huffman code of one bit, so a block (no change of its mean, end of
-// block) is two zero bits and the scan is all zero bytes: a 100-megapixel
-// picture takes 390 kB.
-std::string GreyJpeg(int width, int height, long long blocks = -1) {
-  auto be16 = [](int value) {
-    return std::string{static_cast<char>(value >> 8), static_cast<char>(value & 0xFF)};
-  };
-  std::string jpeg = "\xFF\xD8";
-  jpeg += "\xFF\xDB" + be16(67) + '\0' + std::string(64, '\1');
-  jpeg += "\xFF\xC0" + be16(11) + '\x08' + be16(height) + be16(width) + "\x01\x01\x11" + '\0';
-  std::string oneCode(16, '\0');
-  oneCode[0] = 1;
-  jpeg += "\xFF\xC4" + be16(38) + '\0' + oneCode + '\0' + '\x10' + oneCode + '\0';
-  jpeg += "\xFF\xDA" + be16(8) + "\x01\x01" + '\0' + '\0' + '\x3F' + '\0';
-  if (blocks < 0) blocks = static_cast<long long>((width + 7) / 8) * ((height + 7) / 8);
-  jpeg += std::string(static_cast<std::size_t>((2 * blocks + 7) / 8), '\0');
-  return jpeg + "\xFF\xD9";
-}
+using jpeg_bytes::GreyJpeg;
 
 class LargePictures : public ::testing::Test {
  protected:
@@ -70,12 +53,47 @@ TEST_F(LargePictures, AHundredMegapixelPhotoFittedToTheScreenIsDecodedAtAnEighth
     EXPECT_EQ(master.At(1500, y), Rgb(0, 0, 0));
   }
 
-  // At its own size it would be 100 million pixels: refused, as is any
+  // Whole at its own size it would be 100 million pixels: refused, as is any
   // picture that would decode to more than the limit.
-  EXPECT_FALSE(loader.Decode(path, DrawnSizeOn(1920, 1080, 0)));
   EXPECT_FALSE(loader.Load(path));
   // On a screen so large that no scale holds the size drawn: whole, too many.
   EXPECT_FALSE(loader.Decode(path, DrawnSizeOn(16384, 6000, 1)));
+}
+
+TEST_F(LargePictures, APhotoOverTheLimitShowsAtItsOwnSizeCutEvenly) {
+  // 40 megapixels, each 8 x 8 block its own shade, so that any shift shows.
+  static_assert(8004LL * 5002 > kMaxPicturePixels);
+  auto shade = [](int bx, int by) { return (bx * 7 + by * 13) % 200 + 20; };
+  const std::string path = Write("photo.jpg", jpeg_bytes::ShadedJpeg(8004, 5002, shade));
+  const std::optional<Picture> picture = loader.Decode(path, DrawnSizeOn(1920, 1080, 0));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->pixels.Pixels().size(), 1920u * 1080u);  // no more than shows
+  Image master(1920, 1080);
+  ComposePicture(master, &*picture, 0);
+  // 3042 columns cut on the left and on the right, 1961 rows at the top and
+  // at the bottom.
+  Image expected(1920, 1080);
+  for (int y = 0; y < 1080; ++y) {
+    for (int x = 0; x < 1920; ++x) {
+      const int grey = shade((x + 3042) / 8, (y + 1961) / 8);
+      expected.Set(x, y, Rgb(grey, grey, grey));
+    }
+  }
+  EXPECT_EQ(master, expected);
+}
+
+TEST_F(LargePictures, AColourJpegKeepsItsColoursInPlace) {
+  const std::string path = (root / "colour.jpg").string();
+  GdkPixbuf* solid = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 64, 48);
+  gdk_pixbuf_fill(solid, 0xC8280AFF);  // red 200, green 40, blue 10
+  ASSERT_TRUE(gdk_pixbuf_save(solid, path.c_str(), "jpeg", nullptr, "quality", "100", nullptr));
+  g_object_unref(solid);
+  const std::optional<Picture> picture = loader.Decode(path, DrawnSizeOn(32, 32, 0));
+  ASSERT_TRUE(picture);
+  const std::uint32_t pixel = picture->pixels.At(16, 16);
+  EXPECT_NEAR(RedOf(pixel), 200, 2);
+  EXPECT_NEAR(GreenOf(pixel), 40, 2);
+  EXPECT_NEAR(BlueOf(pixel), 10, 2);
 }
 
 TEST_F(LargePictures, TakesTheLargestScaleThatStillHoldsTheSizeDrawn) {

@@ -20,6 +20,7 @@
 #include <tuple>
 #include <vector>
 
+#include "jpeg_bytes.h"
 #include "saver/picture_layout.h"
 #include "temp_folder.h"
 
@@ -116,24 +117,7 @@ std::string Gif(int width, int height, const std::array<std::uint32_t, 4>& palet
   return gif + ';';
 }
 
-// A baseline JPEG, width x height, all of it mid grey, with only as many
-// 8 x 8 blocks written as `blocks` says (all of them by default): one
-// Huffman code of one bit per table, so the scan is all zero bytes.
-std::string GreyJpeg(int width, int height, long long blocks = -1) {
-  auto be16 = [](int value) {
-    return std::string{static_cast<char>(value >> 8), static_cast<char>(value & 0xFF)};
-  };
-  std::string jpeg = "\xFF\xD8";
-  jpeg += "\xFF\xDB" + be16(67) + '\0' + std::string(64, '\1');
-  jpeg += "\xFF\xC0" + be16(11) + '\x08' + be16(height) + be16(width) + "\x01\x01\x11" + '\0';
-  std::string oneCode(16, '\0');
-  oneCode[0] = 1;
-  jpeg += "\xFF\xC4" + be16(38) + '\0' + oneCode + '\0' + '\x10' + oneCode + '\0';
-  jpeg += "\xFF\xDA" + be16(8) + "\x01\x01" + '\0' + '\0' + '\x3F' + '\0';
-  if (blocks < 0) blocks = static_cast<long long>((width + 7) / 8) * ((height + 7) / 8);
-  jpeg += std::string(static_cast<std::size_t>((2 * blocks + 7) / 8), '\0');
-  return jpeg + "\xFF\xD9";
-}
+using jpeg_bytes::GreyJpeg;
 
 // Writes BGRA pixels (blue in the lowest byte, alpha in the highest) as a
 // file of the encoder's container format; false when the encoder fails.
@@ -289,13 +273,16 @@ TEST_F(Win32Pictures, DecodesNoMorePixelsThanDrawn) {
   ASSERT_EQ(picture->pixels.Height(), 50);
   EXPECT_EQ(picture->pixels.At(10, 25), Rgb(255, 0, 0));
   EXPECT_EQ(picture->pixels.At(90, 25), Rgb(0, 0, 255));
-  // Drawn larger than it is, or at its own size: whole.
+  // Drawn larger than it is: whole. At its own size: the middle that shows.
   picture = loader.Decode(wide, DrawnSizeOn(1600, 1200, 1));
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->pixels.Width(), 400);
   picture = loader.Decode(wide, DrawnSizeOn(100, 100, 0));
   ASSERT_TRUE(picture);
-  EXPECT_EQ(picture->pixels.Width(), 400);
+  EXPECT_EQ(picture->part, (Rect{150, 50, 100, 100}));
+  ASSERT_EQ(picture->pixels.Width(), 100);
+  EXPECT_EQ(picture->pixels.At(49, 0), Rgb(255, 0, 0));
+  EXPECT_EQ(picture->pixels.At(50, 99), Rgb(0, 0, 255));
 
   // 36 megapixels, over the limit at its own size, fitted to a 1920 x 1080
   // screen: 1080 x 1080, and composed where the whole picture would be.
@@ -319,6 +306,28 @@ TEST_F(Win32Pictures, DecodesNoMorePixelsThanDrawn) {
   EXPECT_FALSE(loader.Decode(photo, {}));
   EXPECT_FALSE(
       loader.Decode(Write("claims.jpg", GreyJpeg(40000, 30000, 100)), DrawnSizeOn(1920, 1080, 1)));
+}
+
+TEST_F(Win32Pictures, APhotoOverTheLimitShowsAtItsOwnSizeCutEvenly) {
+  // 40 megapixels, each 8 x 8 block its own shade, so that any shift shows.
+  static_assert(8004LL * 5002 > kMaxPicturePixels);
+  auto shade = [](int bx, int by) { return (bx * 7 + by * 13) % 200 + 20; };
+  const std::string path = Write("photo.jpg", jpeg_bytes::ShadedJpeg(8004, 5002, shade));
+  const std::optional<Picture> picture = loader.Decode(path, DrawnSizeOn(1920, 1080, 0));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->pixels.Pixels().size(), 1920u * 1080u);  // no more than shows
+  Image master(1920, 1080);
+  ComposePicture(master, &*picture, 0);
+  // 3042 columns cut on the left and on the right, 1961 rows at the top and
+  // at the bottom.
+  Image expected(1920, 1080);
+  for (int y = 0; y < 1080; ++y) {
+    for (int x = 0; x < 1920; ++x) {
+      const int grey = shade((x + 3042) / 8, (y + 1961) / 8);
+      expected.Set(x, y, Rgb(grey, grey, grey));
+    }
+  }
+  EXPECT_EQ(master, expected);
 }
 
 TEST_F(Win32Pictures, DecodesOnAnyThreadWithoutChangingItsApartment) {
