@@ -3,9 +3,12 @@
 // fills it. Plain byte reading, no library.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvel {
 
@@ -26,6 +29,14 @@ struct PlaceableMetafile {
   double windowHeight = 0;
   // Whether a record sets the window origin.
   bool setsWindowOrigin = false;
+  // The arc, pie and chord records as the file holds them: where each ends
+  // (in bytes from the start of the file) and its parameters (end y, end x,
+  // start y, start x, bottom, right, top, left).
+  struct Arc {
+    std::size_t end = 0;
+    std::array<int, 8> parameters{};
+  };
+  std::vector<Arc> arcs;
 };
 
 // The pictures larger than this many pixels are not loaded.
