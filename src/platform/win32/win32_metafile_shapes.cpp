@@ -149,10 +149,11 @@ std::vector<Point> ArcOutline(HDC dc, const Mapping& mapping, const std::vector<
   const Point end = mapping.ToDevice(p[1], p[0]);
   const double from = std::atan2((start.y - centre.y) / ry, (start.x - centre.x) / rx);
   double to = std::atan2((end.y - centre.y) / ry, (end.x - centre.x) / rx);
-  // Counterclockwise on the screen is towards smaller angles here; a
-  // mapping that turns one axis over turns the direction too.
-  const bool flipped = (mapping.scaleX < 0) != (mapping.scaleY < 0);
-  const bool clockwise = (GetArcDirection(dc) == AD_CLOCKWISE) != flipped;
+  // Counterclockwise on the screen is towards smaller angles here. A
+  // metafile plays in the compatible graphics mode, where GDI turns the
+  // way the arc direction says on the device, whichever way the window
+  // turns its axes.
+  const bool clockwise = GetArcDirection(dc) == AD_CLOCKWISE;
   constexpr double kTurn = 2 * std::numbers::pi;
   if (clockwise) {
     if (to <= from) to += kTurn;

@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "metafile_arcs.h"
 #include "metafile_bytes.h"
 #include "platform/win32/win32_pictures.h"
 #include "temp_folder.h"
@@ -118,7 +119,8 @@ TEST(Win32Metafile, FillsShapesWhereTheWindowMapsThem) {
   // The ellipse (100, 100)-(900, 500) of a 1000 x 600 window is
   // (9.6, 9.6)-(86.4, 48) in pixels: with the window set as the box, with
   // no window records (the box's corner is the window's origin), and at half
-  // size in a window twice the box's extent; and plain, its window set.
+  // size in a window twice the box's extent; in a window turned upwards;
+  // and plain, its window set.
   const struct {
     std::string bytes;
     double left, top, right, bottom;
@@ -133,6 +135,10 @@ TEST(Win32Metafile, FillsShapesWhereTheWindowMapsThem) {
                  WindowOrg(0, 0) + WindowExt(1200, 2000) + kRedBrushBluePen +
                      Ellipse(550, 1000, 150, 200)),
        9.6, 58.0 * 150 / 1200, 48, 58.0 * 550 / 1200},
+      {Placeable({0, 0, 1000, 600}, 1000,
+                 WindowOrg(600, 0) + WindowExt(-600, 1000) + kRedBrushBluePen +
+                     Ellipse(500, 900, 100, 100)),
+       9.6, 9.6, 86.4, 48},
       {Plain(WindowOrg(0, 0) + WindowExt(58, 96) + kRedBrushBluePen + Ellipse(48, 86, 10, 10)), 10,
        10, 86, 48},
   };
@@ -332,6 +338,15 @@ TEST(Win32Metafile, CutsRoundedRectanglesAndPolygonGroups) {
   ASSERT_TRUE(image);
   EXPECT_EQ(image->At(28, 20), Rgb(255, 255, 255));
   for (int x : {5, 60, 90}) EXPECT_EQ(image->At(x, 45), Rgb(200, 20, 40)) << x;
+}
+
+TEST(Win32Metafile, DrawsArcsPiesAndChordsCounterClockwiseInTheirWindow) {
+  for (const metafile_arcs::ArcCase& c : metafile_arcs::Cases()) {
+    ASSERT_GE(c.probes.size(), 4u) << c.name;
+    const std::optional<Image> image = Draw(c.bytes);
+    ASSERT_TRUE(image) << c.name;
+    EXPECT_EQ(metafile_arcs::Failed(*image, c), 0) << c.name;
+  }
 }
 
 TEST(Win32Metafile, BelievesNoHeaderThatClaimsMoreThanTheFileHolds) {
