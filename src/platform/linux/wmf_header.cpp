@@ -79,8 +79,8 @@ std::optional<PlaceableMetafile> ReadPlaceableMetafile(std::string_view bytes) {
     } else if (words >= 5 && function == kSetWindowExt && !extentSeen) {
       const int y = Short(bytes, at + 6);
       const int x = Short(bytes, at + 8);
-      // A flipped or empty window is left to the bounding box.
-      if (x > 0 && y > 0) {
+      // An empty window is left to the bounding box.
+      if (x != 0 && y != 0) {
         metafile.windowWidth = x;
         metafile.windowHeight = y;
       }

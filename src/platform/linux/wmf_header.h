@@ -22,7 +22,8 @@ struct PlaceableMetafile {
   int inch = 0;
   // The logical rectangle that fills the picture: the window origin and
   // extent that the records set, or the bounding box for what they leave
-  // unset (the player starts with the bounding box as the window).
+  // unset (the player starts with the bounding box as the window). An
+  // extent is negative where the window turns that axis.
   double windowX = 0;
   double windowY = 0;
   double windowWidth = 0;

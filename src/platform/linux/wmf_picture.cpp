@@ -541,20 +541,25 @@ std::optional<Image> LoadWmf(const std::string& path) {
     if (wmf_scan(api, 0, &scanned) != wmf_E_None) return std::nullopt;
 
     // The player's device units are points (1/72 inch), counted from the
-    // window origin a record sets, or from logical 0 where none does.
+    // window origin a record sets, or from logical 0 where none does, and
+    // turned over along an axis the window turns.
     const double scale = 72.0 / metafile->inch;
-    const double originX = metafile->setsWindowOrigin ? 0 : metafile->windowX * scale;
-    const double originY = metafile->setsWindowOrigin ? 0 : metafile->windowY * scale;
+    const double turnX = metafile->windowWidth < 0 ? -1 : 1;
+    const double turnY = metafile->windowHeight < 0 ? -1 : 1;
+    const double originX = metafile->setsWindowOrigin ? 0 : metafile->windowX * scale * turnX;
+    const double originY = metafile->setsWindowOrigin ? 0 : metafile->windowY * scale * turnY;
+    const double widthUnits = std::abs(metafile->windowWidth) * scale;
+    const double heightUnits = std::abs(metafile->windowHeight) * scale;
     wmfD_Rect frame;
     frame.TL.x = static_cast<float>(originX);
     frame.TL.y = static_cast<float>(originY);
-    frame.BR.x = static_cast<float>(originX + metafile->windowWidth * scale);
-    frame.BR.y = static_cast<float>(originY + metafile->windowHeight * scale);
+    frame.BR.x = static_cast<float>(originX + widthUnits);
+    frame.BR.y = static_cast<float>(originY + heightUnits);
     device->bbox = frame;
     device->width = static_cast<unsigned>(metafile->width);
     device->height = static_cast<unsigned>(metafile->height);
-    canvas.pixelsPerUnitX = metafile->width / (metafile->windowWidth * scale);
-    canvas.pixelsPerUnitY = metafile->height / (metafile->windowHeight * scale);
+    canvas.pixelsPerUnitX = metafile->width / widthUnits;
+    canvas.pixelsPerUnitY = metafile->height / heightUnits;
     const double margin = std::max(metafile->width, metafile->height) + kDeviceNibPixels;
     canvas.box = {
         frame.TL.x - margin / canvas.pixelsPerUnitX, frame.TL.y - margin / canvas.pixelsPerUnitY,

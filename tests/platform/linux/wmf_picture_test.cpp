@@ -128,7 +128,8 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
   // The ellipse (100, 100)-(900, 500) of a 1000 x 600 window is
   // (9.6, 9.6)-(86.4, 48) in pixels: with the window set as the box, with
   // no window records (the box's corner is the window's origin), and at half
-  // size in a window twice the box's extent; and in a window turned upwards.
+  // size in a window twice the box's extent; and in one half its extent
+  // turned upwards.
   const struct {
     std::string bytes;
     double left, top, right, bottom;
@@ -143,10 +144,10 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
                  WindowOrg(0, 0) + WindowExt(1200, 2000) + kRedBrushBluePen +
                      Ellipse(550, 1000, 150, 200)),
        9.6, 58.0 * 150 / 1200, 48, 58.0 * 550 / 1200},
-      {Placeable({0, 0, 1000, 600}, 1000,
-                 WindowOrg(600, 0) + WindowExt(-600, 1000) + kRedBrushBluePen +
-                     Ellipse(500, 900, 100, 100)),
-       9.6, 9.6, 86.4, 48},
+      {Placeable(
+           {0, 0, 1000, 600}, 1000,
+           WindowOrg(300, 0) + WindowExt(-300, 500) + kRedBrushBluePen + Ellipse(250, 450, 50, 50)),
+       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
   };
   PixbufPictureLoader loader;
   for (const auto& c : cases) {

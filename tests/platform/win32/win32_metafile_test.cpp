@@ -119,8 +119,8 @@ TEST(Win32Metafile, FillsShapesWhereTheWindowMapsThem) {
   // The ellipse (100, 100)-(900, 500) of a 1000 x 600 window is
   // (9.6, 9.6)-(86.4, 48) in pixels: with the window set as the box, with
   // no window records (the box's corner is the window's origin), and at half
-  // size in a window twice the box's extent; in a window turned upwards;
-  // and plain, its window set.
+  // size in a window twice the box's extent; in one half its extent turned
+  // upwards; and plain, its window set.
   const struct {
     std::string bytes;
     double left, top, right, bottom;
@@ -135,10 +135,10 @@ TEST(Win32Metafile, FillsShapesWhereTheWindowMapsThem) {
                  WindowOrg(0, 0) + WindowExt(1200, 2000) + kRedBrushBluePen +
                      Ellipse(550, 1000, 150, 200)),
        9.6, 58.0 * 150 / 1200, 48, 58.0 * 550 / 1200},
-      {Placeable({0, 0, 1000, 600}, 1000,
-                 WindowOrg(600, 0) + WindowExt(-600, 1000) + kRedBrushBluePen +
-                     Ellipse(500, 900, 100, 100)),
-       9.6, 9.6, 86.4, 48},
+      {Placeable(
+           {0, 0, 1000, 600}, 1000,
+           WindowOrg(300, 0) + WindowExt(-300, 500) + kRedBrushBluePen + Ellipse(250, 450, 50, 50)),
+       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
       {Plain(WindowOrg(0, 0) + WindowExt(58, 96) + kRedBrushBluePen + Ellipse(48, 86, 10, 10)), 10,
        10, 86, 48},
   };
