@@ -160,8 +160,9 @@ inline ArcCase Build(const Shape& s) {
 // Every family (arc, pie, chord), with a thin pen and with one 35 pixels
 // wide (wider than the players hand to the system's own wide lines); small,
 // and reaching far beyond the picture; with the radial points on the
-// ellipse and far outside its box; from 3 to 12 o'clock and from 5 round to 10
-// o'clock, off the axes; in a window with y down and one with y up.
+// ellipse and far outside its box; from 3 to 12 o'clock, and off the axes
+// from 5 round to 10 o'clock and from 10 round to 5; in a window with y
+// down and one with y up.
 inline std::vector<ArcCase> Cases() {
   std::vector<ArcCase> cases;
   const char* families[] = {"arc", "pie", "chord"};
@@ -169,7 +170,8 @@ inline std::vector<ArcCase> Cases() {
     for (int pen : {1, 180}) {
       for (bool far : {false, true}) {
         for (double reach : {0.0, 29000.0}) {
-          for (auto [from, to] : {std::pair{0.0, 90.0}, std::pair{-60.0, 150.0}}) {
+          for (auto [from, to] :
+               {std::pair{0.0, 90.0}, std::pair{-60.0, 150.0}, std::pair{150.0, 300.0}}) {
             for (bool upwards : {false, true}) {
               // The small one round the picture's centre; the far one
               // flat, its 3 o'clock end at the centre, the rest of it far
