@@ -129,7 +129,7 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
   // (9.6, 9.6)-(86.4, 48) in pixels: with the window set as the box, with
   // no window records (the box's corner is the window's origin), and at half
   // size in a window twice the box's extent; and in one half its extent
-  // turned upwards.
+  // turned upwards, and turned both ways from the box's corner.
   const struct {
     std::string bytes;
     double left, top, right, bottom;
@@ -147,6 +147,9 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
       {Placeable(
            {0, 0, 1000, 600}, 1000,
            WindowOrg(300, 0) + WindowExt(-300, 500) + kRedBrushBluePen + Ellipse(250, 450, 50, 50)),
+       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
+      {Placeable({100, 50, 1100, 650}, 1000,
+                 WindowExt(-300, -500) + kRedBrushBluePen + Ellipse(0, 50, -200, -350)),
        9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
   };
   PixbufPictureLoader loader;
