@@ -125,7 +125,7 @@ inline ArcCase Build(const Shape& s) {
       const bool clear = std::min({nearest(a), nearest(b), nearest(at(t, 1))}) >= reach;
       if (onCurve || clear) probes.push_back({a.x, a.y, b.x, b.y, onCurve});
     } else {
-      for (double r : {0.5, 0.9}) {
+      for (double r : {0.1, 0.5, 0.9}) {
         const Point p = at(t, r);
         const bool drawn = Inside(p, area);
         if (drawn || nearest(p) >= reach) probes.push_back({p.x, p.y, p.x, p.y, drawn});
@@ -159,36 +159,33 @@ inline ArcCase Build(const Shape& s) {
 
 // Every family (arc, pie, chord), with a thin pen and with one 35 pixels
 // wide (wider than the players hand to the system's own wide lines); small,
-// and reaching far beyond the picture; with the radial points on the
-// ellipse and far outside its box; from 3 to 12 o'clock, and off the axes
+// reaching far beyond the picture, and round it; with the radial points on
+// the ellipse and far outside its box; from 3 to 12 o'clock, and off the axes
 // from 5 round to 10 o'clock and from 10 round to 5; in a window with y
 // down and one with y up.
 inline std::vector<ArcCase> Cases() {
   std::vector<ArcCase> cases;
   const char* families[] = {"arc", "pie", "chord"};
+  const int functions[] = {0x0817, 0x081A, 0x0830};
   for (int family = 0; family < 3; ++family) {
     for (int pen : {1, 180}) {
-      for (bool far : {false, true}) {
+      for (int size = 0; size < 3; ++size) {
+        // An open arc round the picture shows nothing of itself.
+        if (size == 2 && family == 0) continue;
         for (double reach : {0.0, 29000.0}) {
           for (auto [from, to] :
                {std::pair{0.0, 90.0}, std::pair{-60.0, 150.0}, std::pair{150.0, 300.0}}) {
             for (bool upwards : {false, true}) {
-              // The small one round the picture's centre; the far one
-              // flat, its 3 o'clock end at the centre, the rest of it far
-              // to the left.
-              const detail::Shape shape{std::array{0x0817, 0x081A, 0x0830}[family],
-                                        far ? -1000.0 : 500.0,
-                                        500,
-                                        far ? 1500.0 : 300.0,
-                                        300,
-                                        from,
-                                        to,
-                                        reach,
-                                        pen,
-                                        upwards};
-              ArcCase c = detail::Build(shape);
+              // Small round the picture's centre; far-reaching and flat,
+              // its 3 o'clock end at the centre and the rest far to the
+              // left; and round the picture, its centre the picture's.
+              const double cx[] = {500, -1000, 500}, rx[] = {300, 1500, 2000},
+                           ry[] = {300, 300, 2000};
+              ArcCase c = detail::Build({functions[family], cx[size], 500, rx[size], ry[size], from,
+                                         to, reach, pen, upwards});
               c.name = std::string(families[family]) + (pen > 1 ? " wide" : " thin") +
-                       (far ? " far" : " small") + (reach > 0 ? " outside" : "") + " from " +
+                       std::array{" small", " far", " round"}[size] +
+                       (reach > 0 ? " outside" : "") + " from " +
                        std::to_string(static_cast<int>(from)) + (upwards ? " upwards" : "");
               cases.push_back(std::move(c));
             }
