@@ -185,8 +185,9 @@ struct ArcShape {
 // the record's points moved into the ellipse's box one coordinate at a
 // time, which turns points outside it to other directions, and the box as
 // the record gives it, which a window that turns an axis turns inside out;
-// so the points are read from the record itself, which the play has just
-// read.
+// so the points are read from the record itself: the play's input stands
+// where the record it has just read ends. (A record too short to be found
+// there keeps the player's points.)
 std::optional<ArcShape> ShapeOf(wmfAPI* api, const wmfDrawArc_t* arc) {
   ArcShape shape;
   shape.centre = {(arc->TL.x + arc->BR.x) / 2, (arc->TL.y + arc->BR.y) / 2};
