@@ -10,6 +10,9 @@ constexpr std::size_t kPlaceableSize = 22;
 constexpr std::uint16_t kSetWindowOrg = 0x020B;
 constexpr std::uint16_t kSetWindowExt = 0x020C;
 constexpr std::uint16_t kEndOfFile = 0x0000;
+constexpr std::uint16_t kArc = 0x0817;
+constexpr std::uint16_t kPie = 0x081A;
+constexpr std::uint16_t kChord = 0x0830;
 // Where the standard header (after the placeable one) keeps the size of the
 // largest record, in 16-bit words.
 constexpr std::size_t kLargestRecordAt = kPlaceableSize + 12;
@@ -76,12 +79,19 @@ std::optional<PlaceableMetafile> ReadPlaceableMetafile(std::string_view bytes) {
     } else if (words >= 5 && function == kSetWindowExt && !extentSeen) {
       const int y = Short(bytes, at + 6);
       const int x = Short(bytes, at + 8);
-      // A flipped or empty window is left to the bounding box.
-      if (x > 0 && y > 0) {
+      // An empty window is left to the bounding box.
+      if (x != 0 && y != 0) {
         metafile.windowWidth = x;
         metafile.windowHeight = y;
       }
       extentSeen = true;
+    } else if (words >= 11 && (function == kArc || function == kPie || function == kChord)) {
+      PlaceableMetafile::Arc arc;
+      arc.end = at + std::size_t{words} * 2;
+      for (std::size_t i = 0; i < arc.parameters.size(); ++i) {
+        arc.parameters[i] = Short(bytes, at + 6 + 2 * i);
+      }
+      metafile.arcs.push_back(arc);
     }
     at += std::size_t{words} * 2;
   }

@@ -3,9 +3,12 @@
 // fills it. Plain byte reading, no library.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvel {
 
@@ -19,13 +22,22 @@ struct PlaceableMetafile {
   int inch = 0;
   // The logical rectangle that fills the picture: the window origin and
   // extent that the records set, or the bounding box for what they leave
-  // unset (the player starts with the bounding box as the window).
+  // unset (the player starts with the bounding box as the window). An
+  // extent is negative where the window turns that axis.
   double windowX = 0;
   double windowY = 0;
   double windowWidth = 0;
   double windowHeight = 0;
   // Whether a record sets the window origin.
   bool setsWindowOrigin = false;
+  // The arc, pie and chord records as the file holds them: where each ends
+  // (in bytes from the start of the file) and its parameters (end y, end x,
+  // start y, start x, bottom, right, top, left).
+  struct Arc {
+    std::size_t end = 0;
+    std::array<int, 8> parameters{};
+  };
+  std::vector<Arc> arcs;
 };
 
 // The pictures larger than this many pixels are not loaded.

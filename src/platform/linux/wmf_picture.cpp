@@ -42,7 +42,6 @@ struct DeviceFunctions {
   void (*rectangle)(wmfAPI*, wmfDrawRectangle_t*) = nullptr;
   void (*line)(wmfAPI*, wmfDrawLine_t*) = nullptr;
   void (*polyLine)(wmfAPI*, wmfPolyLine_t*) = nullptr;
-  void (*arc)(wmfAPI*, wmfDrawArc_t*) = nullptr;
   void (*regionFrame)(wmfAPI*, wmfPolyRectangle_t*) = nullptr;
   void (*regionPaint)(wmfAPI*, wmfPolyRectangle_t*) = nullptr;
 };
@@ -61,6 +60,8 @@ struct Canvas {
   ClipBox box;  // around the picture; what lies outside is cut off
   double pixelsPerUnitX = 1;
   double pixelsPerUnitY = 1;
+  // The arc, pie and chord records of the file played.
+  const std::vector<PlaceableMetafile::Arc>* arcs = nullptr;
 };
 Canvas canvas;
 
@@ -154,12 +155,12 @@ void StrokeWide(wmfAPI* api, wmfDC* dc, std::span<const ClipPoint> points, bool 
   }
 }
 
-// Points on the ellipse within the box from angle `from` to `to` (radians,
-// y pointing down, so growing angles turn clockwise on the screen), about
-// two pixels apart.
+// Points on the ellipse from angle `from` to `to` (radians, y pointing
+// down, so growing angles turn clockwise on the screen), about two pixels
+// apart.
 void AppendArc(wmfD_Coord centre, double rx, double ry, double from, double to,
                std::vector<wmfD_Coord>& points) {
-  const double length = (to - from) * std::max(rx, ry) * canvas.pixelsPerUnitX;
+  const double length = std::abs(to - from) * std::max(rx, ry) * canvas.pixelsPerUnitX;
   const int steps = static_cast<int>(std::clamp(length / 2 + 4, 4.0, 2048.0));
   for (int i = 0; i <= steps; ++i) {
     const double angle = from + (to - from) * i / steps;
@@ -168,18 +169,52 @@ void AppendArc(wmfD_Coord centre, double rx, double ry, double from, double to,
   }
 }
 
-wmfD_Coord Centre(const wmfDrawArc_t* arc) {
-  return {(arc->TL.x + arc->BR.x) / 2, (arc->TL.y + arc->BR.y) / 2};
-}
+// The ellipse of an arc, pie or chord and the angles it runs between.
+struct ArcShape {
+  wmfD_Coord centre;
+  double rx = 0;
+  double ry = 0;
+  double from = 0;
+  double to = 0;
+};
 
-// The angles an arc runs between: its start and end are given from the
-// centre, and it runs clockwise on the screen from start to end; the same
-// direction twice is the whole ellipse.
-std::pair<double, double> ArcAngles(const wmfDrawArc_t* arc, double rx, double ry) {
-  const double from = std::atan2(arc->start.y / ry, arc->start.x / rx);
-  double to = std::atan2(arc->end.y / ry, arc->end.x / rx);
-  if (to <= from) to += 2 * std::numbers::pi;
-  return {from, to};
+// The shape a record asks for. It runs counter-clockwise on the screen
+// from the direction of its start point to that of its end point, seen
+// from the centre, whichever way the window turns its axes (as GDI draws
+// it); the same direction twice is the whole ellipse. The player hands over
+// the record's points moved into the ellipse's box one coordinate at a
+// time, which turns points outside it to other directions, and the box as
+// the record gives it, which a window that turns an axis turns inside out;
+// so the points are read from the record itself: the play's input stands
+// where the record it has just read ends. (A record too short to be found
+// there keeps the player's points.)
+std::optional<ArcShape> ShapeOf(wmfAPI* api, const wmfDrawArc_t* arc) {
+  ArcShape shape;
+  shape.centre = {(arc->TL.x + arc->BR.x) / 2, (arc->TL.y + arc->BR.y) / 2};
+  shape.rx = std::abs(arc->BR.x - arc->TL.x) / 2;
+  shape.ry = std::abs(arc->BR.y - arc->TL.y) / 2;
+  if (shape.rx <= 0 || shape.ry <= 0) return std::nullopt;
+  // Where the start and end points lie from the centre, in device units
+  // (the player's names for the two are the other way round).
+  ClipPoint start{arc->end.x, arc->end.y};
+  ClipPoint finish{arc->start.x, arc->start.y};
+  const long end = api->bbuf.tell(api->buffer_data);
+  const auto record = std::lower_bound(
+      canvas.arcs->begin(), canvas.arcs->end(), end,
+      [](const PlaceableMetafile::Arc& a, long at) { return static_cast<long>(a.end) < at; });
+  if (record != canvas.arcs->end() && static_cast<long>(record->end) == end) {
+    const std::array<int, 8>& p = record->parameters;
+    const double scaleX = static_cast<double>(arc->BR.x - arc->TL.x) / (p[5] - p[7]);
+    const double scaleY = static_cast<double>(arc->BR.y - arc->TL.y) / (p[4] - p[6]);
+    const double centreX = (p[5] + p[7]) / 2.0;
+    const double centreY = (p[4] + p[6]) / 2.0;
+    start = {(p[3] - centreX) * scaleX, (p[2] - centreY) * scaleY};
+    finish = {(p[1] - centreX) * scaleX, (p[0] - centreY) * scaleY};
+  }
+  shape.from = std::atan2(start.y / shape.ry, start.x / shape.rx);
+  shape.to = std::atan2(finish.y / shape.ry, finish.x / shape.rx);
+  if (shape.to >= shape.from) shape.to -= 2 * std::numbers::pi;
+  return shape;
 }
 
 // Filled with the DC's brush and outlined with its pen, as Windows does.
@@ -247,50 +282,45 @@ void DrawPolyLine(wmfAPI* api, wmfPolyLine_t* line) {
   }
 }
 
+// The box's corners come as the record gives them, turned over where the
+// window turns an axis.
 void DrawEllipse(wmfAPI* api, wmfDrawArc_t* arc) {
-  const double rx = (arc->BR.x - arc->TL.x) / 2;
-  const double ry = (arc->BR.y - arc->TL.y) / 2;
+  const double rx = std::abs(arc->BR.x - arc->TL.x) / 2;
+  const double ry = std::abs(arc->BR.y - arc->TL.y) / 2;
   if (rx <= 0 || ry <= 0) return;
   std::vector<wmfD_Coord> points;
-  AppendArc(Centre(arc), rx, ry, 0, 2 * std::numbers::pi, points);
+  const wmfD_Coord centre{(arc->TL.x + arc->BR.x) / 2, (arc->TL.y + arc->BR.y) / 2};
+  AppendArc(centre, rx, ry, 0, 2 * std::numbers::pi, points);
   points.pop_back();  // the same as the first
   DrawPolygon(api, arc->dc, points);
 }
 
 void DrawPie(wmfAPI* api, wmfDrawArc_t* arc) {
-  const double rx = (arc->BR.x - arc->TL.x) / 2;
-  const double ry = (arc->BR.y - arc->TL.y) / 2;
-  if (rx <= 0 || ry <= 0) return;
-  const auto [from, to] = ArcAngles(arc, rx, ry);
-  std::vector<wmfD_Coord> points{Centre(arc)};
-  AppendArc(Centre(arc), rx, ry, from, to, points);
+  const std::optional<ArcShape> shape = ShapeOf(api, arc);
+  if (!shape) return;
+  std::vector<wmfD_Coord> points{shape->centre};
+  AppendArc(shape->centre, shape->rx, shape->ry, shape->from, shape->to, points);
   DrawPolygon(api, arc->dc, points);
 }
 
 void DrawChord(wmfAPI* api, wmfDrawArc_t* arc) {
-  const double rx = (arc->BR.x - arc->TL.x) / 2;
-  const double ry = (arc->BR.y - arc->TL.y) / 2;
-  if (rx <= 0 || ry <= 0) return;
-  const auto [from, to] = ArcAngles(arc, rx, ry);
+  const std::optional<ArcShape> shape = ShapeOf(api, arc);
+  if (!shape) return;
   std::vector<wmfD_Coord> points;
-  AppendArc(Centre(arc), rx, ry, from, to, points);
+  AppendArc(shape->centre, shape->rx, shape->ry, shape->from, shape->to, points);
   DrawPolygon(api, arc->dc, points);
 }
 
-// Open arcs stay with the device while they lie on the canvas.
 void DrawArc(wmfAPI* api, wmfDrawArc_t* arc) {
-  const std::array corners{arc->TL, arc->BR};
-  if (!WidePen(arc->dc) && OnCanvas(corners)) {
-    bitmapDevice.arc(api, arc);
-    return;
-  }
-  const double rx = (arc->BR.x - arc->TL.x) / 2;
-  const double ry = (arc->BR.y - arc->TL.y) / 2;
-  if (rx <= 0 || ry <= 0) return;
-  const auto [from, to] = ArcAngles(arc, rx, ry);
+  const std::optional<ArcShape> shape = ShapeOf(api, arc);
+  if (!shape) return;
   std::vector<wmfD_Coord> points;
-  AppendArc(Centre(arc), rx, ry, from, to, points);
-  DrawOpenLine(api, arc->dc, points);
+  AppendArc(shape->centre, shape->rx, shape->ry, shape->from, shape->to, points);
+  wmfPolyLine_t line{};
+  line.dc = arc->dc;
+  line.pt = points.data();
+  line.count = static_cast<U16>(points.size());
+  DrawPolyLine(api, &line);
 }
 
 // Rectangles with rounded corners become polygons; square ones stay with
@@ -374,7 +404,6 @@ void BitmapDeviceOnCanvas(wmfAPI* api) {
   bitmapDevice.rectangle = functions->draw_rectangle;
   bitmapDevice.line = functions->draw_line;
   bitmapDevice.polyLine = functions->poly_line;
-  bitmapDevice.arc = functions->draw_arc;
   bitmapDevice.regionFrame = functions->region_frame;
   bitmapDevice.regionPaint = functions->region_paint;
   functions->draw_polygon = DrawPolygon;
@@ -505,6 +534,7 @@ std::optional<Image> LoadWmf(const std::string& path) {
     device->sink.context = &png;
     device->sink.function = CollectPng;
     CapLargestRecordSize(*bytes);
+    canvas.arcs = &metafile->arcs;
     if (!player.Open(*bytes)) return std::nullopt;
     // The player needs a scan before it plays; what it found drawn is not
     // what fills the picture.
@@ -512,20 +542,25 @@ std::optional<Image> LoadWmf(const std::string& path) {
     if (wmf_scan(api, 0, &scanned) != wmf_E_None) return std::nullopt;
 
     // The player's device units are points (1/72 inch), counted from the
-    // window origin a record sets, or from logical 0 where none does.
+    // window origin a record sets, or from logical 0 where none does, and
+    // turned over along an axis the window turns.
     const double scale = 72.0 / metafile->inch;
-    const double originX = metafile->setsWindowOrigin ? 0 : metafile->windowX * scale;
-    const double originY = metafile->setsWindowOrigin ? 0 : metafile->windowY * scale;
+    const double turnX = metafile->windowWidth < 0 ? -1 : 1;
+    const double turnY = metafile->windowHeight < 0 ? -1 : 1;
+    const double originX = metafile->setsWindowOrigin ? 0 : metafile->windowX * scale * turnX;
+    const double originY = metafile->setsWindowOrigin ? 0 : metafile->windowY * scale * turnY;
+    const double widthUnits = std::abs(metafile->windowWidth) * scale;
+    const double heightUnits = std::abs(metafile->windowHeight) * scale;
     wmfD_Rect frame;
     frame.TL.x = static_cast<float>(originX);
     frame.TL.y = static_cast<float>(originY);
-    frame.BR.x = static_cast<float>(originX + metafile->windowWidth * scale);
-    frame.BR.y = static_cast<float>(originY + metafile->windowHeight * scale);
+    frame.BR.x = static_cast<float>(originX + widthUnits);
+    frame.BR.y = static_cast<float>(originY + heightUnits);
     device->bbox = frame;
     device->width = static_cast<unsigned>(metafile->width);
     device->height = static_cast<unsigned>(metafile->height);
-    canvas.pixelsPerUnitX = metafile->width / (metafile->windowWidth * scale);
-    canvas.pixelsPerUnitY = metafile->height / (metafile->windowHeight * scale);
+    canvas.pixelsPerUnitX = metafile->width / widthUnits;
+    canvas.pixelsPerUnitY = metafile->height / heightUnits;
     const double margin = std::max(metafile->width, metafile->height) + kDeviceNibPixels;
     canvas.box = {
         frame.TL.x - margin / canvas.pixelsPerUnitX, frame.TL.y - margin / canvas.pixelsPerUnitY,

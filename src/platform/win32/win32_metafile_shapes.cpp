@@ -139,8 +139,8 @@ std::pair<Point, Point> DeviceRect(const Mapping& mapping, const std::vector<int
 }
 
 // An arc, pie or chord of the ellipse in the rectangle, from the direction
-// of the start point to that of the end point, the way the DC draws arcs.
-std::vector<Point> ArcOutline(HDC dc, const Mapping& mapping, const std::vector<int>& p, bool pie) {
+// of the start point to that of the end point, the way GDI draws them.
+std::vector<Point> ArcOutline(const Mapping& mapping, const std::vector<int>& p, bool pie) {
   const auto [topLeft, bottomRight] = DeviceRect(mapping, p, 4);
   const Point centre{(topLeft.x + bottomRight.x) / 2, (topLeft.y + bottomRight.y) / 2};
   const double rx = std::max((bottomRight.x - topLeft.x) / 2, 1e-9);
@@ -149,16 +149,11 @@ std::vector<Point> ArcOutline(HDC dc, const Mapping& mapping, const std::vector<
   const Point end = mapping.ToDevice(p[1], p[0]);
   const double from = std::atan2((start.y - centre.y) / ry, (start.x - centre.x) / rx);
   double to = std::atan2((end.y - centre.y) / ry, (end.x - centre.x) / rx);
-  // Counterclockwise on the screen is towards smaller angles here; a
-  // mapping that turns one axis over turns the direction too.
-  const bool flipped = (mapping.scaleX < 0) != (mapping.scaleY < 0);
-  const bool clockwise = (GetArcDirection(dc) == AD_CLOCKWISE) != flipped;
-  constexpr double kTurn = 2 * std::numbers::pi;
-  if (clockwise) {
-    if (to <= from) to += kTurn;
-  } else if (to >= from) {
-    to -= kTurn;
-  }
+  // GDI turns counter-clockwise on the device: a metafile has no record
+  // that changes the arc direction, and it plays in the compatible graphics
+  // mode, where a window that turns an axis does not turn arcs. That is
+  // towards smaller angles here.
+  if (to >= from) to -= 2 * std::numbers::pi;
   std::vector<Point> points;
   if (pie) points.push_back(centre);
   AppendArc(centre, rx, ry, from, to, points);
@@ -218,7 +213,7 @@ std::optional<Shape> ShapeOf(HDC dc, const METARECORD* record, const Mapping& ma
     case kChord: {
       const auto p = Parameters(record, 8);
       if (!p) return std::nullopt;
-      shape.outlines.push_back(ArcOutline(dc, mapping, *p, record->rdFunction == kPie));
+      shape.outlines.push_back(ArcOutline(mapping, *p, record->rdFunction == kPie));
       shape.closed = record->rdFunction != kArc;
       return shape;
     }

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "metafile_arcs.h"
 #include "metafile_bytes.h"
 #include "platform/linux/pixbuf_pictures.h"
 #include "platform/linux/wmf_header.h"
@@ -127,7 +128,8 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
   // The ellipse (100, 100)-(900, 500) of a 1000 x 600 window is
   // (9.6, 9.6)-(86.4, 48) in pixels: with the window set as the box, with
   // no window records (the box's corner is the window's origin), and at half
-  // size in a window twice the box's extent.
+  // size in a window twice the box's extent; and in one half its extent
+  // turned upwards, and turned both ways from the box's corner.
   const struct {
     std::string bytes;
     double left, top, right, bottom;
@@ -142,6 +144,13 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
                  WindowOrg(0, 0) + WindowExt(1200, 2000) + kRedBrushBluePen +
                      Ellipse(550, 1000, 150, 200)),
        9.6, 58.0 * 150 / 1200, 48, 58.0 * 550 / 1200},
+      {Placeable(
+           {0, 0, 1000, 600}, 1000,
+           WindowOrg(300, 0) + WindowExt(-300, 500) + kRedBrushBluePen + Ellipse(250, 450, 50, 50)),
+       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
+      {Placeable({100, 50, 1100, 650}, 1000,
+                 WindowExt(-300, -500) + kRedBrushBluePen + Ellipse(0, 50, -200, -350)),
+       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
   };
   PixbufPictureLoader loader;
   for (const auto& c : cases) {
@@ -316,6 +325,15 @@ TEST(WmfPicture, CutsFarReachingShapesWithoutMovingWhatShows) {
   }();
   EXPECT_GT(dashes, 40);
   EXPECT_LT(dashes, 80);
+}
+
+TEST(WmfPicture, DrawsArcsPiesAndChordsCounterClockwiseInTheirWindow) {
+  for (const metafile_arcs::ArcCase& c : metafile_arcs::Cases()) {
+    ASSERT_GE(c.probes.size(), 4u) << c.name;
+    const std::optional<Image> image = LoadMetafile(c.bytes);
+    ASSERT_TRUE(image) << c.name;
+    EXPECT_EQ(metafile_arcs::Failed(*image, c), 0) << c.name;
+  }
 }
 
 TEST(WmfPicture, BelievesNoLargestRecordLargerThanTheFile) {

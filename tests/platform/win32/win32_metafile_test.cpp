@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "metafile_arcs.h"
 #include "metafile_bytes.h"
 #include "platform/win32/win32_pictures.h"
 #include "temp_folder.h"
@@ -118,7 +119,9 @@ TEST(Win32Metafile, FillsShapesWhereTheWindowMapsThem) {
   // The ellipse (100, 100)-(900, 500) of a 1000 x 600 window is
   // (9.6, 9.6)-(86.4, 48) in pixels: with the window set as the box, with
   // no window records (the box's corner is the window's origin), and at half
-  // size in a window twice the box's extent; and plain, its window set.
+  // size in a window twice the box's extent; in one half its extent turned
+  // upwards, and turned both ways from the box's corner; and plain, its
+  // window set.
   const struct {
     std::string bytes;
     double left, top, right, bottom;
@@ -133,6 +136,13 @@ TEST(Win32Metafile, FillsShapesWhereTheWindowMapsThem) {
                  WindowOrg(0, 0) + WindowExt(1200, 2000) + kRedBrushBluePen +
                      Ellipse(550, 1000, 150, 200)),
        9.6, 58.0 * 150 / 1200, 48, 58.0 * 550 / 1200},
+      {Placeable(
+           {0, 0, 1000, 600}, 1000,
+           WindowOrg(300, 0) + WindowExt(-300, 500) + kRedBrushBluePen + Ellipse(250, 450, 50, 50)),
+       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
+      {Placeable({100, 50, 1100, 650}, 1000,
+                 WindowExt(-300, -500) + kRedBrushBluePen + Ellipse(0, 50, -200, -350)),
+       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
       {Plain(WindowOrg(0, 0) + WindowExt(58, 96) + kRedBrushBluePen + Ellipse(48, 86, 10, 10)), 10,
        10, 86, 48},
   };
@@ -332,6 +342,15 @@ TEST(Win32Metafile, CutsRoundedRectanglesAndPolygonGroups) {
   ASSERT_TRUE(image);
   EXPECT_EQ(image->At(28, 20), Rgb(255, 255, 255));
   for (int x : {5, 60, 90}) EXPECT_EQ(image->At(x, 45), Rgb(200, 20, 40)) << x;
+}
+
+TEST(Win32Metafile, DrawsArcsPiesAndChordsCounterClockwiseInTheirWindow) {
+  for (const metafile_arcs::ArcCase& c : metafile_arcs::Cases()) {
+    ASSERT_GE(c.probes.size(), 4u) << c.name;
+    const std::optional<Image> image = Draw(c.bytes);
+    ASSERT_TRUE(image) << c.name;
+    EXPECT_EQ(metafile_arcs::Failed(*image, c), 0) << c.name;
+  }
 }
 
 TEST(Win32Metafile, BelievesNoHeaderThatClaimsMoreThanTheFileHolds) {
