@@ -6,7 +6,7 @@
 #   tests/gui/windows_saver_test.sh path/to/Orvel.scr path/to/orvel_test_host.exe
 #
 # Runs Wine through cmake/wine-run.sh with the Windows build's own prefix
-# (beside the program). Needs an X display with no window manager in the
+# (beside the program), which maps no fonts, as a user's has none mapped. Needs an X display with no window manager in the
 # way, e.g.
 #   xvfb-run -a -s "-screen 0 1280x1024x24" tests/gui/windows_saver_test.sh \
 #     build/windows-x64/Orvel.scr build/windows-x64/orvel_test_host.exe
@@ -18,7 +18,7 @@ orvel=$(realpath "${1:?$usage}")
 test_host=$(realpath "${2:?$usage}")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
-source "$(dirname "$0")/common.sh" wine xdotool xsetroot import convert iconv
+source "$(dirname "$0")/common.sh" xdotool xsetroot import convert compare iconv
 
 prefix="$(dirname "$orvel")/wine-prefix"
 run_wine() { "$root/cmake/wine-run.sh" "$prefix" "$@"; }
@@ -106,8 +106,8 @@ esac
 
 # The settings dialog: 設定 writes the settings file in the user's
 # application data and closes the dialog.
-appdata=$(WINEPREFIX=$prefix WINEDEBUG=-all wine cmd.exe /c echo %APPDATA% 2>/dev/null | tr -d '\r')
-ini="$(WINEPREFIX=$prefix winepath -u "$appdata" 2>/dev/null)/Orvel/Orvel.ini"
+appdata=$(run_wine cmd.exe /c echo %APPDATA% 2>/dev/null | tr -d '\r')
+ini="$(run_wine winepath.exe -u "$appdata" 2>/dev/null)/Orvel/Orvel.ini"
 rm -f "$ini"
 run_wine "$orvel" /c &
 dialog=$!
@@ -121,7 +121,19 @@ if [ -z "$point" ]; then
   fail "no settings dialog 30 seconds after Orvel.scr /c"
 else
   sleep 1
-  [ -n "${ORVEL_SCREENSHOTS:-}" ] && import -window root "$ORVEL_SCREENSHOTS/windows-dialog.png"
+  import -window root "$work/dialog.png"
+  [ -n "${ORVEL_SCREENSHOTS:-}" ] && cp "$work/dialog.png" "$ORVEL_SCREENSHOTS/windows-dialog.png"
+  # The dark pixels of the caption "*.bmp" and of "*.wmf", in rectangles of
+  # the same size: a face without Latin letters draws the same boxes for
+  # both. (The prefix maps no font: this is the face the system has.)
+  for kind in 0 3; do
+    read -r x y < <(run_wine "$test_host" point 'Orvelの設定' "lbl_Kind($kind)" 2>/dev/null | tr -d '\r')
+    convert "$work/dialog.png" -crop "32x13+$((x - 16))+$((y - 6))" +repage -colorspace gray \
+      -threshold 40% "$work/kind$kind.png"
+  done
+  differing=$(compare -metric AE "$work/kind0.png" "$work/kind3.png" null: 2>&1)
+  [ "${differing%% *}" -ge 20 ] 2>/dev/null && pass "\"*.bmp\" and \"*.wmf\" show their own letters" \
+    || fail "\"*.bmp\" and \"*.wmf\" look alike ($differing pixels differ): boxes, not letters"
   xdotool mousemove $point click 1
   for _ in $(seq 100); do
     kill -0 "$dialog" 2>/dev/null || break
