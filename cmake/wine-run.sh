@@ -5,11 +5,11 @@
 # comes back.
 #
 # The loader is the one of the program's architecture, read from its PE
-# header: /usr/lib/wine/wine64 for x64, /usr/lib/wine/wine for x86. Plain
-# `wine` is the 32-bit loader wherever that is installed, and it cannot
-# start an x64 program (status c0000135). A program named without a path
-# (cmd.exe) is Wine's own and runs 64-bit. The prefix is a 64-bit one,
-# where x86 programs run as on 64-bit Windows.
+# header: /usr/lib/wine/wine64 for x64, /usr/lib/wine/wine for x86 (plain
+# `wine` is the 32-bit loader wherever that is installed, and an x64
+# program then depends on its hand-over to the other). A program named
+# without a path (cmd.exe) is Wine's own and runs 64-bit. The prefix is a
+# 64-bit one, where x86 programs run as on 64-bit Windows.
 #
 # The prefix is Wine's as it comes: no font replacement, so the tests see
 # the faces a user's system has.
