@@ -6,7 +6,7 @@
 #   tests/gui/windows_saver_test.sh path/to/Orvel.scr path/to/orvel_test_host.exe
 #
 # Runs Wine through cmake/wine-run.sh with the Windows build's own prefix
-# (beside the program). Needs an X display with no window manager in the
+# (beside the program), which maps no fonts, as a user's has none mapped. Needs an X display with no window manager in the
 # way, e.g.
 #   xvfb-run -a -s "-screen 0 1280x1024x24" tests/gui/windows_saver_test.sh \
 #     build/windows-x64/Orvel.scr build/windows-x64/orvel_test_host.exe
@@ -18,9 +18,11 @@ orvel=$(realpath "${1:?$usage}")
 test_host=$(realpath "${2:?$usage}")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
-source "$(dirname "$0")/common.sh" wine xdotool xsetroot import convert iconv
+source "$(dirname "$0")/common.sh" xdotool xsetroot import convert compare iconv
 
 prefix="$(dirname "$orvel")/wine-prefix"
+# (Programs left running are started without it, so that $! is Wine's own
+# process, which the end of the test can stop.)
 run_wine() { "$root/cmake/wine-run.sh" "$prefix" "$@"; }
 
 read -r W H < <(xdotool getdisplaygeometry)
@@ -48,7 +50,7 @@ fi
 run_wine cmd.exe /c exit >/dev/null 2>&1
 
 # Orvel.scr /s over the desktop's colour.
-run_wine "$orvel" /s &
+"$root/cmake/wine-run.sh" "$prefix" "$orvel" /s &
 saver=$!
 started+=("$saver")
 for _ in $(seq 300); do
@@ -106,10 +108,10 @@ esac
 
 # The settings dialog: 設定 writes the settings file in the user's
 # application data and closes the dialog.
-appdata=$(WINEPREFIX=$prefix WINEDEBUG=-all wine cmd.exe /c echo %APPDATA% 2>/dev/null | tr -d '\r')
-ini="$(WINEPREFIX=$prefix winepath -u "$appdata" 2>/dev/null)/Orvel/Orvel.ini"
+appdata=$(run_wine cmd.exe /c echo %APPDATA% 2>/dev/null | tr -d '\r')
+ini="$(run_wine winepath.exe -u "$appdata" 2>/dev/null)/Orvel/Orvel.ini"
 rm -f "$ini"
-run_wine "$orvel" /c &
+"$root/cmake/wine-run.sh" "$prefix" "$orvel" /c &
 dialog=$!
 started+=("$dialog")
 point=""
@@ -120,9 +122,32 @@ done
 if [ -z "$point" ]; then
   fail "no settings dialog 30 seconds after Orvel.scr /c"
 else
-  sleep 1
-  [ -n "${ORVEL_SCREENSHOTS:-}" ] && import -window root "$ORVEL_SCREENSHOTS/windows-dialog.png"
+  kinds=()
+  for kind in 0 3; do
+    kinds+=("$(run_wine "$test_host" point 'Orvelの設定' "lbl_Kind($kind)" 2>/dev/null | tr -d '\r')")
+  done
+  # The dark pixels of the caption "*.bmp" and of "*.wmf", in rectangles of
+  # the same size: a face without Latin letters draws the same boxes for
+  # both. (The prefix maps no font: this is the face the system has.) The
+  # dialog is looked at once it has drawn them.
+  ink() {
+    for kind in 0 1; do
+      read -r x y <<<"${kinds[$kind]}"
+      convert "$work/dialog.png" -crop "32x13+$((${x:-0} - 16))+$((${y:-0} - 6))" +repage \
+        -colorspace gray -threshold 40% "$work/kind$kind.png"
+    done
+    convert "$work/kind0.png" -format '%[fx:round((1-mean)*w*h)]' info:
+  }
+  for _ in $(seq 20); do
+    sleep 0.5
+    import -window root "$work/dialog.png"
+    [ "$(ink)" -gt 0 ] && break
+  done
+  [ -n "${ORVEL_SCREENSHOTS:-}" ] && cp "$work/dialog.png" "$ORVEL_SCREENSHOTS/windows-dialog.png"
   xdotool mousemove $point click 1
+  differing=$(compare -metric AE "$work/kind0.png" "$work/kind1.png" null: 2>&1)
+  [ "${differing%% *}" -ge 20 ] 2>/dev/null && pass "\"*.bmp\" and \"*.wmf\" show their own letters" \
+    || fail "\"*.bmp\" and \"*.wmf\" look alike ($differing pixels differ): boxes, not letters"
   for _ in $(seq 100); do
     kill -0 "$dialog" 2>/dev/null || break
     sleep 0.1

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "dialog/gothic_face.h"
+#include "platform/win32/wide_text.h"
+
 namespace orvel {
 namespace {
 
-constexpr const wchar_t* kGothicFace = L"ＭＳ Ｐゴシック";
 // 9.75 points, in hundredths.
 constexpr int kGothicCentiPoints = 975;
 constexpr int kDefaultPoints = 9;
@@ -24,10 +26,30 @@ constexpr double kBoxInset = 2;
 // Narrowing gives up after so many tries (a font that will not narrow).
 constexpr int kNarrowingTries = 8;
 
-HFONT Gothic(int dpi, bool underlined) {
+int CALLBACK AddFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
+  reinterpret_cast<std::vector<std::string>*>(faces)->push_back(Utf8FromWide(font->lfFaceName));
+  return 1;
+}
+
+// The dialog's Gothic or the installed face that stands in for it. Asked
+// for a face it lacks, the font mapper takes one of the character set
+// that may have no Latin letters, which then show as boxes.
+std::wstring GothicFace() {
+  std::vector<std::string> installed;
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (dc != nullptr) {
+    LOGFONTW every{};
+    every.lfCharSet = DEFAULT_CHARSET;
+    EnumFontFamiliesExW(dc, &every, AddFace, reinterpret_cast<LPARAM>(&installed), 0);
+    DeleteDC(dc);
+  }
+  return WideFromUtf8(ChooseGothicFace(installed)).value_or(L"");
+}
+
+HFONT Gothic(const std::wstring& face, int dpi, bool underlined) {
   return CreateFontW(-MulDiv(kGothicCentiPoints, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE,
                      underlined ? TRUE : FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, kGothicFace);
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, face.c_str());
 }
 
 // Whether the font has a glyph of its own for every character of `text`.
@@ -45,7 +67,7 @@ bool HasGlyphs(HFONT font, const wchar_t* text) {
          glyphs.find(static_cast<wchar_t>(0xFFFF)) == std::wstring::npos;
 }
 
-HFONT MessageFont(int dpi) {
+HFONT MessageFont(const std::wstring& gothic, int dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   LOGFONTW shape{};
@@ -68,7 +90,7 @@ HFONT MessageFont(int dpi) {
   // boxes: the dialog's Gothic takes its place, at the same size.
   if (font != nullptr) DeleteObject(font);
   shape.lfCharSet = SHIFTJIS_CHARSET;
-  lstrcpynW(shape.lfFaceName, kGothicFace, LF_FACESIZE);
+  lstrcpynW(shape.lfFaceName, gothic.c_str(), LF_FACESIZE);
   return CreateFontIndirectW(&shape);
 }
 
@@ -135,9 +157,10 @@ bool DrawsText(ControlRole role) {
 }
 
 DialogFonts::DialogFonts(int dpi) {
-  fonts_[static_cast<std::size_t>(DialogFont::Gothic)] = Gothic(dpi, false);
-  fonts_[static_cast<std::size_t>(DialogFont::GothicUnderlined)] = Gothic(dpi, true);
-  fonts_[static_cast<std::size_t>(DialogFont::DialogDefault)] = MessageFont(dpi);
+  const std::wstring face = GothicFace();
+  fonts_[static_cast<std::size_t>(DialogFont::Gothic)] = Gothic(face, dpi, false);
+  fonts_[static_cast<std::size_t>(DialogFont::GothicUnderlined)] = Gothic(face, dpi, true);
+  fonts_[static_cast<std::size_t>(DialogFont::DialogDefault)] = MessageFont(face, dpi);
 }
 
 DialogFonts::~DialogFonts() {

@@ -20,9 +20,10 @@ std::wstring DisplayText(const std::string& text);
 // the link).
 bool DrawsText(ControlRole role);
 
-// The dialog's fonts at one resolution: "ＭＳ Ｐゴシック" at 9.75 points in
-// the Japanese character set, plain and underlined, and the system's
-// message font at 9 points for the music panel.
+// The dialog's fonts at one resolution: "ＭＳ Ｐゴシック" (or the installed
+// face that stands in for it, dialog/gothic_face.h) at 9.75 points in the
+// Japanese character set, plain and underlined, and the system's message
+// font at 9 points for the music panel.
 class DialogFonts {
  public:
   explicit DialogFonts(int dpi);

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "dialog/gothic_face.h"
+#include "platform/win32/wide_text.h"
 
 namespace orvel {
 namespace {
@@ -93,7 +97,6 @@ TEST(Win32DialogText, FontsAreTheDialogsGothicAtNineAndThreeQuarterPointsAndTheL
     const DialogFonts fonts(dpi);
     LOGFONTW gothic{}, underlined{}, link{}, fallback{};
     ASSERT_NE(GetObjectW(fonts.Get(DialogFont::Gothic), sizeof(gothic), &gothic), 0);
-    EXPECT_STREQ(gothic.lfFaceName, L"ＭＳ Ｐゴシック");
     EXPECT_EQ(gothic.lfHeight, -13 * dpi / 96);
     EXPECT_EQ(gothic.lfCharSet, SHIFTJIS_CHARSET);
     EXPECT_FALSE(gothic.lfUnderline);
@@ -109,6 +112,29 @@ TEST(Win32DialogText, FontsAreTheDialogsGothicAtNineAndThreeQuarterPointsAndTheL
     EXPECT_FALSE(fallback.lfItalic);
     EXPECT_FALSE(fallback.lfUnderline);
   }
+}
+
+// Where "ＭＳ Ｐゴシック" is missing the font mapper took a Japanese face
+// without Latin letters, and "*.bmp", "BGM" and the numbers showed as boxes.
+TEST(Win32DialogText, TheGothicIsAnInstalledFaceOfTheListWithLatinLettersDigitsAndKana) {
+  const DialogFonts fonts(96);
+  HDC dc = CreateCompatibleDC(nullptr);
+  for (DialogFont font : {DialogFont::Gothic, DialogFont::GothicUnderlined}) {
+    LOGFONTW asked{};
+    GetObjectW(fonts.Get(font), sizeof(asked), &asked);
+    HGDIOBJ old = SelectObject(dc, fonts.Get(font));
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    EXPECT_STREQ(face, asked.lfFaceName);
+    EXPECT_NE(std::ranges::find(kGothicFaces, Utf8FromWide(face)), kGothicFaces.end()) << face;
+    const std::wstring text = L"*.bmp BGM 10 Ver ｼｰｹﾝｼｬﾙ 画像";
+    std::vector<WORD> glyphs(text.size());
+    GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                     GGI_MARK_NONEXISTING_GLYPHS);
+    for (std::size_t i = 0; i < text.size(); ++i) EXPECT_NE(glyphs[i], 0xFFFF) << face << " " << i;
+    SelectObject(dc, old);
+  }
+  DeleteDC(dc);
 }
 
 TEST(Win32DialogText, TheMusicPanelsFontHasItsJapaneseLetters) {
