@@ -125,6 +125,20 @@ TEST(SaverSlideshow, TheFirstPictureGoesUpWithTheWindowUnlessItNeverComes) {
     EXPECT_EQ(rig.platform.clock.now, kPictureWaitMs);
     EXPECT_FALSE(rig.pictures.requested);
   }
+  {
+    // A close request during the wait ends the saver there and then, before
+    // the music starts and the window shows.
+    SlowRig rig;
+    rig.state.settings.BgmKind = 2;
+    rig.state.settings.BgmFile = "a.mp3";
+    rig.host.CloseRequestAt(100);
+    rig.saver.Run();
+    EXPECT_TRUE(rig.saver.Ended());
+    EXPECT_EQ(rig.platform.clock.now, 100);
+    EXPECT_EQ(rig.platform.log.calls,
+              (std::vector<std::string>{"QueryVersion", "Mp3Stop", "SystemParameter 97 0",
+                                        "SystemParameter 17 1", "Close"}));
+  }
 }
 
 TEST(SaverSlideshow, AsksForPicturesAtTheSizeTheyAreDrawn) {
