@@ -25,7 +25,7 @@ void HeadlessSaverHost::KeyDownAt(std::int64_t atMs, int keyCode) {
   Schedule({atMs, Input::Key, 0, 0, keyCode});
 }
 
-void HeadlessSaverHost::CloseRequestAt(std::int64_t atMs) { Schedule({atMs, Input::Close}); }
+void HeadlessSaverHost::CloseRequestAt(std::int64_t atMs) { Schedule({atMs, Input::CloseRequest}); }
 
 bool HeadlessSaverHost::CaptureDesktop(Image& into) {
   log_.Add("CaptureDesktop");
@@ -59,7 +59,7 @@ void HeadlessSaverHost::ProcessInput(InputHandler& handler) {
       case Input::Key:
         handler.KeyDown(input.key, 0);
         break;
-      case Input::Close:
+      case Input::CloseRequest:
         handler.CloseRequested();
         break;
     }
@@ -69,7 +69,7 @@ void HeadlessSaverHost::ProcessInput(InputHandler& handler) {
 void HeadlessSaverHost::WaitUntil(std::int64_t monotonicMs) {
   // A close request that comes before the time ends the wait then.
   for (const Input& input : input_) {
-    if (input.kind == Input::Close && input.atMs > clock_.now) {
+    if (input.kind == Input::CloseRequest && input.atMs > clock_.now) {
       monotonicMs = std::min(monotonicMs, input.atMs);
       break;
     }

@@ -57,7 +57,7 @@ class HeadlessSaverHost : public SaverHost {
  private:
   struct Input {
     std::int64_t atMs;
-    enum Kind { Down, Move, Key, Close } kind;
+    enum Kind { Down, Move, Key, CloseRequest } kind;
     float x = 0;
     float y = 0;
     int key = 0;

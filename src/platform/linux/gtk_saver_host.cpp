@@ -283,8 +283,8 @@ GtkSaverHost::GtkSaverHost(std::unique_ptr<State> state, const std::string& titl
   s.Wire(window);
   g_signal_connect(window, "delete-event", G_CALLBACK(State::OnDelete), &s);
   gtk_widget_realize(window);
-  for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
-    s.signalSources.push_back(g_unix_signal_add(signal, State::OnEndSignal, &s));
+  for (int number : {SIGTERM, SIGHUP, SIGINT}) {
+    s.signalSources.push_back(g_unix_signal_add(number, State::OnEndSignal, &s));
   }
   // Out to the server at once, not with the first event pass.
   gdk_display_flush(s.display);

@@ -145,7 +145,7 @@ struct Win32SaverHost::State {
         AskToClose();
         return 0;
       case WM_QUERYENDSESSION:
-        return TRUE;
+        return TRUE;  // the saver never holds up the session's end
       case WM_ENDSESSION:
         // The process may be gone as soon as this returns: the music is
         // stopped and the flags restored here and now.
