@@ -21,7 +21,6 @@ std::string Saver::MusicFileKind() const {
 
 void Saver::Run() {
   Form_Load();
-  if (ended_) return;
   // Frame k is due k / kFrameRate seconds after the start; a loop that has
   // fallen behind by more than a frame starts counting afresh.
   std::int64_t start = services_.clock.MonotonicMs();

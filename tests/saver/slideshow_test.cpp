@@ -133,7 +133,7 @@ TEST(SaverSlideshow, TheFirstPictureGoesUpWithTheWindowUnlessItNeverComes) {
     rig.state.settings.BgmKind = 2;
     rig.state.settings.BgmFile = "a.mp3";
     rig.host.CloseRequestAt(100);
-    rig.saver.Run();
+    rig.saver.Form_Load();
     EXPECT_TRUE(rig.saver.Ended());
     EXPECT_EQ(rig.platform.clock.now, 100);
     EXPECT_EQ(rig.platform.log.calls,
