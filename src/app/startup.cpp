@@ -79,7 +79,12 @@ int Main(std::string_view arguments, AppState& state, Platform& platform, Modes&
     state.CursorDisplayCount = platform.system.ShowCursor(false);
     EnableSystemKeys(false, platform.system);
   }
-  modes.RunSaver(state, arguments);
+  // A saver that never ran cannot end itself: what was set for it goes
+  // back here, as its end would have put it.
+  if (!modes.RunSaver(state, arguments) && letter == 'S') {
+    state.CursorDisplayCount = platform.system.ShowCursor(true);
+    EnableSystemKeys(true, platform.system);
+  }
   return 0;
 }
 

@@ -23,7 +23,8 @@ class Modes {
   virtual void ShowPreview(std::int32_t hostWindow) = 0;
   virtual void ShowSettingsDialog(AppState& state) = 0;
   // The saver; `arguments` is the command line (empty for a test run).
-  virtual void RunSaver(AppState& state, std::string_view arguments) = 0;
+  // False when its window could not be made, so that nothing ran.
+  virtual bool RunSaver(AppState& state, std::string_view arguments) = 0;
 };
 
 // The second character of the upper-cased argument text; nullopt when the

@@ -257,9 +257,15 @@ class InputHandler {
   // A key, as its Windows virtual-key code (the arrows left and right are 37
   // and 39).
   virtual void KeyDown(int keyCode, int shift) = 0;
+  // The window was asked to close: by the window manager, another program,
+  // the session's end or a hack's host.
+  virtual void CloseRequested() = 0;
 };
 
-// The saver's full-screen window and what it needs around it.
+// The saver's full-screen window and what it needs around it. The host
+// makes the window, not shown yet, with its title from the start: a second
+// copy of the program finds it by that title while the first picture and
+// the music are still being readied.
 class SaverHost {
  public:
   virtual ~SaverHost() = default;
@@ -271,8 +277,8 @@ class SaverHost {
   // the screen's size). False where no snapshot can be had.
   virtual bool CaptureDesktop(Image& into) = 0;
 
-  // Shows the borderless full-screen window with this title (UTF-8).
-  virtual void Show(const std::string& title) = 0;
+  // Shows the borderless full-screen window.
+  virtual void Show() = 0;
   // Puts the window above all others without moving or activating it.
   virtual void MakeTopMost() = 0;
 
@@ -287,7 +293,9 @@ class SaverHost {
   virtual void ProcessInput(InputHandler& handler) = 0;
 
   // Waits until the clock shows `monotonicMs` (the next frame's time),
-  // while the window stays responsive.
+  // while the window stays responsive: input that arrives meanwhile is kept
+  // for the next ProcessInput. A request to close the window ends the wait
+  // early, so that the next ProcessInput hands it over at once.
   virtual void WaitUntil(std::int64_t monotonicMs) = 0;
 
   // Asks for the screen-saver password: true to let the saver end, false

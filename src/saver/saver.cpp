@@ -54,6 +54,7 @@ void Saver::Form_Load() {
     SlidePosition = 0;
     ShowNextPicture();
     WaitForRequestedPicture();
+    if (ended_) return;
     // The first picture's seconds count from when it is on, not from
     // before a slow file was read.
     Timer3.SetEnabled(true, clock.MonotonicMs());
@@ -84,7 +85,7 @@ void Saver::Form_Load() {
   Direction = static_cast<std::int16_t>(state_.random.Below(2));
   InitOrbs(Orbs, ScreenW, ScreenH, state_.random);
 
-  host.Show(std::string(kSaverWindowTitle));
+  host.Show();
   EventPass();
   if (ended_) return;
 

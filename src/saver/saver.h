@@ -50,6 +50,8 @@ class Saver : public InputHandler {
   void Run();
 
   // The start sequence: screen size, background, music, orbs, pixel map.
+  // Input is taken while the first picture is awaited: the saver may end
+  // before the sequence is through.
   void Form_Load();
 
   // One frame: move the orbs, restore the background under them, draw them,
@@ -83,6 +85,8 @@ class Saver : public InputHandler {
   void MouseDown(int button, int shift, float x, float y) override;
   void MouseMove(int button, int shift, float x, float y) override;
   void KeyDown(int keyCode, int shift) override;
+  // Ends the saver as a key does: the music stopped, the flags restored.
+  void CloseRequested() override;
 
   // The window's state, for the platform, the tools and the tests to read.
   int ScreenW = 0;

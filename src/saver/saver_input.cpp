@@ -20,6 +20,11 @@ void Saver::MouseMove(int, int, float x, float y) {
 void Saver::KeyDown(int keyCode, int) {
   if (!ended_) Form_KeyDown(keyCode);
 }
+// Whoever asks the window to close gets the end a key gives, never the
+// bare kill that would leave the music playing and the flags set.
+void Saver::CloseRequested() {
+  if (!ended_) EndSaver();
+}
 
 void Saver::Display_MouseDown() { EndSaver(); }
 

@@ -65,8 +65,15 @@ void Saver::ShowRequestedPicture() {
 void Saver::WaitForRequestedPicture() {
   // The first picture goes up with the window, as it always has: no frame
   // shows black before it, unless it takes longer than any picture may.
-  while (pictureRequested_ && !services_.pictures.Ready() &&
-         services_.clock.MonotonicMs() - pictureRequestedAt_ < kPictureWaitMs) {
+  // Input counts meanwhile: a close request or a key ends the wait and the
+  // saver with it.
+  for (;;) {
+    services_.host.ProcessInput(*this);
+    if (ended_) return;
+    if (!pictureRequested_ || services_.pictures.Ready() ||
+        services_.clock.MonotonicMs() - pictureRequestedAt_ >= kPictureWaitMs) {
+      break;
+    }
     services_.host.WaitUntil(services_.clock.MonotonicMs() + 10);
   }
   ShowRequestedPicture();

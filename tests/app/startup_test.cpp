@@ -17,10 +17,12 @@ class RecordingModes : public Modes {
   explicit RecordingModes(CallLog& log) : log_(log) {}
   void ShowPreview(std::int32_t window) override { log_.Add("Preview " + std::to_string(window)); }
   void ShowSettingsDialog(AppState&) override { log_.Add("Dialog"); }
-  void RunSaver(AppState& state, std::string_view arguments) override {
+  bool RunSaver(AppState& state, std::string_view arguments) override {
     log_.Add("Saver '" + std::string(arguments) + "' images " +
              std::to_string(state.catalogue.ImageCount));
+    return windowMade;
   }
+  bool windowMade = true;
 
  private:
   CallLog& log_;
@@ -98,6 +100,20 @@ TEST(Startup, AnOpenSaverOrDialogWindowEndsEveryMode) {
       EXPECT_EQ(t.Run(arguments), Calls{}) << title << " " << arguments;
       EXPECT_EQ(t.state.catalogue.ImageCount, 0);
     }
+  }
+}
+
+// No window for the saver: the pointer and the flag go back as the saver's
+// end would have put them.
+TEST(Startup, ASaverWithoutAWindowGivesBackWhatItsStartSet) {
+  for (const std::string arguments : {"/s", ""}) {
+    StartupTest t;
+    t.modes.windowMade = false;
+    const Calls run = {"Saver '" + arguments + "' images 3"};
+    const Calls restored = {"ShowCursor 0", "SystemParameter 97 -1", run[0], "ShowCursor 1",
+                            "SystemParameter 97 0"};
+    EXPECT_EQ(t.Run(arguments), arguments.empty() ? run : restored);
+    EXPECT_EQ(t.state.CursorDisplayCount, t.host.system.cursorCount);
   }
 }
 

@@ -75,6 +75,33 @@ end_within_2s "$hack"
 kill "$window_pid"
 wait "$window_pid" 2>/dev/null
 
+# A first picture slower than the 5 s the saver waits for it: the wait
+# sleeps (CPU time over a second of it, in clock ticks), and SIGTERM ends
+# the hack within it, status 0.
+mkdir -p "$work/pictures" "$XDG_CONFIG_HOME/orvel"
+convert -size 64x48 xc:'rgb(200,60,40)' -type TrueColor "BMP3:$work/pictures/a.bmp"
+# The key 画像のﾌｫﾙﾀﾞ (the picture folder) in Shift-JIS.
+printf '[Section]\r\n\x89\xe6\x91\x9c\x82\xcc\xcc\xab\xd9\xc0\xde=%s\r\n' "$work/pictures" \
+  >"$XDG_CONFIG_HOME/orvel/Orvel.ini"
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+open_window 640 480
+XSCREENSAVER_WINDOW=$window ORVEL_TEST_DECODE_DELAY_MS=30000 "$orvel" -root &
+hack=$!
+started+=("$hack")
+sleep 0.5
+before=$(ticks "$hack")
+sleep 1
+spent=$(($(ticks "$hack") - before))
+kill -TERM "$hack"
+end_within_2s "$hack"
+echo "waiting for the first picture: $spent ticks in 1 s; after SIGTERM the hack is $status"
+[ "$spent" -lt 50 ] && [ "$status" = 0 ] \
+  && pass "SIGTERM during the first picture's wait ended the hack with status 0 within 2 s" \
+  || fail "during the first picture's wait: $spent ticks in 1 s, after SIGTERM $status"
+kill "$window_pid"
+wait "$window_pid" 2>/dev/null
+rm "$XDG_CONFIG_HOME/orvel/Orvel.ini"
+
 # A settings program's preview: the still at its own size from the
 # top-left corner, black elsewhere; the end when the window goes.
 "$tool" skin --out "$work/skin" >/dev/null

@@ -131,6 +131,30 @@ if start_saver /s; then
   key_ends_saver a
 fi
 
+# --- A first picture that takes longer than the 5 s it is awaited: the
+# window is there, titled but not shown, meanwhile; a second orvel /s then
+# ends at once, and the first runs on and shows.
+ORVEL_TEST_DECODE_DELAY_MS=8000 "$orvel" /s &
+saver=$!
+started+=("$saver")
+for _ in $(seq 30); do
+  [ "$(saver_windows)" -ge 1 ] && break
+  sleep 0.1
+done
+shown=$(xdotool search --onlyvisible --name '^Orvel_Main$' 2>/dev/null | wc -l)
+timeout 5 "$orvel" /s
+rc=$?
+echo "during the wait: $(saver_windows) window(s) titled Orvel_Main, $shown shown; a second /s: status $rc"
+[ "$shown" -eq 0 ] && [ "$rc" -eq 0 ] && [ "$(saver_windows)" -eq 1 ] && kill -0 "$saver" \
+  && pass "a second orvel /s during the first picture's wait ended by itself" \
+  || fail "a second orvel /s during the first picture's wait: status $rc, $(saver_windows) windows"
+for _ in $(seq 100); do
+  [ -n "$(xdotool search --onlyvisible --name '^Orvel_Main$' 2>/dev/null)" ] && break
+  sleep 0.1
+done
+sleep 1
+key_ends_saver b
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"
   exit 1

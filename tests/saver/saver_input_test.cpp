@@ -69,6 +69,8 @@ TEST(SaverInput, ArrowsChangeTheCdTrackWhenTheMusicIsTheCd) {
             "SystemParameter 97 0@200, SystemParameter 17 1@200, Close@200");
 }
 
+// A request to close the window (the window manager's, another program's,
+// the session's end) ends the saver as a key does, by the same calls.
 TEST(SaverInput, EndSaverMakesTheseCallsInThisOrderAndNothingAfterTheEnd) {
   const std::string asked = "QueryVersion, ShowCursor 1, VerifyPassword, ";
   const std::string flags = "SystemParameter 97 0, SystemParameter 17 1, Close";
@@ -84,25 +86,31 @@ TEST(SaverInput, EndSaverMakesTheseCallsInThisOrderAndNothingAfterTheEnd) {
                          {"/s", false, true, 2, "D:\\Song.MP3", "QueryVersion, Mp3Stop, " + flags},
                          {"/s", false, true, 2, "bell.wav", "QueryVersion, WavStop, " + flags},
                          {"", true, false, 2, "a.mp3", "Mp3Stop, SystemParameter 17 1, Close"}}) {
-    SaverRig rig(arguments);
-    if (nineX) rig.platform.system.version = VersionInfo{1, 1};
-    rig.host.passwordAnswer = password;
-    rig.state.settings.BgmKind = kind;
-    rig.state.settings.BgmFile = file;
-    rig.state.CursorDisplayCount = rig.platform.system.ShowCursor(false);  // as at start-up
-    rig.saver.Form_Load();
-    rig.ClearLog();
-    rig.host.KeyDownAt(100, kind == 1 ? 'X' : 37);  // an arrow ends it without the CD
-    rig.RunUntil(150);
-    EXPECT_EQ(rig.CallsMade(), calls);
-    const bool ends = calls.ends_with("Close");
-    EXPECT_EQ(rig.saver.Ended(), ends) << calls;
-    EXPECT_EQ(rig.state.CursorDisplayCount, rig.platform.system.cursorCount) << calls;
-    // Input the platform still had queued finds nobody listening.
-    rig.ClearLog();
-    rig.saver.KeyDown('Q', 0);
-    rig.saver.MouseDown(1, 0, 5, 5);
-    EXPECT_EQ(rig.CallsMade().empty(), ends) << calls;
+    for (const bool closeRequest : {false, true}) {
+      SaverRig rig(arguments);
+      if (nineX) rig.platform.system.version = VersionInfo{1, 1};
+      rig.host.passwordAnswer = password;
+      rig.state.settings.BgmKind = kind;
+      rig.state.settings.BgmFile = file;
+      rig.state.CursorDisplayCount = rig.platform.system.ShowCursor(false);  // as at start-up
+      rig.saver.Form_Load();
+      rig.ClearLog();
+      if (closeRequest) {
+        rig.host.CloseRequestAt(100);
+      } else {
+        rig.host.KeyDownAt(100, kind == 1 ? 'X' : 37);  // an arrow ends it without the CD
+      }
+      rig.RunUntil(150);
+      EXPECT_EQ(rig.CallsMade(), calls) << closeRequest;
+      const bool ends = calls.ends_with("Close");
+      EXPECT_EQ(rig.saver.Ended(), ends) << calls;
+      EXPECT_EQ(rig.state.CursorDisplayCount, rig.platform.system.cursorCount) << calls;
+      // Input the platform still had queued finds nobody listening.
+      rig.ClearLog();
+      rig.saver.KeyDown('Q', 0);
+      rig.saver.MouseDown(1, 0, 5, 5);
+      EXPECT_EQ(rig.CallsMade().empty(), ends) << calls;
+    }
   }
 }
 

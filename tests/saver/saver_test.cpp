@@ -26,7 +26,7 @@ TEST(SaverStart, DesktopBeforeShowTopMostLastAndMusicByFileKind) {
     rig.state.settings.BgmKind = static_cast<std::int16_t>(kind);
     rig.state.settings.BgmFile = file;
     rig.saver.Form_Load();
-    EXPECT_EQ(rig.CallsMade(), "CaptureDesktop, " + music + "Show Orvel_Main, MakeTopMost");
+    EXPECT_EQ(rig.CallsMade(), "CaptureDesktop, " + music + "Show, MakeTopMost");
     EXPECT_EQ(rig.saver.Timer1.Enabled(), music == "Mp3Start, ") << file;
     EXPECT_EQ(rig.saver.Master, *rig.host.desktop);
   }
@@ -84,10 +84,9 @@ TEST(SaverTimers, CdWatchEvery200MsUntilTheDriveFailsMp3LoopEachSecondBeforeTheP
   mp3.saver.Form_Load();
   EXPECT_EQ(mp3.saver.Master, mp3.pictures.pictures.at("a"));
   mp3.RunUntil(2000);
-  EXPECT_EQ(
-      mp3.CallsMade("", true),
-      "Load a@0, Mp3Start@0, Show Orvel_Main@0, MakeTopMost@0, Mp3KeepLooping@1000, Load b@1000, "
-      "Mp3KeepLooping@2000, Load a@2000");
+  EXPECT_EQ(mp3.CallsMade("", true),
+            "Load a@0, Mp3Start@0, Show@0, MakeTopMost@0, Mp3KeepLooping@1000, Load b@1000, "
+            "Mp3KeepLooping@2000, Load a@2000");
 }
 
 TEST(SaverSlideshow, ChangesEachIntervalAndReversesTheDriftAlsoWhenALoadFails) {

@@ -120,10 +120,25 @@ TEST(SaverSlideshow, TheFirstPictureGoesUpWithTheWindowUnlessItNeverComes) {
   }
   {
     SlowRig rig;
+    rig.platform.clock.now = 1000;  // the wait counts from the request
     rig.saver.Form_Load();
     EXPECT_EQ(rig.saver.Master, Image(97, 61));
-    EXPECT_EQ(rig.platform.clock.now, kPictureWaitMs);
+    EXPECT_EQ(rig.platform.clock.now, 1000 + kPictureWaitMs);
     EXPECT_FALSE(rig.pictures.requested);
+  }
+  {
+    // A close request during the wait ends the saver there and then, before
+    // the music starts and the window shows.
+    SlowRig rig;
+    rig.state.settings.BgmKind = 2;
+    rig.state.settings.BgmFile = "a.mp3";
+    rig.host.CloseRequestAt(100);
+    rig.saver.Form_Load();
+    EXPECT_TRUE(rig.saver.Ended());
+    EXPECT_EQ(rig.platform.clock.now, 100);
+    EXPECT_EQ(rig.platform.log.calls,
+              (std::vector<std::string>{"QueryVersion", "Mp3Stop", "SystemParameter 97 0",
+                                        "SystemParameter 17 1", "Close"}));
   }
 }
 

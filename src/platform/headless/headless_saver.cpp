@@ -25,6 +25,8 @@ void HeadlessSaverHost::KeyDownAt(std::int64_t atMs, int keyCode) {
   Schedule({atMs, Input::Key, 0, 0, keyCode});
 }
 
+void HeadlessSaverHost::CloseRequestAt(std::int64_t atMs) { Schedule({atMs, Input::CloseRequest}); }
+
 bool HeadlessSaverHost::CaptureDesktop(Image& into) {
   log_.Add("CaptureDesktop");
   if (!desktop) return false;
@@ -32,7 +34,7 @@ bool HeadlessSaverHost::CaptureDesktop(Image& into) {
   return true;
 }
 
-void HeadlessSaverHost::Show(const std::string& title) { log_.Add("Show " + title); }
+void HeadlessSaverHost::Show() { log_.Add("Show"); }
 
 void HeadlessSaverHost::MakeTopMost() { log_.Add("MakeTopMost"); }
 
@@ -57,11 +59,21 @@ void HeadlessSaverHost::ProcessInput(InputHandler& handler) {
       case Input::Key:
         handler.KeyDown(input.key, 0);
         break;
+      case Input::CloseRequest:
+        handler.CloseRequested();
+        break;
     }
   }
 }
 
 void HeadlessSaverHost::WaitUntil(std::int64_t monotonicMs) {
+  // A close request that comes before the time ends the wait then.
+  for (const Input& input : input_) {
+    if (input.kind == Input::CloseRequest && input.atMs > clock_.now) {
+      monotonicMs = std::min(monotonicMs, input.atMs);
+      break;
+    }
+  }
   if (monotonicMs > clock_.now) clock_.now = monotonicMs;
 }
 

@@ -39,11 +39,14 @@ class HeadlessSaverHost : public SaverHost {
   void MouseDownAt(std::int64_t atMs);
   void MouseMoveAt(std::int64_t atMs, float x, float y);
   void KeyDownAt(std::int64_t atMs, int keyCode);
+  // The window asked to close at `atMs`: a wait that would go past it ends
+  // then.
+  void CloseRequestAt(std::int64_t atMs);
 
   int ScreenWidth() override { return width_; }
   int ScreenHeight() override { return height_; }
   bool CaptureDesktop(Image& into) override;
-  void Show(const std::string& title) override;
+  void Show() override;
   void MakeTopMost() override;
   void Present(const Image& frame, std::span<const Rect> changed) override;
   void ProcessInput(InputHandler& handler) override;
@@ -54,7 +57,7 @@ class HeadlessSaverHost : public SaverHost {
  private:
   struct Input {
     std::int64_t atMs;
-    enum Kind { Down, Move, Key } kind;
+    enum Kind { Down, Move, Key, CloseRequest } kind;
     float x = 0;
     float y = 0;
     int key = 0;

@@ -1,13 +1,16 @@
 #include "platform/linux/gtk_saver_host.h"
 
 #include <gdk/gdkx.h>
+#include <glib-unix.h>
 #include <gtk/gtk.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/linux/cairo_frame.h"
 #include "platform/linux/gdk_input.h"
@@ -22,7 +25,7 @@ namespace {
 constexpr int kGrabAttempts = 150;
 
 struct Input {
-  enum Kind { Down, Move, Key } kind;
+  enum Kind { Down, Move, Key, Close } kind;
   int button = 0;
   int shift = 0;
   float x = 0;
@@ -56,6 +59,8 @@ struct GtkSaverHost::State {
   CairoFrame frame;
 
   std::deque<Input> input;
+  bool closeAsked = false;  // a request to close waits in `input`
+  std::vector<guint> signalSources;
   bool pointerIsHidden = false;
   bool grabbed = false;
   int grabAttempts = 0;
@@ -64,6 +69,7 @@ struct GtkSaverHost::State {
   State(Clock& c, std::function<bool()> hidden) : clock(c), pointerHidden(std::move(hidden)) {}
 
   ~State() {
+    for (guint source : signalSources) g_source_remove(source);
     DropCovers();
     if (window != nullptr) gtk_widget_destroy(window);
     if (blankCursor != nullptr) g_object_unref(blankCursor);
@@ -193,9 +199,24 @@ struct GtkSaverHost::State {
     if (surface != nullptr && gdk_window_is_visible(surface)) gdk_window_raise(surface);
   }
 
-  // The window manager's close button or shortcut does nothing: the saver
-  // ends on the user's input, through the saver.
-  static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer) { return TRUE; }
+  // The window manager's close (or another program's, through it) and the
+  // signals that ask a program to end go to the saver, which ends as on a
+  // key; the window stays until the saver closes it.
+  void AskToClose() {
+    if (closed || closeAsked) return;
+    closeAsked = true;
+    input.push_back(Input{Input::Close});
+  }
+
+  static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
+    static_cast<State*>(data)->AskToClose();
+    return TRUE;
+  }
+
+  static gboolean OnEndSignal(gpointer data) {
+    static_cast<State*>(data)->AskToClose();
+    return G_SOURCE_CONTINUE;
+  }
 
   static gboolean OnTimeout(gpointer data) {
     *static_cast<bool*>(data) = true;
@@ -203,7 +224,7 @@ struct GtkSaverHost::State {
   }
 };
 
-std::unique_ptr<GtkSaverHost> GtkSaverHost::Create(Clock& clock,
+std::unique_ptr<GtkSaverHost> GtkSaverHost::Create(Clock& clock, const std::string& title,
                                                    std::function<bool()> pointerHidden) {
   // X11 first (through XWayland in a Wayland session): only there can a
   // second copy find this window by its title.
@@ -236,14 +257,18 @@ std::unique_ptr<GtkSaverHost> GtkSaverHost::Create(Clock& clock,
     state->monitor = {0, 0, gdk_window_get_width(root), gdk_window_get_height(root)};
   }
   state->blankCursor = gdk_cursor_new_for_display(display, GDK_BLANK_CURSOR);
-  return std::unique_ptr<GtkSaverHost>(new GtkSaverHost(std::move(state)));
+  return std::unique_ptr<GtkSaverHost>(new GtkSaverHost(std::move(state), title));
 }
 
-GtkSaverHost::GtkSaverHost(std::unique_ptr<State> state) : state_(std::move(state)) {
+GtkSaverHost::GtkSaverHost(std::unique_ptr<State> state, const std::string& title)
+    : state_(std::move(state)) {
   State& s = *state_;
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   s.window = window;
   GtkWindow* gtkWindow = GTK_WINDOW(window);
+  // Titled before it is realized: the window is on the server, and a
+  // second copy finds it, from here on.
+  gtk_window_set_title(gtkWindow, title.c_str());
   gtk_window_set_decorated(gtkWindow, FALSE);
   gtk_window_set_skip_taskbar_hint(gtkWindow, TRUE);
   gtk_window_set_skip_pager_hint(gtkWindow, TRUE);
@@ -258,6 +283,11 @@ GtkSaverHost::GtkSaverHost(std::unique_ptr<State> state) : state_(std::move(stat
   s.Wire(window);
   g_signal_connect(window, "delete-event", G_CALLBACK(State::OnDelete), &s);
   gtk_widget_realize(window);
+  for (int number : {SIGTERM, SIGHUP, SIGINT}) {
+    s.signalSources.push_back(g_unix_signal_add(number, State::OnEndSignal, &s));
+  }
+  // Out to the server at once, not with the first event pass.
+  gdk_display_flush(s.display);
 
   const Rect area{s.monitor.x, s.monitor.y, s.monitor.width, s.monitor.height};
   s.covers = std::make_unique<GtkCoverWindows>(s.display, area, s.blankCursor,
@@ -286,10 +316,9 @@ bool GtkSaverHost::CaptureDesktop(Image& into) {
   return gdk_x11_display_error_trap_pop(s.display) == 0 && copied;
 }
 
-void GtkSaverHost::Show(const std::string& title) {
+void GtkSaverHost::Show() {
   State& s = *state_;
   if (s.closed) return;
-  gtk_window_set_title(GTK_WINDOW(s.window), title.c_str());
   s.UpdatePointer();
   // The covers first, so that the saver window is mapped above them.
   s.covers->Show();
@@ -348,6 +377,10 @@ void GtkSaverHost::ProcessInput(InputHandler& handler) {
       case Input::Key:
         handler.KeyDown(input.key, input.shift);
         break;
+      case Input::Close:
+        s.closeAsked = false;
+        handler.CloseRequested();
+        break;
     }
   }
 }
@@ -358,11 +391,12 @@ void GtkSaverHost::WaitUntil(std::int64_t monotonicMs) {
   // as they come; otherwise the program sleeps.
   for (;;) {
     const std::int64_t remaining = monotonicMs - s.clock.MonotonicMs();
-    if (remaining <= 0 || s.closed) return;
+    if (remaining <= 0 || s.closed || s.closeAsked) return;
     bool due = false;
-    g_timeout_add(static_cast<guint>(std::min<std::int64_t>(remaining, 1000)), State::OnTimeout,
-                  &due);
-    while (!due) g_main_context_iteration(nullptr, TRUE);
+    const guint timeout = g_timeout_add(static_cast<guint>(std::min<std::int64_t>(remaining, 1000)),
+                                        State::OnTimeout, &due);
+    while (!due && !s.closeAsked) g_main_context_iteration(nullptr, TRUE);
+    if (!due) g_source_remove(timeout);
   }
 }
 
@@ -380,6 +414,11 @@ void GtkSaverHost::Close() {
   }
   // Gone from the server before anything else asks for it by its title.
   gdk_display_sync(s.display);
+}
+
+unsigned long GtkSaverHost::XWindow() const {
+  GdkWindow* surface = state_->Surface();
+  return surface != nullptr && GDK_IS_X11_WINDOW(surface) ? GDK_WINDOW_XID(surface) : 0;
 }
 
 }  // namespace orvel

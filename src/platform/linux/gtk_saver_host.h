@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -15,10 +16,14 @@ namespace orvel {
 class GtkSaverHost : public SaverHost {
  public:
   // Opens the display (X11 where there is one, so that the desktop can be
-  // captured and the window found by title); nullptr when none opens.
+  // captured and the window found by title) and makes the window titled
+  // `title` (UTF-8), not shown yet; nullptr when no display opens.
   // `pointerHidden` tells whether the pointer is to be hidden over the
-  // window; it is asked again at every event pass.
-  static std::unique_ptr<GtkSaverHost> Create(Clock& clock, std::function<bool()> pointerHidden);
+  // window; it is asked again at every event pass. From now on SIGTERM,
+  // SIGHUP and SIGINT ask the window to close, as the window manager's
+  // close does.
+  static std::unique_ptr<GtkSaverHost> Create(Clock& clock, const std::string& title,
+                                              std::function<bool()> pointerHidden);
   ~GtkSaverHost() override;
 
   // The primary monitor's size in device pixels.
@@ -28,7 +33,7 @@ class GtkSaverHost : public SaverHost {
   // that is not X11 and in a Wayland session, where the X root window does
   // not show the desktop.
   bool CaptureDesktop(Image& into) override;
-  void Show(const std::string& title) override;
+  void Show() override;
   void MakeTopMost() override;
   // Paints each changed rectangle on its own straight from the frame's
   // pixels, which stay wrapped (not copied) between frames.
@@ -39,10 +44,13 @@ class GtkSaverHost : public SaverHost {
   std::optional<bool> VerifyPassword() override { return std::nullopt; }
   void Close() override;
 
+  // The window's X window id (0 on another display), for tests.
+  unsigned long XWindow() const;
+
   struct State;
 
  private:
-  explicit GtkSaverHost(std::unique_ptr<State> state);
+  GtkSaverHost(std::unique_ptr<State> state, const std::string& title);
   std::unique_ptr<State> state_;
 };
 

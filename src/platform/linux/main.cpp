@@ -1,11 +1,14 @@
 // The program on Linux: the command line as the screen-saver host would
 // pass it ("/s", "/c", "/p 1234"), run by the portable start-up; the
 // switches of an xscreensaver hack; --help and --version.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/startup.h"
@@ -25,6 +28,31 @@
 
 namespace orvel {
 namespace {
+
+// Decodes each picture only after a pause: how the GUI tests stand for a
+// picture that takes long to read (a slow disk, a large photo).
+class SlowPictureLoader : public PictureLoader {
+ public:
+  SlowPictureLoader(std::shared_ptr<PictureLoader> inner, int delayMs)
+      : inner_(std::move(inner)), delayMs_(delayMs) {}
+  std::optional<Picture> Decode(const std::string& path, const DrawnSize& drawn) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(delayMs_));
+    return inner_->Decode(path, drawn);
+  }
+
+ private:
+  std::shared_ptr<PictureLoader> inner_;
+  int delayMs_;
+};
+
+// The saver's picture decoder, slowed by ORVEL_TEST_DECODE_DELAY_MS
+// milliseconds per picture where that is set.
+std::shared_ptr<PictureLoader> PictureDecoder() {
+  auto pixbuf = std::make_shared<PixbufPictureLoader>();
+  const char* delay = std::getenv("ORVEL_TEST_DECODE_DELAY_MS");
+  if (delay == nullptr || std::atoi(delay) <= 0) return pixbuf;
+  return std::make_shared<SlowPictureLoader>(pixbuf, std::atoi(delay));
+}
 
 class LinuxModes : public Modes {
  public:
@@ -51,21 +79,23 @@ class LinuxModes : public Modes {
     view->Run();
   }
 
-  void RunSaver(AppState& state, std::string_view arguments) override {
+  bool RunSaver(AppState& state, std::string_view arguments) override {
     LinuxSystem& system = platform_.system;
-    std::unique_ptr<GtkSaverHost> host = GtkSaverHost::Create(
-        platform_.clock, [&system] { return system.CursorDisplayCount() < 0; });
+    std::unique_ptr<GtkSaverHost> host =
+        GtkSaverHost::Create(platform_.clock, std::string(kSaverWindowTitle),
+                             [&system] { return system.CursorDisplayCount() < 0; });
     if (!host) {
       std::fprintf(stderr, "orvel: cannot open the display\n");
       status = 1;
-      return;
+      return false;
     }
-    PrefetchingPictureLoader pictures(std::make_shared<PixbufPictureLoader>(), platform_.files);
+    PrefetchingPictureLoader pictures(PictureDecoder(), platform_.files);
     GstMediaControl media;
     GstSoundPlayer sound;
     MciMusic music(state.settings, media, sound);
     Saver saver(state, SaverServices{*host, pictures, music, platform_.clock, system}, arguments);
     saver.Run();
+    return true;
   }
 
  private:
@@ -83,7 +113,7 @@ int RunHack(const HackTarget& target, AppState& state, LinuxPlatform& platform) 
     return 0;
   }
   PrepareSaver(state, platform.platform);
-  PrefetchingPictureLoader pictures(std::make_shared<PixbufPictureLoader>(), platform.files);
+  PrefetchingPictureLoader pictures(PictureDecoder(), platform.files);
   GstMediaControl media;
   GstSoundPlayer sound;
   MciMusic music(state.settings, media, sound);

@@ -243,7 +243,7 @@ bool X11HackHost::CaptureDesktop(Image& into) {
   return copied && errorCount == 0;
 }
 
-void X11HackHost::Show(const std::string&) { XFlush(state_->display); }
+void X11HackHost::Show() { XFlush(state_->display); }
 
 void X11HackHost::Present(const Image& frame, std::span<const Rect> changed) {
   State& s = *state_;
@@ -266,7 +266,7 @@ void X11HackHost::ProcessInput(InputHandler& handler) {
   if (s.EndDue() && !s.endHanded) {
     // The host's end takes the way a key does: music and devices go first.
     s.endHanded = true;
-    handler.KeyDown(VirtualKey::Escape, 0);
+    handler.CloseRequested();
   }
 }
 

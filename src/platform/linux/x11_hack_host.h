@@ -44,12 +44,13 @@ class X11HackHost : public SaverHost {
   // property on the window), the part under the window; false where the
   // host keeps none.
   bool CaptureDesktop(Image& into) override;
-  // The host's window keeps its own title; only a window of its own is
-  // named.
-  void Show(const std::string& title) override;
+  // The host's window keeps its own title; a window of its own is named
+  // "Orvel" when it is made.
+  void Show() override;
   void MakeTopMost() override {}
   void Present(const Image& frame, std::span<const Rect> changed) override;
-  // Hands over no input: only a signal or the window's end, as a key.
+  // Hands over no input: only a signal or the window's end, as a request
+  // to close.
   void ProcessInput(InputHandler& handler) override;
   void WaitUntil(std::int64_t monotonicMs) override;
   std::optional<bool> VerifyPassword() override { return std::nullopt; }

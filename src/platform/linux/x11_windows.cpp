@@ -81,14 +81,17 @@ class TitleSearch {
 
   bool InScreen(int screen) {
     const Window root = RootWindow(display_, screen);
-    if (std::optional<std::vector<Window>> clients = ClientList(root)) {
+    // A window manager lists the windows it manages, which are shown; one
+    // not shown yet is still the root window's own child.
+    const std::optional<std::vector<Window>> clients = ClientList(root);
+    if (clients) {
       for (Window client : *clients) {
         if (Titled(client)) return true;
       }
-      return false;
     }
     for (Window child : Children(root)) {
       if (Titled(child)) return true;
+      if (clients) continue;
       for (Window grandchild : Children(child)) {
         if (Titled(grandchild)) return true;
       }

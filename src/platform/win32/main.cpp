@@ -55,11 +55,12 @@ class Win32Modes : public Modes {
     view->Run();
   }
 
-  void RunSaver(AppState& state, std::string_view arguments) override {
-    std::unique_ptr<Win32SaverHost> host = Win32SaverHost::Create(platform_.clock);
+  bool RunSaver(AppState& state, std::string_view arguments) override {
+    std::unique_ptr<Win32SaverHost> host =
+        Win32SaverHost::Create(platform_.clock, std::string(kSaverWindowTitle));
     if (!host) {
       status = 1;
-      return;
+      return false;
     }
     PrefetchingPictureLoader pictures(std::make_shared<Win32PictureLoader>(), platform_.files);
     Win32MediaControl media;
@@ -68,6 +69,7 @@ class Win32Modes : public Modes {
     Saver saver(state, SaverServices{*host, pictures, music, platform_.clock, platform_.system},
                 arguments);
     saver.Run();
+    return true;
   }
 
  private:

@@ -12,7 +12,7 @@ namespace orvel {
 
 // What one window message hands the saver.
 struct InputEvent {
-  enum Kind { MouseDown, MouseMove, KeyDown } kind = KeyDown;
+  enum Kind { MouseDown, MouseMove, KeyDown, Close } kind = KeyDown;
   int button = 0;  // of a press: the button; of a move: the buttons held
   int shift = 0;
   float x = 0;

@@ -54,6 +54,11 @@ struct Win32SaverHost::State {
   // The last presented frame; the saver keeps it alive until the next one.
   const Image* frame = nullptr;
   std::deque<InputEvent> input;
+  bool closeAsked = false;  // a request to close waits in `input`
+  // The handler of the last event pass, and whether input is being handed
+  // to it right now.
+  InputHandler* handler = nullptr;
+  bool delivering = false;
 
   explicit State(Clock& c) : clock(c) {}
 
@@ -86,6 +91,43 @@ struct Win32SaverHost::State {
     EndPaint(window, &paint);
   }
 
+  // Hands the queued input over, unless that is under way already (a
+  // handler's own message loop brought this here): the pass that is under
+  // way hands it over next.
+  void Deliver(InputHandler& to) {
+    if (delivering) return;
+    handler = &to;
+    delivering = true;
+    while (!Closed() && !input.empty()) {
+      const InputEvent event = input.front();
+      input.pop_front();
+      switch (event.kind) {
+        case InputEvent::MouseDown:
+          to.MouseDown(event.button, event.shift, event.x, event.y);
+          break;
+        case InputEvent::MouseMove:
+          to.MouseMove(event.button, event.shift, event.x, event.y);
+          break;
+        case InputEvent::KeyDown:
+          to.KeyDown(event.key, event.shift);
+          break;
+        case InputEvent::Close:
+          closeAsked = false;
+          to.CloseRequested();
+          break;
+      }
+    }
+    delivering = false;
+  }
+
+  void AskToClose() {
+    if (closeAsked) return;
+    closeAsked = true;
+    InputEvent close;
+    close.kind = InputEvent::Close;
+    input.push_back(close);
+  }
+
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (std::optional<InputEvent> event = InputOfMessage(message, wParam, lParam, ModifiersNow())) {
       input.push_back(*event);
@@ -98,7 +140,19 @@ struct Win32SaverHost::State {
       case WM_ERASEBKGND:
         return 1;  // WM_PAINT paints every pixel
       case WM_CLOSE:
-        // The saver ends on the user's input, through the saver.
+        // Another program's close ends the saver as a key does; the saver
+        // takes the window down itself.
+        AskToClose();
+        return 0;
+      case WM_QUERYENDSESSION:
+        return TRUE;  // the saver never holds up the session's end
+      case WM_ENDSESSION:
+        // The process may be gone as soon as this returns: the music is
+        // stopped and the flags restored here and now.
+        if (wParam != FALSE) {
+          AskToClose();
+          if (handler != nullptr) Deliver(*handler);
+        }
         return 0;
       case WM_SYSCOMMAND:
         // No second saver over this one.
@@ -127,7 +181,7 @@ struct Win32SaverHost::State {
   }
 };
 
-std::unique_ptr<Win32SaverHost> Win32SaverHost::Create(Clock& clock) {
+std::unique_ptr<Win32SaverHost> Win32SaverHost::Create(Clock& clock, const std::string& title) {
   MakeDpiAware();
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass{};
@@ -150,10 +204,12 @@ std::unique_ptr<Win32SaverHost> Win32SaverHost::Create(Clock& clock) {
   } else {
     state->monitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   }
-  // Kept off the taskbar and out of the task switcher.
-  CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, state->monitor.left,
-                  state->monitor.top, state->Width(), state->Height(), nullptr, nullptr, instance,
-                  state.get());
+  // Kept off the taskbar and out of the task switcher. Titled from the
+  // start: a second copy finds it while the first picture is being read.
+  const std::optional<std::wstring> wideTitle = WideFromUtf8(title);
+  CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, wideTitle ? wideTitle->c_str() : L"", WS_POPUP,
+                  state->monitor.left, state->monitor.top, state->Width(), state->Height(), nullptr,
+                  nullptr, instance, state.get());
   if (state->window == nullptr) return nullptr;
   return std::unique_ptr<Win32SaverHost>(new Win32SaverHost(std::move(state)));
 }
@@ -176,11 +232,9 @@ bool Win32SaverHost::CaptureDesktop(Image& into) {
   return copied;
 }
 
-void Win32SaverHost::Show(const std::string& title) {
+void Win32SaverHost::Show() {
   State& s = *state_;
   if (s.Closed()) return;
-  const std::optional<std::wstring> wide = WideFromUtf8(title);
-  SetWindowTextW(s.window, wide ? wide->c_str() : L"");
   ShowWindow(s.window, SW_SHOWNORMAL);
   SetForegroundWindow(s.window);
   UpdateWindow(s.window);
@@ -207,29 +261,16 @@ void Win32SaverHost::Present(const Image& frame, std::span<const Rect> changed) 
 
 void Win32SaverHost::ProcessInput(InputHandler& handler) {
   State& s = *state_;
+  s.handler = &handler;
   s.Pump();
-  while (!s.Closed() && !s.input.empty()) {
-    const InputEvent event = s.input.front();
-    s.input.pop_front();
-    switch (event.kind) {
-      case InputEvent::MouseDown:
-        handler.MouseDown(event.button, event.shift, event.x, event.y);
-        break;
-      case InputEvent::MouseMove:
-        handler.MouseMove(event.button, event.shift, event.x, event.y);
-        break;
-      case InputEvent::KeyDown:
-        handler.KeyDown(event.key, event.shift);
-        break;
-    }
-  }
+  s.Deliver(handler);
 }
 
 void Win32SaverHost::WaitUntil(std::int64_t monotonicMs) {
   State& s = *state_;
   for (;;) {
     const std::int64_t remaining = monotonicMs - s.clock.MonotonicMs();
-    if (remaining <= 0 || s.Closed()) return;
+    if (remaining <= 0 || s.Closed() || s.closeAsked) return;
     // Also wakes for messages that were already waiting before the call.
     const DWORD woke = MsgWaitForMultipleObjectsEx(
         0, nullptr, static_cast<DWORD>(std::min<std::int64_t>(remaining, 1000)), QS_ALLINPUT,
@@ -254,6 +295,8 @@ void Win32SaverHost::Close() {
   State& s = *state_;
   if (s.Closed()) return;
   s.input.clear();
+  s.closeAsked = false;
+  s.handler = nullptr;
   s.frame = nullptr;
   DestroyWindow(s.window);
   s.window = nullptr;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -12,9 +13,9 @@ class Win32SaverHost : public SaverHost {
  public:
   // Makes the process aware of each monitor's scale (where the program's
   // manifest has not already), so that sizes and snapshots are in physical
-  // pixels, and makes the window, not shown yet. nullptr when no window can
-  // be made.
-  static std::unique_ptr<Win32SaverHost> Create(Clock& clock);
+  // pixels, and makes the window titled `title` (UTF-8), not shown yet.
+  // nullptr when no window can be made.
+  static std::unique_ptr<Win32SaverHost> Create(Clock& clock, const std::string& title);
   ~Win32SaverHost() override;
 
   // The primary monitor's size in physical pixels.
@@ -23,14 +24,17 @@ class Win32SaverHost : public SaverHost {
   // The screen's pixels over the primary monitor, copied from the screen's
   // device context a band of rows at a time.
   bool CaptureDesktop(Image& into) override;
-  void Show(const std::string& title) override;
+  void Show() override;
   void MakeTopMost() override;
   // Copies each changed rectangle to the window on its own. The window
   // repaints what is uncovered from the last frame, black beyond it.
   void Present(const Image& frame, std::span<const Rect> changed) override;
   // Dispatches the messages waiting for the window; keys arrive as their
   // virtual-key codes, buttons as 1 (left), 2 (right), 4 (middle) or 0 (a
-  // side button), shift states as 1 Shift, 2 Control, 4 Alt.
+  // side button), shift states as 1 Shift, 2 Control, 4 Alt; WM_CLOSE as a
+  // request to close. The end of the session cannot wait for the next
+  // pass: WM_ENDSESSION hands its request to close to this handler (the
+  // last one given) before it returns.
   void ProcessInput(InputHandler& handler) override;
   // Sleeps until the time or the next message, whichever comes first, and
   // takes in the messages that arrive meanwhile.

@@ -10,6 +10,11 @@
 #include "platform/linux/gtk_saver_host.h"
 #include "platform/linux/linux_platform.h"
 
+// After gtest: Xlib's macros (None, Bool) would break gtest's names.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <signal.h>
+
 namespace orvel {
 namespace {
 
@@ -40,6 +45,17 @@ TEST(LinuxSaverHostInput, GivesTheWindowsKeyButtonAndShiftValues) {
   EXPECT_EQ(ShiftValue(1 << 2), 2);
 }
 
+// Counts the requests to close; ignores the rest.
+struct Recorder : InputHandler {
+  int closes = 0;
+  void MouseDown(int, int, float, float) override {}
+  void MouseMove(int, int, float, float) override {}
+  void KeyDown(int, int) override {}
+  void CloseRequested() override { ++closes; }
+};
+
+constexpr const char* kTitle = "Orvelの窓";
+
 // What the saver window shows, read back through the desktop snapshot (the
 // root window holds the saver window's pixels).
 class LinuxSaverHostWindow : public ::testing::Test {
@@ -47,7 +63,7 @@ class LinuxSaverHostWindow : public ::testing::Test {
   void SetUp() override {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || display[0] == '\0') GTEST_SKIP() << "no X display (DISPLAY unset)";
-    host = GtkSaverHost::Create(clock, [] { return false; });
+    host = GtkSaverHost::Create(clock, kTitle, [] { return false; });
     ASSERT_TRUE(host) << "the display " << display << " does not open";
     width = host->ScreenWidth();
     height = host->ScreenHeight();
@@ -58,11 +74,7 @@ class LinuxSaverHostWindow : public ::testing::Test {
   // Dispatches events and takes snapshots until (x, y) shows `expected` (a
   // window manager may take a moment to map the window).
   Image SnapshotShowing(int x, int y, std::uint32_t expected) {
-    struct Ignore : InputHandler {
-      void MouseDown(int, int, float, float) override {}
-      void MouseMove(int, int, float, float) override {}
-      void KeyDown(int, int) override {}
-    } ignore;
+    Recorder ignore;
     Image snapshot(width, height);
     for (int attempt = 0; attempt < 100 && snapshot.At(x, y) != expected; ++attempt) {
       host->ProcessInput(ignore);
@@ -82,8 +94,7 @@ TEST_F(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
   const std::uint32_t kFirst = Rgb(10, 120, 200);
   const std::uint32_t kSecond = Rgb(250, 40, 5);
   Image frame(width, height, kFirst);
-  host->Show("Orvelの窓");
-  EXPECT_TRUE(LinuxSystem().WindowExists("Orvelの窓"));
+  host->Show();
   const Rect whole = frame.Bounds();
   host->Present(frame, std::span(&whole, 1));
   Image screen = SnapshotShowing(width / 2, height / 2, kFirst);
@@ -104,7 +115,46 @@ TEST_F(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
   EXPECT_EQ(screen.At(width - 51, height - 1), kFirst);
   EXPECT_EQ(screen.At(width / 2, height / 2), kFirst);
   host->Close();
-  EXPECT_FALSE(LinuxSystem().WindowExists("Orvel_Main"));
+  EXPECT_FALSE(LinuxSystem().WindowExists(kTitle));
+}
+
+// A second copy finds the window by its title from its making on, before
+// it shows, also where a window manager lists the windows it manages (this
+// list names only the root). The window manager's close and SIGTERM reach
+// the saver as requests to close; each cuts a wait short.
+TEST_F(LinuxSaverHostWindow, IsFoundBeforeItShowsAndHandsOverRequestsToClose) {
+  EXPECT_TRUE(LinuxSystem().WindowExists(kTitle));
+  ::Display* x = XOpenDisplay(nullptr);
+  ASSERT_NE(x, nullptr);
+  const Window root = DefaultRootWindow(x);
+  const Atom clientList = XInternAtom(x, "_NET_CLIENT_LIST", False);
+  XChangeProperty(x, root, clientList, XA_WINDOW, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&root), 1);
+  XSync(x, False);
+  EXPECT_TRUE(LinuxSystem().WindowExists(kTitle));
+  XDeleteProperty(x, root, clientList);
+
+  host->Show();
+  XEvent close{};
+  close.xclient.type = ClientMessage;
+  close.xclient.window = host->XWindow();
+  close.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+  close.xclient.format = 32;
+  close.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
+  close.xclient.data.l[1] = CurrentTime;
+  XSendEvent(x, close.xclient.window, False, NoEventMask, &close);
+  XSync(x, False);
+  XCloseDisplay(x);
+  Recorder input;
+  for (int request = 1; request <= 2; ++request) {
+    const std::int64_t due = clock.MonotonicMs() + 20000;
+    host->WaitUntil(due);
+    EXPECT_LT(clock.MonotonicMs(), due) << request;
+    host->ProcessInput(input);
+    EXPECT_EQ(input.closes, request);
+    if (request == 1) raise(SIGTERM);
+  }
+  host->Close();
 }
 
 // Frames and snapshots go to and from the X server in bands of rows: every
@@ -115,7 +165,7 @@ TEST_F(LinuxSaverHostWindow, ASnapshotOfAPresentedFrameGivesItBackPixelForPixel)
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) frame.Set(x, y, Rgb(x * 7 + y, y * 5 + (x >> 8), x ^ y));
   }
-  host->Show("Orvel_Main");
+  host->Show();
   const Rect whole = frame.Bounds();
   host->Present(frame, std::span(&whole, 1));
   const Image screen = SnapshotShowing(width - 1, height - 1, frame.At(width - 1, height - 1));
@@ -134,7 +184,7 @@ TEST_F(LinuxSaverHostWindow, ASnapshotOfAPresentedFrameGivesItBackPixelForPixel)
 // The window is painted with cairo alone: nothing of OpenGL (a software
 // renderer of some 50 MB where there is no GPU driver) is loaded for it.
 TEST_F(LinuxSaverHostWindow, LoadsNoOpenGlLibraries) {
-  host->Show("Orvel_Main");
+  host->Show();
   const Image frame(width, height, Rgb(0, 90, 0));
   const Rect whole = frame.Bounds();
   host->Present(frame, std::span(&whole, 1));

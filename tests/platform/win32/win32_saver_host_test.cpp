@@ -76,12 +76,15 @@ struct Recorder : InputHandler {
     calls.push_back({'m', button, shift, x, y});
   }
   void KeyDown(int key, int shift) override { calls.push_back({'k', key, shift, 0, 0}); }
+  void CloseRequested() override { calls.push_back({'c', 0, 0, 0, 0}); }
 };
+
+constexpr const char* kTitle = "Orvelの窓";
 
 class Win32SaverHostWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    host = Win32SaverHost::Create(clock);
+    host = Win32SaverHost::Create(clock, kTitle);
     ASSERT_TRUE(host);
     window = static_cast<HWND>(host->WindowHandle());
     width = host->ScreenWidth();
@@ -116,13 +119,12 @@ class Win32SaverHostWindow : public ::testing::Test {
 TEST_F(Win32SaverHostWindow, IsABorderlessTopMostWindowOverThePrimaryMonitor) {
   EXPECT_EQ(width, GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(height, GetSystemMetrics(SM_CYSCREEN));
-  EXPECT_FALSE(Win32System().WindowExists("Orvel_Main"));  // not before it shows
-  host->Show("Orvel_Main");
-  EXPECT_TRUE(Win32System().WindowExists("Orvel_Main"));
+  // Found by its title, Japanese intact, before it shows: a second copy
+  // started meanwhile ends at once.
+  EXPECT_TRUE(Win32System().WindowExists(kTitle));
+  EXPECT_FALSE(IsWindowVisible(window));
+  host->Show();
   EXPECT_TRUE(IsWindowVisible(window));
-  // A title in Japanese reaches the window intact.
-  host->Show("Orvelの窓");
-  EXPECT_TRUE(Win32System().WindowExists("Orvelの窓"));
   host->MakeTopMost();
 
   RECT rect{};
@@ -142,17 +144,17 @@ TEST_F(Win32SaverHostWindow, IsABorderlessTopMostWindowOverThePrimaryMonitor) {
 
   host->Close();
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_FALSE(Win32System().WindowExists("Orvelの窓"));
+  EXPECT_FALSE(Win32System().WindowExists(kTitle));
   // A closed host takes nothing more.
-  host->Show("Orvel_Main");
-  EXPECT_FALSE(Win32System().WindowExists("Orvel_Main"));
+  host->Show();
+  EXPECT_FALSE(Win32System().WindowExists(kTitle));
 }
 
 TEST_F(Win32SaverHostWindow, PaintsOnlyThePresentedRectanglesAndRepaintsFromTheLastFrame) {
   const std::uint32_t kFirst = Rgb(10, 120, 200);
   const std::uint32_t kSecond = Rgb(250, 40, 5);
   Image frame(width, height, kFirst);
-  host->Show("Orvel_Main");
+  host->Show();
   const Rect whole = frame.Bounds();
   host->Present(frame, std::span(&whole, 1));
   Image screen = WindowPixels();
@@ -218,7 +220,7 @@ TEST_F(Win32SaverHostWindow, CapturesWhatTheScreenShows) {
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) frame.Set(x, y, Noise(x, y));
   }
-  host->Show("Orvel_Main");
+  host->Show();
   host->MakeTopMost();
   const Rect whole = frame.Bounds();
   host->Present(frame, std::span(&whole, 1));
@@ -239,7 +241,7 @@ TEST_F(Win32SaverHostWindow, CapturesWhatTheScreenShows) {
 }
 
 TEST_F(Win32SaverHostWindow, HandsPostedInputToTheHandlerInOrder) {
-  host->Show("Orvel_Main");
+  host->Show();
   Recorder recorder;
   host->ProcessInput(recorder);
   recorder.calls.clear();  // whatever showing the window brought
@@ -286,6 +288,30 @@ TEST_F(Win32SaverHostWindow, HandsPostedInputToTheHandlerInOrder) {
   EXPECT_EQ(ender.calls[0].value, VirtualKey::Escape);
   host->ProcessInput(ender);
   EXPECT_EQ(ender.calls.size(), 1u);
+}
+
+// Another program's WM_CLOSE cuts the wait short and reaches the handler,
+// the window left to the saver to take down. The session's end is agreed
+// to, and its WM_ENDSESSION hands the close over before it returns.
+TEST_F(Win32SaverHostWindow, HandsOverAnotherProgramsCloseAndTheSessionsEnd) {
+  host->Show();
+  Recorder recorder;
+  host->ProcessInput(recorder);
+  recorder.calls.clear();
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  const std::int64_t due = clock.MonotonicMs() + 10000;
+  host->WaitUntil(due);
+  EXPECT_LT(clock.MonotonicMs(), due);
+  EXPECT_TRUE(IsWindow(window));
+  host->ProcessInput(recorder);
+  ASSERT_EQ(recorder.calls.size(), 1u);
+  EXPECT_EQ(recorder.calls[0].what, 'c');
+
+  EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, 0), TRUE);
+  SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+  ASSERT_EQ(recorder.calls.size(), 2u);
+  EXPECT_EQ(recorder.calls[1].what, 'c');
+  host->Close();
 }
 
 TEST_F(Win32SaverHostWindow, WaitsUntilTheFrameTimeAndAsksNoPasswordOnTheNtFamily) {
