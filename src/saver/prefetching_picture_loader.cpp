@@ -1,8 +1,10 @@
 #include "saver/prefetching_picture_loader.h"
 
 #include <algorithm>
+#include <exception>
+#include <functional>
+#include <mutex>
 #include <new>
-#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -27,6 +29,45 @@ std::optional<Picture> DecodeOrNothing(PictureLoader& loader, const std::string&
   }
 }
 
+// The workers' threads, for the whole process. A thread is joined once its
+// work is over and never detached: MinGW's thread library can give the record
+// of a thread detached as it ends to two new threads, and the work of one of
+// them then never runs, so its picture never comes. Never destroyed, as a
+// decode that never ends is never joined.
+class Workers {
+ public:
+  static Workers& All() {
+    static Workers* const all = new Workers;
+    return *all;
+  }
+
+  // Runs `work` on a thread of its own; throws std::system_error when no
+  // thread can be had.
+  void Run(std::function<void()> work) {
+    std::lock_guard lock(mutex_);
+    std::erase_if(threads_, [](Worker& worker) {
+      if (!worker.over->load(std::memory_order_acquire)) return false;
+      worker.thread.join();  // at most the moment its thread takes to end
+      return true;
+    });
+    threads_.reserve(threads_.size() + 1);
+    auto over = std::make_shared<std::atomic<bool>>(false);
+    threads_.push_back({std::thread([work = std::move(work), over] {
+                          work();
+                          over->store(true, std::memory_order_release);
+                        }),
+                        over});
+  }
+
+ private:
+  struct Worker {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> over;
+  };
+  std::mutex mutex_;
+  std::vector<Worker> threads_;
+};
+
 }  // namespace
 
 PrefetchingPictureLoader::PrefetchingPictureLoader(std::shared_ptr<PictureLoader> inner,
@@ -47,14 +88,14 @@ std::shared_ptr<PrefetchingPictureLoader::Job> PrefetchingPictureLoader::Start(
   running_->fetch_add(1);
   try {
     // The worker holds what it uses, so that it may outlive this loader.
-    std::thread([inner = inner_, running = running_, job, drawn] {
+    Workers::All().Run([inner = inner_, running = running_, job, drawn] {
       job->picture = DecodeOrNothing(*inner, job->path, drawn);
       // Counted out before it shows as done: whoever sees the job done sees
       // its worker gone.
       running->fetch_sub(1);
       job->done.store(true, std::memory_order_release);
-    }).detach();
-  } catch (const std::system_error&) {
+    });
+  } catch (const std::exception&) {  // no thread, or no memory for one
     running_->fetch_sub(1);
     return nullptr;
   }

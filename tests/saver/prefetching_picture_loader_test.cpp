@@ -81,7 +81,8 @@ struct TestLoader : PictureLoader {
   // Waits until `path` has been decoded `times` times in all.
   void AwaitDecoded(const std::string& path, std::size_t times = 1) {
     std::unique_lock lock(mutex);
-    done.wait(lock, [&] { return decoded[path].size() >= times; });
+    EXPECT_TRUE(done.wait_for(lock, 10s, [&] { return decoded[path].size() >= times; }))
+        << path << " was never decoded";
   }
   std::size_t Decoded(const std::string& path) {
     std::lock_guard lock(mutex);
@@ -96,9 +97,20 @@ struct TestLoader : PictureLoader {
   std::map<std::string, std::vector<std::thread::id>> decoded;
 };
 
+// Waits until `done` (at most ten seconds: a loader whose decode never
+// comes fails the test instead of hanging it).
+template <typename Done>
+void WaitUntil(Done done, const char* what) {
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) FAIL() << what << " never came";
+    std::this_thread::sleep_for(1ms);
+  }
+}
+
 // The loader's picture once it is ready (never given up on here).
 std::optional<Picture> TakeWhenReady(PictureLoader& loader) {
-  while (!loader.Ready()) std::this_thread::sleep_for(1ms);
+  WaitUntil([&] { return loader.Ready(); }, "the picture asked for");
   return loader.Take();
 }
 
@@ -107,9 +119,8 @@ std::optional<Picture> TakeWhenReady(PictureLoader& loader) {
 // runs: the hint is given again until it takes.
 void ReadAhead(PictureLoader& loader, TestLoader& inner, const std::string& path) {
   const std::size_t before = inner.Decoded(path);
-  while (loader.Prefetch(path, {}), inner.Decoded(path) == before) {
-    std::this_thread::sleep_for(1ms);
-  }
+  WaitUntil([&] { return loader.Prefetch(path, {}), inner.Decoded(path) > before; },
+            "the picture read ahead");
 }
 
 std::uint32_t PixelOf(const std::optional<Picture>& picture) {
