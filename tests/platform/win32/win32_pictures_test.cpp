@@ -20,6 +20,7 @@
 #include <tuple>
 #include <vector>
 
+#include "big_photo_check.h"
 #include "jpeg_bytes.h"
 #include "saver/picture_layout.h"
 #include "temp_folder.h"
@@ -309,25 +310,9 @@ TEST_F(Win32Pictures, DecodesNoMorePixelsThanDrawn) {
 }
 
 TEST_F(Win32Pictures, APhotoOverTheLimitShowsAtItsOwnSizeCutEvenly) {
-  // 40 megapixels, each 8 x 8 block its own shade, so that any shift shows.
-  static_assert(8004LL * 5002 > kMaxPicturePixels);
-  auto shade = [](int bx, int by) { return (bx * 7 + by * 13) % 200 + 20; };
-  const std::string path = Write("photo.jpg", jpeg_bytes::ShadedJpeg(8004, 5002, shade));
-  const std::optional<Picture> picture = loader.Decode(path, DrawnSizeOn(1920, 1080, 0));
-  ASSERT_TRUE(picture);
-  EXPECT_EQ(picture->pixels.Pixels().size(), 1920u * 1080u);  // no more than shows
-  Image master(1920, 1080);
-  ComposePicture(master, &*picture, 0);
-  // 3042 columns cut on the left and on the right, 1961 rows at the top and
-  // at the bottom.
-  Image expected(1920, 1080);
-  for (int y = 0; y < 1080; ++y) {
-    for (int x = 0; x < 1920; ++x) {
-      const int grey = shade((x + 3042) / 8, (y + 1961) / 8);
-      expected.Set(x, y, Rgb(grey, grey, grey));
-    }
-  }
-  EXPECT_EQ(master, expected);
+  ExpectBigPhotoCutEvenly(loader, [this](const std::string& name, const std::string& bytes) {
+    return Write(name, bytes);
+  });
 }
 
 TEST_F(Win32Pictures, DecodesOnAnyThreadWithoutChangingItsApartment) {
