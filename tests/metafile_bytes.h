@@ -3,9 +3,12 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "graphics/image.h"
 
@@ -99,6 +102,57 @@ inline int CountOther(const Image& image, std::uint32_t colour) {
   int other = 0;
   for (std::uint32_t pixel : image.Pixels()) other += pixel != colour;
   return other;
+}
+
+// The ellipse (100, 100)-(900, 500) of a 1000 x 600 window, red inside a
+// blue pen, is (9.6, 9.6)-(86.4, 48) in pixels: with the window set as the
+// box, with no window records (the box's corner is the window's origin), and
+// at half size in a window twice the box's extent; in one half its extent
+// turned upwards, and turned both ways from the box's corner.
+struct EllipseCase {
+  std::string bytes;
+  double left, top, right, bottom;
+};
+inline std::vector<EllipseCase> EllipsesInWindows() {
+  return {
+      {Placeable(
+           {0, 0, 1000, 600}, 1000,
+           WindowOrg(0, 0) + WindowExt(600, 1000) + kRedBrushBluePen + Ellipse(500, 900, 100, 100)),
+       9.6, 9.6, 86.4, 48},
+      {Placeable({100, 50, 1100, 650}, 1000, kRedBrushBluePen + Ellipse(550, 1000, 150, 200)), 9.6,
+       9.6, 86.4, 48},
+      {Placeable({0, 0, 1000, 600}, 1000,
+                 WindowOrg(0, 0) + WindowExt(1200, 2000) + kRedBrushBluePen +
+                     Ellipse(550, 1000, 150, 200)),
+       9.6, 58.0 * 150 / 1200, 48, 58.0 * 550 / 1200},
+      {Placeable(
+           {0, 0, 1000, 600}, 1000,
+           WindowOrg(300, 0) + WindowExt(-300, 500) + kRedBrushBluePen + Ellipse(250, 450, 50, 50)),
+       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
+      {Placeable({100, 50, 1100, 650}, 1000,
+                 WindowExt(-300, -500) + kRedBrushBluePen + Ellipse(0, 50, -200, -350)),
+       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
+  };
+}
+
+// The pixels drawn wrong for the case's ellipse (red well inside it, white
+// well outside it), and how many lie well inside.
+inline std::pair<int, int> CheckEllipse(const Image& image, const EllipseCase& c) {
+  int inside = 0, wrong = 0;
+  for (int y = 0; y < image.Height(); ++y) {
+    for (int x = 0; x < image.Width(); ++x) {
+      const double dx = (x + 0.5 - (c.left + c.right) / 2) / ((c.right - c.left) / 2);
+      const double dy = (y + 0.5 - (c.top + c.bottom) / 2) / ((c.bottom - c.top) / 2);
+      const double d = std::sqrt(dx * dx + dy * dy);
+      if (d < 0.85) {
+        ++inside;
+        wrong += image.At(x, y) != Rgb(200, 20, 40);
+      } else if (d > 1.15 && image.At(x, y) != Rgb(255, 255, 255)) {
+        ++wrong;
+      }
+    }
+  }
+  return {wrong, inside};
 }
 
 }  // namespace orvel::metafile_bytes

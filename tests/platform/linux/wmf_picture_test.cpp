@@ -125,59 +125,17 @@ TEST(WmfPicture, SizesAsTheWindowsLoaderDoesAt96DotsPerInchAndRefusesOtherFiles)
 TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
   const TempFolder folder;
   const fs::path& root = folder.path();
-  // The ellipse (100, 100)-(900, 500) of a 1000 x 600 window is
-  // (9.6, 9.6)-(86.4, 48) in pixels: with the window set as the box, with
-  // no window records (the box's corner is the window's origin), and at half
-  // size in a window twice the box's extent; and in one half its extent
-  // turned upwards, and turned both ways from the box's corner.
-  const struct {
-    std::string bytes;
-    double left, top, right, bottom;
-  } cases[] = {
-      {Placeable(
-           {0, 0, 1000, 600}, 1000,
-           WindowOrg(0, 0) + WindowExt(600, 1000) + kRedBrushBluePen + Ellipse(500, 900, 100, 100)),
-       9.6, 9.6, 86.4, 48},
-      {Placeable({100, 50, 1100, 650}, 1000, kRedBrushBluePen + Ellipse(550, 1000, 150, 200)), 9.6,
-       9.6, 86.4, 48},
-      {Placeable({0, 0, 1000, 600}, 1000,
-                 WindowOrg(0, 0) + WindowExt(1200, 2000) + kRedBrushBluePen +
-                     Ellipse(550, 1000, 150, 200)),
-       9.6, 58.0 * 150 / 1200, 48, 58.0 * 550 / 1200},
-      {Placeable(
-           {0, 0, 1000, 600}, 1000,
-           WindowOrg(300, 0) + WindowExt(-300, 500) + kRedBrushBluePen + Ellipse(250, 450, 50, 50)),
-       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
-      {Placeable({100, 50, 1100, 650}, 1000,
-                 WindowExt(-300, -500) + kRedBrushBluePen + Ellipse(0, 50, -200, -350)),
-       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
-  };
   PixbufPictureLoader loader;
-  for (const auto& c : cases) {
+  for (const EllipseCase& c : EllipsesInWindows()) {
     // Loaded as the saver loads pictures, the ending in capitals.
     std::ofstream(root / "shape.WMF", std::ios::binary) << c.bytes;
     std::optional<Image> image = loader.Load((root / "shape.WMF").string());
     ASSERT_TRUE(image);
     EXPECT_EQ(image->Width(), 96);
     EXPECT_EQ(image->Height(), 58);
-    // Red well inside the ellipse, white well outside it.
-    int inside = 0, insideWrong = 0, outsideWrong = 0;
-    for (int y = 0; y < image->Height(); ++y) {
-      for (int x = 0; x < image->Width(); ++x) {
-        const double dx = (x + 0.5 - (c.left + c.right) / 2) / ((c.right - c.left) / 2);
-        const double dy = (y + 0.5 - (c.top + c.bottom) / 2) / ((c.bottom - c.top) / 2);
-        const double d = std::sqrt(dx * dx + dy * dy);
-        if (d < 0.85) {
-          ++inside;
-          insideWrong += image->At(x, y) != Rgb(200, 20, 40);
-        } else if (d > 1.15) {
-          outsideWrong += image->At(x, y) != Rgb(255, 255, 255);
-        }
-      }
-    }
+    const auto [wrong, inside] = CheckEllipse(*image, c);
     EXPECT_GT(inside, 300) << c.top;
-    EXPECT_EQ(insideWrong, 0) << c.top;
-    EXPECT_EQ(outsideWrong, 0) << c.top;
+    EXPECT_EQ(wrong, 0) << c.top;
     // The outline is the pen's: the first pixel down the middle column that
     // is not white is blue.
     const int middle = static_cast<int>((c.left + c.right) / 2);

@@ -31,25 +31,6 @@ std::optional<Image> Draw(const std::string& bytes) {
 
 // Red inside the ellipse (left, top)-(right, bottom) in pixels, white well
 // outside it: how many pixels are wrong, and how many were inside.
-std::pair<int, int> CheckEllipse(const Image& image, double left, double top, double right,
-                                 double bottom) {
-  int inside = 0, wrong = 0;
-  for (int y = 0; y < image.Height(); ++y) {
-    for (int x = 0; x < image.Width(); ++x) {
-      const double dx = (x + 0.5 - (left + right) / 2) / ((right - left) / 2);
-      const double dy = (y + 0.5 - (top + bottom) / 2) / ((bottom - top) / 2);
-      const double d = std::sqrt(dx * dx + dy * dy);
-      if (d < 0.85) {
-        ++inside;
-        wrong += image.At(x, y) != Rgb(200, 20, 40);
-      } else if (d > 1.15 && image.At(x, y) != Rgb(255, 255, 255)) {
-        ++wrong;
-      }
-    }
-  }
-  return {wrong, inside};
-}
-
 TEST(Win32Metafile, SizesAPlaceableOneByItsBoxAtTheScreensDotsPerInch) {
   // 57.6 pixels round to 58; 47 units at 1000 per inch are 119 HIMETRIC,
   // which are 4 pixels, although straight to pixels they would round to 5;
@@ -116,36 +97,11 @@ TEST(Win32Metafile, SizesAPlainOneByTheWindowItsRecordsSet) {
 }
 
 TEST(Win32Metafile, FillsShapesWhereTheWindowMapsThem) {
-  // The ellipse (100, 100)-(900, 500) of a 1000 x 600 window is
-  // (9.6, 9.6)-(86.4, 48) in pixels: with the window set as the box, with
-  // no window records (the box's corner is the window's origin), and at half
-  // size in a window twice the box's extent; in one half its extent turned
-  // upwards, and turned both ways from the box's corner; and plain, its
-  // window set.
-  const struct {
-    std::string bytes;
-    double left, top, right, bottom;
-  } cases[] = {
-      {Placeable(
-           {0, 0, 1000, 600}, 1000,
-           WindowOrg(0, 0) + WindowExt(600, 1000) + kRedBrushBluePen + Ellipse(500, 900, 100, 100)),
-       9.6, 9.6, 86.4, 48},
-      {Placeable({100, 50, 1100, 650}, 1000, kRedBrushBluePen + Ellipse(550, 1000, 150, 200)), 9.6,
-       9.6, 86.4, 48},
-      {Placeable({0, 0, 1000, 600}, 1000,
-                 WindowOrg(0, 0) + WindowExt(1200, 2000) + kRedBrushBluePen +
-                     Ellipse(550, 1000, 150, 200)),
-       9.6, 58.0 * 150 / 1200, 48, 58.0 * 550 / 1200},
-      {Placeable(
-           {0, 0, 1000, 600}, 1000,
-           WindowOrg(300, 0) + WindowExt(-300, 500) + kRedBrushBluePen + Ellipse(250, 450, 50, 50)),
-       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
-      {Placeable({100, 50, 1100, 650}, 1000,
-                 WindowExt(-300, -500) + kRedBrushBluePen + Ellipse(0, 50, -200, -350)),
-       9.6, 58.0 * 50 / 300, 86.4, 58.0 * 250 / 300},
+  // The ellipses of the other system's test, and one plain, its window set.
+  std::vector<EllipseCase> cases = EllipsesInWindows();
+  cases.push_back(
       {Plain(WindowOrg(0, 0) + WindowExt(58, 96) + kRedBrushBluePen + Ellipse(48, 86, 10, 10)), 10,
-       10, 86, 48},
-  };
+       10, 86, 48});
   const TempFolder folder;
   Win32PictureLoader loader;
   for (const auto& c : cases) {
@@ -158,7 +114,7 @@ TEST(Win32Metafile, FillsShapesWhereTheWindowMapsThem) {
     ASSERT_EQ(image.Width(), 96);
     ASSERT_EQ(image.Height(), 58);
     EXPECT_EQ(picture->size, (PixelSize{96, 58}));
-    const auto [wrong, inside] = CheckEllipse(image, c.left, c.top, c.right, c.bottom);
+    const auto [wrong, inside] = CheckEllipse(image, c);
     EXPECT_GT(inside, 300) << c.top;
     EXPECT_EQ(wrong, 0) << c.top;
     // The outline is the pen's: the first pixel down the middle column that
