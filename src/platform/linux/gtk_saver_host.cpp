@@ -15,6 +15,7 @@
 #include "platform/linux/cairo_frame.h"
 #include "platform/linux/gdk_input.h"
 #include "platform/linux/gtk_cover_windows.h"
+#include "platform/linux/x11_frame_painter.h"
 #include "platform/linux/x11_snapshot.h"
 
 namespace orvel {
@@ -55,8 +56,14 @@ struct GtkSaverHost::State {
   std::unique_ptr<GtkCoverWindows> covers;
   gulong monitorsChanged = 0;
 
-  // The last presented frame's pixels, wrapped as they are.
+  // The last presented frame's pixels, wrapped as they are, for exposures;
+  // frames go on the screen through the painter where the display is X11
+  // and the window's visual takes their pixels.
   CairoFrame frame;
+  std::unique_ptr<X11FramePainter> painter;
+  // Ends the main loop's wait when the next frame is due: one source for
+  // the saver's life, its time set afresh for each wait.
+  GSource* wake = nullptr;
 
   std::deque<Input> input;
   bool closeAsked = false;  // a request to close waits in `input`
@@ -70,6 +77,10 @@ struct GtkSaverHost::State {
 
   ~State() {
     for (guint source : signalSources) g_source_remove(source);
+    if (wake != nullptr) {
+      g_source_destroy(wake);
+      g_source_unref(wake);
+    }
     DropCovers();
     if (window != nullptr) gtk_widget_destroy(window);
     if (blankCursor != nullptr) g_object_unref(blankCursor);
@@ -218,10 +229,11 @@ struct GtkSaverHost::State {
     return G_SOURCE_CONTINUE;
   }
 
-  static gboolean OnTimeout(gpointer data) {
-    *static_cast<bool*>(data) = true;
-    return G_SOURCE_REMOVE;
+  static gboolean OnWake(GSource* source, GSourceFunc, gpointer) {
+    g_source_set_ready_time(source, -1);
+    return G_SOURCE_CONTINUE;
   }
+  static inline GSourceFuncs wakeFunctions{nullptr, nullptr, OnWake, nullptr, nullptr, nullptr};
 };
 
 std::unique_ptr<GtkSaverHost> GtkSaverHost::Create(Clock& clock, const std::string& title,
@@ -283,6 +295,16 @@ GtkSaverHost::GtkSaverHost(std::unique_ptr<State> state, const std::string& titl
   s.Wire(window);
   g_signal_connect(window, "delete-event", G_CALLBACK(State::OnDelete), &s);
   gtk_widget_realize(window);
+  GdkWindow* surface = s.Surface();
+  if (GDK_IS_X11_WINDOW(surface)) {
+    GdkVisual* visual = gdk_window_get_visual(surface);
+    if (X11FramePainter::Suits(gdk_x11_visual_get_xvisual(visual), gdk_visual_get_depth(visual))) {
+      s.painter = std::make_unique<X11FramePainter>(
+          GDK_DISPLAY_XDISPLAY(s.display), GDK_WINDOW_XID(surface), gdk_visual_get_depth(visual));
+    }
+  }
+  s.wake = g_source_new(&State::wakeFunctions, sizeof(GSource));
+  g_source_attach(s.wake, nullptr);
   for (int number : {SIGTERM, SIGHUP, SIGINT}) {
     s.signalSources.push_back(g_unix_signal_add(number, State::OnEndSignal, &s));
   }
@@ -342,6 +364,11 @@ void GtkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
   GdkWindow* surface = s.Surface();
   // Before the window is on the screen its first exposure paints it whole.
   if (s.frame.Empty() || surface == nullptr || !gdk_window_is_viewable(surface)) return;
+  if (s.painter) {
+    for (const Rect& rect : changed) s.painter->Put(frame, rect);
+    gdk_display_flush(s.display);
+    return;
+  }
   const Rect bounds = frame.Bounds();
   for (const Rect& rect : changed) {
     const Rect part = Intersect(rect, bounds);
@@ -388,16 +415,16 @@ void GtkSaverHost::ProcessInput(InputHandler& handler) {
 void GtkSaverHost::WaitUntil(std::int64_t monotonicMs) {
   State& s = *state_;
   // Events that arrive meanwhile are taken in (and queued for the next pass)
-  // as they come; otherwise the program sleeps.
-  for (;;) {
-    const std::int64_t remaining = monotonicMs - s.clock.MonotonicMs();
-    if (remaining <= 0 || s.closed || s.closeAsked) return;
-    bool due = false;
-    const guint timeout = g_timeout_add(static_cast<guint>(std::min<std::int64_t>(remaining, 1000)),
-                                        State::OnTimeout, &due);
-    while (!due && !s.closeAsked) g_main_context_iteration(nullptr, TRUE);
-    if (!due) g_source_remove(timeout);
-  }
+  // as they come; otherwise the program sleeps in one wait until then.
+  std::int64_t remaining = monotonicMs - s.clock.MonotonicMs();
+  if (remaining <= 0 || s.closed || s.closeAsked) return;
+  // Set once: setting the time wakes the loop.
+  g_source_set_ready_time(s.wake, g_get_monotonic_time() + remaining * 1000);
+  do {
+    g_main_context_iteration(nullptr, TRUE);
+    remaining = monotonicMs - s.clock.MonotonicMs();
+  } while (remaining > 0 && !s.closed && !s.closeAsked);
+  g_source_set_ready_time(s.wake, -1);
 }
 
 void GtkSaverHost::Close() {
@@ -407,6 +434,7 @@ void GtkSaverHost::Close() {
   s.input.clear();
   s.Ungrab();
   s.frame.Drop();
+  s.painter.reset();
   s.DropCovers();
   if (s.window != nullptr) {
     gtk_widget_destroy(s.window);

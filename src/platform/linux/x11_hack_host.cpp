@@ -13,6 +13,7 @@
 
 #include "dialog/skin.h"
 #include "platform/linux/cairo_frame.h"
+#include "platform/linux/x11_frame_painter.h"
 #include "platform/linux/x11_snapshot.h"
 
 namespace orvel {
@@ -61,6 +62,8 @@ struct X11HackHost::State {
   XWindowAttributes attributes{};
   cairo_surface_t* target = nullptr;
   CairoFrame frame;
+  // Frames go through this where the window's visual takes their pixels.
+  std::unique_ptr<X11FramePainter> painter;
   const Image* still = nullptr;  // shown instead of frames by ShowStill
   bool gone = false;             // the window went away, or was asked to close
   bool endHanded = false;
@@ -70,6 +73,7 @@ struct X11HackHost::State {
 
   ~State() {
     frame.Drop();
+    painter.reset();
     if (target != nullptr) cairo_surface_destroy(target);
     // A window of its own goes with the connection; the host's stays.
     if (display != nullptr) XCloseDisplay(display);
@@ -174,6 +178,9 @@ std::unique_ptr<X11HackHost> X11HackHost::Create(const HackTarget& target, Clock
   XSelectInput(s.display, s.window, ExposureMask | StructureNotifyMask);
   s.target = cairo_xlib_surface_create(s.display, s.window, s.attributes.visual, s.attributes.width,
                                        s.attributes.height);
+  if (X11FramePainter::Suits(s.attributes.visual, s.attributes.depth)) {
+    s.painter = std::make_unique<X11FramePainter>(s.display, s.window, s.attributes.depth);
+  }
   XSync(s.display, False);
   return std::unique_ptr<X11HackHost>(new X11HackHost(std::move(state)));
 }
@@ -249,14 +256,18 @@ void X11HackHost::Present(const Image& frame, std::span<const Rect> changed) {
   State& s = *state_;
   s.frame.Wrap(frame);
   if (s.gone || s.closed || s.frame.Empty()) return;
-  cairo_t* cr = cairo_create(s.target);
-  const Rect bounds = frame.Bounds();
-  for (const Rect& rect : changed) {
-    const Rect part = Intersect(rect, bounds);
-    if (!part.Empty()) s.frame.Paint(cr, part, [&s] { XSync(s.display, False); });
+  if (s.painter) {
+    for (const Rect& rect : changed) s.painter->Put(frame, rect);
+  } else {
+    cairo_t* cr = cairo_create(s.target);
+    const Rect bounds = frame.Bounds();
+    for (const Rect& rect : changed) {
+      const Rect part = Intersect(rect, bounds);
+      if (!part.Empty()) s.frame.Paint(cr, part, [&s] { XSync(s.display, False); });
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(s.target);
   }
-  cairo_destroy(cr);
-  cairo_surface_flush(s.target);
   XFlush(s.display);
 }
 
