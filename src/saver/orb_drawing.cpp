@@ -46,15 +46,13 @@ constexpr DiscTable MakeDiscTable() {
 
 constexpr DiscTable kDiscTable = MakeDiscTable();
 
-constexpr int kSide = 2 * kOrbRadius + 1;
-
 // The same disc by rows: for each offset [k + 20][j + 20] its weight and its
 // place in the write order (-1 outside the disc), and how far each row
 // reaches either side of the centre column.
 struct DiscRows {
-  std::array<std::array<std::uint8_t, kSide>, kSide> weight{};
-  std::array<std::array<std::int16_t, kSide>, kSide> order{};
-  std::array<int, kSide> halfWidth{};
+  std::array<std::array<std::uint8_t, kOrbSide>, kOrbSide> weight{};
+  std::array<std::array<std::int16_t, kOrbSide>, kOrbSide> order{};
+  std::array<int, kOrbSide> halfWidth{};
 };
 
 constexpr DiscRows MakeDiscRows() {
@@ -145,7 +143,7 @@ void DrawOrbs(Image& display, const Orbs& orbs, int screenW, int screenH,
     std::array<std::size_t, kOrbCount> neighbours;
     std::size_t neighbourCount = 0;
     for (std::size_t n = 0; n < orbs.size(); ++n) {
-      if (n != i && std::abs(orbs[n].X - x) < kSide && std::abs(orbs[n].Y - y) < kSide) {
+      if (n != i && std::abs(orbs[n].X - x) < kOrbSide && std::abs(orbs[n].Y - y) < kOrbSide) {
         neighbours[neighbourCount++] = n;
       }
     }
@@ -179,7 +177,7 @@ void DrawOrbs(Image& display, const Orbs& orbs, int screenW, int screenH,
 }
 
 Rect OrbBounds(const Orb& orb, int screenW, int screenH) {
-  const Rect square{orb.X - kOrbRadius, orb.Y - kOrbRadius, kSide, kSide};
+  const Rect square{orb.X - kOrbRadius, orb.Y - kOrbRadius, kOrbSide, kOrbSide};
   return Intersect(square, Rect{0, 0, screenW - 1, screenH - 1});
 }
 

@@ -17,6 +17,8 @@ namespace orvel {
 using PixelMap = Image;
 
 inline constexpr int kOrbRadius = 20;
+// The side of the square an orb's disc lies in.
+inline constexpr int kOrbSide = 2 * kOrbRadius + 1;
 // An orb's disc: ring n (1 to 10) holds the offsets (j, k) with
 // j*j + k*k <= (2n)^2 that no smaller ring holds, with the weight 10 - n.
 inline constexpr int kDiscOffsetCount = 1257;
@@ -27,7 +29,8 @@ inline constexpr int kDiscOffsetCount = 1257;
 // itself already holds it.
 void CapturePixels(const Image& master, PixelMap& pixelMap);
 
-// Paints the ten orbs into display. For each disc offset in write order (by
+// Paints the ten orbs into display, which may be the map itself: each pixel
+// is read only where it is written, once. For each disc offset in write order (by
 // ring, then j, then k, ascending), then each orb in index order, the pixel (X + j, Y + k) becomes
 // the map's pixel with each channel raised by tint * weight, at most 255. Pixels with px < 0, py <
 // 0, px >= screenW - 1 or py >= screenH - 1 are skipped (and any pixel outside display or the map).

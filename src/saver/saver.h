@@ -77,9 +77,13 @@ class Saver : public InputHandler {
 
   bool Ended() const { return ended_; }
 
-  // Restore and present the whole screen every frame instead of only the
-  // rectangles the orbs covered (the benchmark compares the two).
-  void SetFullRestore(bool fullRestore) { fullRestore_ = fullRestore; }
+  // Present the whole screen every frame instead of only the rectangles the
+  // orbs covered (the benchmark compares the two).
+  void SetPresentWholeScreen(bool whole) { presentWhole_ = whole; }
+
+  // Master without the orbs: the composed background, for the tests and
+  // the tools to read.
+  Image Background() const;
 
   // InputHandler
   void MouseDown(int button, int shift, float x, float y) override;
@@ -98,15 +102,19 @@ class Saver : public InputHandler {
   Timer Timer1{1000};
   Timer Timer2{200};
   Timer Timer3{1000};
-  Image Master;   // the composed background
-  Image Display;  // the frame being drawn
-  // The background the orbs are tinted against is Master itself: the map is
-  // taken from Master whenever Master changes, before the next frame, so a
-  // copy of its own would only ever hold the same pixels.
+  // The composed background with the last frame's orbs drawn into it: the
+  // frame itself, the only screen-sized image. What the orbs cover is kept
+  // aside and put back before they are drawn again.
+  Image Master;
+  // The background the orbs are tinted against is Master itself: the orbs
+  // read it only where they write, and after the background is put back.
   PixelMap& Pixels = Master;
 
  private:
   void EventPass();
+  // The background under the orbs' squares `rects`, kept aside; put back.
+  void KeepUnder(const std::array<Rect, kOrbCount>& rects);
+  void PutBackUnder(Image& into) const;
   // Once the requested picture is decoded, or the wait for it is over: the
   // picture composed into Master and captured into Pixels.
   void ShowRequestedPicture();
@@ -121,9 +129,10 @@ class Saver : public InputHandler {
   std::string arguments_;
 
   bool ended_ = false;
-  bool fullRestore_ = false;
-  bool backgroundChanged_ = true;        // the whole screen is presented next frame
+  bool presentWhole_ = false;
+  bool backgroundChanged_ = true;        // Master holds no orbs; it is presented whole next frame
   std::array<Rect, kOrbCount> drawn_{};  // what the previous frame's orbs covered
+  std::vector<std::uint32_t> under_;     // the background under them, square by square
   std::vector<Rect> changed_;            // what this frame presents (kept to spare allocations)
 
   float firstMouseX_ = 0;

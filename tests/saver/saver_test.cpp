@@ -32,30 +32,31 @@ TEST(SaverStart, DesktopBeforeShowTopMostLastAndMusicByFileKind) {
   }
 }
 
-TEST(SaverFrames, RestoringUnderTheOrbsGivesTheFramesOfAFullRestore) {
+TEST(SaverFrames, PuttingBackUnderTheOrbsGivesTheFramesOfTheWholeScreen) {
   SaverRig dirty;
   SaverRig full;
-  full.saver.SetFullRestore(true);
+  full.saver.SetPresentWholeScreen(true);
   for (SaverRig* rig : {&dirty, &full}) {
     rig->state.settings.PictureSize = 1;
     rig->UsePictures({{"a", NoiseImage(120, 50, 1)}, {"gone", {}}, {"c", NoiseImage(40, 90, 2)}});
     rig->saver.Form_Load();
   }
-  // At each present the screen shows Display: the background with the orbs
-  // drawn afresh. Most presents copy only rectangles.
+  // At each present the screen shows the background with the orbs drawn
+  // afresh. Most presents copy only rectangles.
   int wrong = 0, partial = 0;
   dirty.host.onPresent = [&](const Image& screen) {
     const Saver& d = dirty.saver;
-    Image expected = d.Master;
-    DrawOrbs(expected, d.Orbs, 97, 61, d.Master);
-    wrong += d.Display != expected || screen != d.Display;
-    partial += dirty.host.lastChanged != std::vector<Rect>{d.Display.Bounds()};
+    const Image background = d.Background();
+    Image expected = background;
+    DrawOrbs(expected, d.Orbs, 97, 61, background);
+    wrong += d.Master != expected || screen != expected;
+    partial += dirty.host.lastChanged != std::vector<Rect>{d.Master.Bounds()};
   };
   int wrapped = 0;  // bits: at x = -20, at x = 97 (so both drifts ran), at y = 61
   for (int frame = 0; frame < 400; ++frame) {
     dirty.RunUntil(frame * 1000 / kFrameRate);
     full.RunUntil(frame * 1000 / kFrameRate);
-    ASSERT_TRUE(dirty.host.screen == full.host.screen && dirty.saver.Display == full.saver.Display)
+    ASSERT_TRUE(dirty.host.screen == full.host.screen && dirty.saver.Master == full.saver.Master)
         << "frame " << frame;
     for (const Orb& orb : dirty.saver.Orbs)
       wrapped |= (orb.X == -20) | (orb.X == 97) << 1 | (orb.Y == 61) << 2;
@@ -103,7 +104,7 @@ TEST(SaverSlideshow, ChangesEachIntervalAndReversesTheDriftAlsoWhenALoadFails) {
       rig.RunUntil(change * step);
       EXPECT_EQ(rig.saver.Direction, direction ^ change % 2) << interval;
       // The missing file leaves black behind the orbs.
-      EXPECT_EQ(rig.saver.Master == Image(97, 61), change == 1) << interval;
+      EXPECT_EQ(rig.saver.Background() == Image(97, 61), change == 1) << interval;
     }
     EXPECT_EQ(rig.CallsMade("Load", true), "Load a@0, Load gone@" + std::to_string(step) +
                                                ", Load c@" + std::to_string(2 * step));
