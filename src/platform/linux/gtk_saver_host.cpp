@@ -298,7 +298,8 @@ GtkSaverHost::GtkSaverHost(std::unique_ptr<State> state, const std::string& titl
   GdkWindow* surface = s.Surface();
   if (GDK_IS_X11_WINDOW(surface)) {
     GdkVisual* visual = gdk_window_get_visual(surface);
-    if (X11FramePainter::Suits(gdk_x11_visual_get_xvisual(visual), gdk_visual_get_depth(visual))) {
+    if (X11FramePainter::Suits(GDK_DISPLAY_XDISPLAY(s.display), gdk_x11_visual_get_xvisual(visual),
+                               gdk_visual_get_depth(visual))) {
       s.painter = std::make_unique<X11FramePainter>(
           GDK_DISPLAY_XDISPLAY(s.display), GDK_WINDOW_XID(surface), gdk_visual_get_depth(visual));
     }
@@ -365,8 +366,7 @@ void GtkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
   // Before the window is on the screen its first exposure paints it whole.
   if (s.frame.Empty() || surface == nullptr || !gdk_window_is_viewable(surface)) return;
   if (s.painter) {
-    for (const Rect& rect : changed) s.painter->Put(frame, rect);
-    gdk_display_flush(s.display);
+    s.painter->Put(frame, changed);
     return;
   }
   const Rect bounds = frame.Bounds();

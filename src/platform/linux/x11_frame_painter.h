@@ -1,11 +1,17 @@
-// A frame's rectangles put straight onto an X window through the
-// connection. Nothing comes back from the server for them (shared memory
-// would send a completion for every rectangle, each one waking the program
-// between frames), no shared memory stays with the program, and nothing is
-// allocated per frame.
+// A frame's rectangles put onto an X window through the connection's own
+// request queue, all of a frame's in one write. Nothing comes back from the
+// server for them (shared memory would send a note for every rectangle,
+// each one waking the program between frames), Xlib does not look for
+// events after each one, no shared memory stays with the program, and
+// nothing is allocated per frame once the first frames have been put.
 #pragma once
 
 #include <X11/Xlib.h>
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <span>
+#include <vector>
 
 #include "graphics/image.h"
 
@@ -13,27 +19,29 @@ namespace orvel {
 
 class X11FramePainter {
  public:
-  // Whether a window of this visual and depth takes the frame's pixels as
-  // they are: 24-bit true colour, red, green and blue in that order. Others
-  // (a 32-bit visual with alpha, say) are painted through cairo instead.
-  static bool Suits(const Visual* visual, int depth);
+  // Whether a window of this visual and depth on this display takes the
+  // frame's pixels as they lie in memory: 24-bit true colour, red, green
+  // and blue in that order, 32 bits a pixel in this machine's byte order.
+  // Others (a 32-bit visual with alpha, say) are painted through cairo.
+  static bool Suits(::Display* display, const Visual* visual, int depth);
 
-  // For `window`, which must be of a visual that suits.
+  // For `window` of `display`, of a visual that suits.
   X11FramePainter(::Display* display, Drawable window, int depth);
   ~X11FramePainter();
   X11FramePainter(const X11FramePainter&) = delete;
   X11FramePainter& operator=(const X11FramePainter&) = delete;
 
-  // Puts `area` of the frame at the same place in the window; nothing of
-  // what lies outside the frame. Leaves the request in Xlib's buffer: the
-  // caller flushes.
-  void Put(const Image& frame, const Rect& area);
+  // Puts the frame's `changed` rectangles at their places in the window
+  // (what lies outside the frame is left out) and sends them on their way.
+  void Put(const Image& frame, std::span<const Rect> changed);
 
  private:
-  ::Display* display_;
-  Drawable window_;
-  GC gc_;
-  XImage image_{};
+  xcb_connection_t* connection_;
+  xcb_drawable_t window_;
+  xcb_gcontext_t gc_;
+  std::uint8_t depth_;
+  // A rectangle's rows one after another, as a request carries them.
+  std::vector<std::uint32_t> rows_;
 };
 
 }  // namespace orvel

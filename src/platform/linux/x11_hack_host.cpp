@@ -178,7 +178,7 @@ std::unique_ptr<X11HackHost> X11HackHost::Create(const HackTarget& target, Clock
   XSelectInput(s.display, s.window, ExposureMask | StructureNotifyMask);
   s.target = cairo_xlib_surface_create(s.display, s.window, s.attributes.visual, s.attributes.width,
                                        s.attributes.height);
-  if (X11FramePainter::Suits(s.attributes.visual, s.attributes.depth)) {
+  if (X11FramePainter::Suits(s.display, s.attributes.visual, s.attributes.depth)) {
     s.painter = std::make_unique<X11FramePainter>(s.display, s.window, s.attributes.depth);
   }
   XSync(s.display, False);
@@ -257,7 +257,7 @@ void X11HackHost::Present(const Image& frame, std::span<const Rect> changed) {
   s.frame.Wrap(frame);
   if (s.gone || s.closed || s.frame.Empty()) return;
   if (s.painter) {
-    for (const Rect& rect : changed) s.painter->Put(frame, rect);
+    s.painter->Put(frame, changed);
   } else {
     cairo_t* cr = cairo_create(s.target);
     const Rect bounds = frame.Bounds();
@@ -267,8 +267,8 @@ void X11HackHost::Present(const Image& frame, std::span<const Rect> changed) {
     }
     cairo_destroy(cr);
     cairo_surface_flush(s.target);
+    XFlush(s.display);
   }
-  XFlush(s.display);
 }
 
 void X11HackHost::ProcessInput(InputHandler& handler) {
@@ -294,6 +294,7 @@ void X11HackHost::Close() {
   if (s.closed) return;
   s.closed = true;
   s.frame.Drop();
+  s.painter.reset();
   if (s.ownWindow && !s.gone) {
     XDestroyWindow(s.display, s.window);
     s.gone = true;
