@@ -20,6 +20,7 @@ class SettingsDialogTest : public ::testing::Test {
   AppState state;
   HeadlessDialogView view{host.log};
   MemoryPictureLoader pictures;
+  PictureLoader* loader = &pictures;
   const std::string ini = "C:\\Orvel\\Orvel.ini";
   std::optional<SettingsDialog> dialog;
 
@@ -28,10 +29,12 @@ class SettingsDialogTest : public ::testing::Test {
     host.files.AddFile(ini, *Utf8ToShiftJis("[Section]\r\n" + lines));
   }
 
-  void Open() {
+  // Opens the dialog, on a settings file of these lines when given.
+  void Open(std::optional<std::string> lines = std::nullopt) {
+    if (lines) WriteSettings(*lines);
     view.closed = false;
     LoadSettings(state.settings, state.catalogue, ini, host.files);
-    dialog.emplace(state, DialogServices{view, host.files, pictures, ini});
+    dialog.emplace(state, DialogServices{view, host.files, *loader, ini});
     dialog->Load();
   }
 
@@ -106,9 +109,7 @@ TEST_F(SettingsDialogTest, BuildsFromTheDefaultsCentredAndGrowingOutOfThePointer
 
 TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) {
   host.files.AddFile("C:\\Music\\a.mp3");
-  WriteSettings(
-      "画像ﾁｪﾝｼﾞ=1\r\nBGM区分=1\r\nBGMﾘﾋﾟｰﾄ=3\r\nｲﾝﾀｰﾊﾞﾙ=30\r\nBGMﾌｧｲﾙ=C:\\Music\\a.mp3\r\n");
-  Open();
+  Open("画像ﾁｪﾝｼﾞ=1\r\nBGM区分=1\r\nBGMﾘﾋﾟｰﾄ=3\r\nｲﾝﾀｰﾊﾞﾙ=30\r\nBGMﾌｧｲﾙ=C:\\Music\\a.mp3\r\n");
   EXPECT_EQ(LookOf(C::Img_SR_1), Look::OptionChosen);
   EXPECT_EQ(LookOf(C::Img_SR_0), Look::OptionEmpty);
   EXPECT_EQ(LookOf(C::Img_BGM_1), Look::OptionChosen);
@@ -118,13 +119,11 @@ TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) 
   EXPECT_EQ(At(C::lbl_Sec).text, "30");
   EXPECT_EQ(At(C::lbl_Fname).text, "C:\\Music\\a.mp3");
 
-  WriteSettings("BGM区分=2\r\nBGMﾌｧｲﾙ=C:\\Music\\a.mp3\r\n");
-  Open();
+  Open("BGM区分=2\r\nBGMﾌｧｲﾙ=C:\\Music\\a.mp3\r\n");
   EXPECT_TRUE(At(C::lbl_Button_4).enabled);
   EXPECT_FALSE(At(C::BGM_Repeat).enabled);
 
-  WriteSettings("画像ﾁｪﾝｼﾞ=3\r\n画像のｻｲｽﾞ=-1\r\nBGM区分=3\r\n画像種類_1=2\r\nｲﾝﾀｰﾊﾞﾙ=61\r\n");
-  Open();
+  Open("画像ﾁｪﾝｼﾞ=3\r\n画像のｻｲｽﾞ=-1\r\nBGM区分=3\r\n画像種類_1=2\r\nｲﾝﾀｰﾊﾞﾙ=61\r\n");
   for (C mark : {C::Img_SR_0, C::Img_SR_1, C::Img_Size_0, C::Img_Size_1, C::Img_Kind_1}) {
     EXPECT_EQ(LookOf(mark), Look::None) << EntryOf(mark).name;
   }
@@ -184,8 +183,7 @@ TEST_F(SettingsDialogTest, OptionsActOnThePressOfTheirMarkOrCaption) {
 TEST_F(SettingsDialogTest, KindTogglesRebuildTheListOnlyForAFolderThatExists) {
   host.files.AddFile("C:\\Pics\\b.bmp");
   host.files.AddFile("C:\\Pics\\a.gif");
-  WriteSettings("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
-  Open();
+  Open("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
   EXPECT_EQ(dialog->State().listEntries, (std::vector<std::string>{"a.gif", "b.bmp"}));
   EXPECT_EQ(At(C::lbl_Kei).text, "2");
 
@@ -286,16 +284,15 @@ TEST_F(SettingsDialogTest, APictureIsDecodedNoLargerThanTwiceThePreviewNeeds) {
       }
       return std::nullopt;
     }
-  } loader;
+  } sizeAsking;
   host.files.AddFile("C:\\P\\a.jpg");
-  state.settings.PictureFolder = "C:\\P";
-  LoadSettings(state.settings, state.catalogue, ini, host.files);
   view.folderChoices.push_back("C:\\P");
-  dialog.emplace(state, DialogServices{view, host.files, loader, ini});
-  dialog->Load();
+  loader = &sizeAsking;
+  Open();
   Click(C::lbl_Button_0);
   dialog->ListSelected(0);
-  EXPECT_EQ(loader.asked, (std::vector<PixelSize>{{200, 150}, {200, 5}, {150, 200}, {40, 200}}));
+  EXPECT_EQ(sizeAsking.asked,
+            (std::vector<PixelSize>{{200, 150}, {200, 5}, {150, 200}, {40, 200}}));
 }
 
 TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
@@ -304,8 +301,7 @@ TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
   host.files.AddFile("C:\\New\\three.bmp", "", FileAttribute::Archive);
   host.files.AddFile("C:\\New\\photo.jpg");
   host.files.AddFile("C:\\New\\both.bmp", "", FileAttribute::ReadOnly | FileAttribute::Archive);
-  WriteSettings("画像種類_1=0\r\n画像種類_2=0\r\n画像種類_3=0\r\n");
-  Open();
+  Open("画像種類_1=0\r\n画像種類_2=0\r\n画像種類_3=0\r\n");
   std::vector<std::string> counts;
   view.onEvents = [&] { counts.push_back(At(C::lbl_Kei).text); };
   view.folderChoices.push_back("C:\\New");
@@ -376,8 +372,7 @@ TEST_F(SettingsDialogTest, ConfirmWritesTheElevenKeysInOrderAndCancelWritesNothi
   EXPECT_TRUE(view.closed);
 
   host.files.AddFile("C:\\Pics\\a.jpg");
-  WriteSettings("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
-  Open();
+  Open("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
   Press(C::lbl_Rdm_Seq_1);
   Press(C::lbl_Kind_1);
   Press(C::Img_Kind_3);
@@ -422,8 +417,7 @@ TEST_F(SettingsDialogTest, ChoosersRefuseAPathTheSettingsFileCannotGiveBack) {
        std::vector<Case>{{"C:\\M\\a\nb.mp3", "に改行が含まれているため選べません。"},
                          {"C:\\M\\\xFF\xFE.mp3", "に文字として読めない部分があるため選べません。"},
                          {"C:\\" + std::string(300, 'a') + ".mp3", "が長すぎるため選べません。"}}) {
-    WriteSettings("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
-    Open();
+    Open("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
     Press(C::lbl_BGM_2);
     view.messages.clear();
     view.folderChoices.push_back(c.path);
@@ -450,8 +444,7 @@ TEST_F(SettingsDialogTest, TheRepeatTextIsSavedAsATrackNumber) {
   // as it was (3, from the file).
   for (const Case& c : std::vector<Case>{
            {"7", "7"}, {"abc", "0"}, {"2.5", "2"}, {"", "0"}, {"40000", "3"}, {" 12 ", "12"}}) {
-    WriteSettings("BGM区分=1\r\nBGMﾘﾋﾟｰﾄ=3\r\n");
-    Open();
+    Open("BGM区分=1\r\nBGMﾘﾋﾟｰﾄ=3\r\n");
     dialog->RepeatTextEdited(c.text);
     Click(C::lbl_Button_2);
     EXPECT_EQ(ReadIniString("Section", "BGMﾘﾋﾟｰﾄ", ini, host.files), c.stored) << c.text;
@@ -477,8 +470,7 @@ TEST_F(SettingsDialogTest, AFailedSaveIsReportedKeepsTheOldFileAndTheDialogOpen)
 
 TEST_F(SettingsDialogTest, MusicFileChooserAndAFileShiftJisCannotHold) {
   host.files.AddFile("C:\\M\\old.mp3");
-  WriteSettings("BGM区分=2\r\nBGMﾌｧｲﾙ=C:\\M\\old.mp3\r\n");
-  Open();
+  Open("BGM区分=2\r\nBGMﾌｧｲﾙ=C:\\M\\old.mp3\r\n");
   Click(C::lbl_Button_4);  // cancelled
   ASSERT_EQ(view.fileRequests.size(), 1u);
   EXPECT_EQ(view.fileRequests[0].filterName, "BGMﾌｧｲﾙ (MP3 WAV)");

@@ -4,19 +4,11 @@
 
 #include <string>
 
-#include "dialog/dialog_layout.h"
+#include "dialog_text_check.h"
 #include "platform/linux/gtk_dialog_text.h"
 
 namespace orvel {
 namespace {
-
-// What a caption left on a white client area: the box around its dark
-// pixels, and which colours it used.
-struct Ink {
-  Rect box;
-  bool black = false, grey = false, white = false, blue = false;
-  int widestBlueRow = 0;
-};
 
 class DialogText : public ::testing::Test {
  protected:
@@ -34,9 +26,8 @@ class DialogText : public ::testing::Test {
 
   const PangoFontDescription* Font(DialogFont font) const { return fonts_[static_cast<int>(font)]; }
 
-  // Draws the control's text on a white client area, the background a
-  // light grey so that the white shadow of greyed text shows.
-  Ink Draw(DialogControl control, const std::string& text, bool enabled = true) {
+  // Draws the control's text on the light grey client area.
+  Ink Draw(DialogControl control, const std::string& text, bool enabled) {
     const int w = kDialogClientSize.width, h = kDialogClientSize.height;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
     cairo_t* cr = cairo_create(surface);
@@ -47,50 +38,26 @@ class DialogText : public ::testing::Test {
                     Font(entry.font));
     cairo_destroy(cr);
     cairo_surface_flush(surface);
-    Ink ink;
     const unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
-    int left = w, top = h, right = -1, bottom = -1;
-    for (int y = 0; y < h; ++y) {
-      int blueRun = 0;
-      for (int x = 0; x < w; ++x) {
-        const auto pixel = *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4);
-        const int r = RedOf(pixel), g = GreenOf(pixel), b = BlueOf(pixel);
-        if (r == 204 && g == 204 && b == 204) continue;
-        left = std::min(left, x), right = std::max(right, x);
-        top = std::min(top, y), bottom = std::max(bottom, y);
-        ink.black |= r < 60 && g < 60 && b < 60;
-        ink.grey |= r == g && g == b && r >= 110 && r <= 150;
-        ink.white |= r > 240 && g > 240 && b > 240;
-        const bool blue = b - std::max(r, g) > 40;
-        ink.blue |= blue;
-        blueRun = blue ? blueRun + 1 : 0;
-        ink.widestBlueRow = std::max(ink.widestBlueRow, blueRun);
-      }
-    }
+    const Ink ink = InkOf(
+        [&](int x, int y) {
+          return *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4);
+        },
+        w, h);
     cairo_surface_destroy(surface);
-    if (right >= 0) ink.box = Rect{left, top, right - left + 1, bottom - top + 1};
     return ink;
+  }
+  DrawTextFn Drawer() {
+    return [this](DialogControl c, const std::string& text, bool on) { return Draw(c, text, on); };
   }
 
   PangoFontDescription* fonts_[3] = {};
   PangoContext* context_ = nullptr;
 };
 
-bool Inside(const Rect& inner, const Rect& outer) {
-  return inner.x >= outer.x && inner.y >= outer.y && inner.Right() <= outer.Right() &&
-         inner.Bottom() <= outer.Bottom();
-}
-
 TEST(DialogTextRoles, TheFaceWritesCaptionsDisplayBoxesAndTheLinkOnly) {
-  int written = 0;
-  for (const ControlEntry& entry : DialogControls()) {
-    const bool text = entry.role == ControlRole::Caption || entry.role == ControlRole::DisplayBox ||
-                      entry.role == ControlRole::Link;
-    EXPECT_EQ(DrawsText(entry.role), text) << entry.name;
-    written += text;
-  }
-  EXPECT_GT(written, 0);
+  ExpectTextOnCaptionsDisplayBoxesAndTheLinkOnly(DrawsText);
 }
 
 TEST_F(DialogText, TheGothicIsTheDialogsOwnOrItsStandInAtThirteenPixels) {
@@ -132,52 +99,9 @@ TEST_F(DialogText, DesignedCaptionsFitTheirRectangles) {
   }
 }
 
-TEST_F(DialogText, TextStandsInItsRectangleAsAligned) {
-  // A number in a display box: right-aligned inside the border.
-  const Rect kei = ClientRect(DialogControl::lbl_Kei);
-  const Ink count = Draw(DialogControl::lbl_Kei, "12");
-  EXPECT_TRUE(count.black);
-  EXPECT_TRUE(Inside(count.box, Rect{kei.x + 2, kei.y + 2, kei.w - 4, kei.h - 4}));
-  EXPECT_GE(count.box.Right(), kei.Right() - 4);
-  EXPECT_GE(count.box.x, kei.x + 14);
-
-  // A heading's caption: centred, on the 13-pixel line from its top.
-  const Rect heading = ClientRect(DialogControl::lbl_13);
-  const Ink centred = Draw(DialogControl::lbl_13, "画像ﾁｪﾝｼﾞ");
-  EXPECT_TRUE(Inside(centred.box, Rect{heading.x, heading.y, heading.w, 13}));
-  EXPECT_NEAR(centred.box.x + centred.box.w / 2.0, heading.x + heading.w / 2.0, 1.5);
-
-  // A left-aligned caption starts at its left edge.
-  const Rect order = ClientRect(DialogControl::lbl_Rdm_Seq_1);
-  const Ink left = Draw(DialogControl::lbl_Rdm_Seq_1, "ﾗﾝﾀﾞﾑ");
-  EXPECT_TRUE(Inside(left.box, order));
-  EXPECT_LE(left.box.x, order.x + 1);
-
-  // Text far wider than its rectangle stays inside it and fills it.
-  const Rect path = ClientRect(DialogControl::Folder_Path);
-  const Ink narrowed = Draw(DialogControl::Folder_Path, "/home/someone/Pictures/2024/旅行/一日目");
-  EXPECT_TRUE(Inside(narrowed.box, path));
-  EXPECT_GE(narrowed.box.Right(), path.Right() - 6);
-
-  EXPECT_EQ(Draw(DialogControl::lbl_Kei, "").box, Rect{});
-}
-
-TEST_F(DialogText, DisabledTextIsGreyedAndTheLinkBlueAndUnderlined) {
-  const Ink greyed = Draw(DialogControl::lbl_Button_4, "ﾌｧｲﾙ名", false);
-  EXPECT_TRUE(greyed.grey);
-  EXPECT_TRUE(greyed.white);
-  EXPECT_FALSE(greyed.black);
-  const Ink enabled = Draw(DialogControl::lbl_Button_4, "ﾌｧｲﾙ名");
-  EXPECT_TRUE(enabled.black);
-  EXPECT_FALSE(enabled.white);
-
-  const std::string address = "https://orvel.example.org/";
-  const Ink link = Draw(DialogControl::lbl_URL, address);
-  EXPECT_TRUE(link.blue);
-  EXPECT_FALSE(link.black);
-  // The underline runs under the whole address.
-  EXPECT_GE(link.widestBlueRow,
-            TextWidth(context_, Font(DialogFont::GothicUnderlined), address) - 2);
+TEST_F(DialogText, TextStandsInItsRectangleAsAlignedGreyedOrAsALink) {
+  ExpectTextStandsAsAligned(Drawer(), "/home/someone/Pictures/2024/旅行/一日目", 6, 1.5);
+  ExpectGreyedTextAndABlueUnderlinedLink(Drawer());
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <string>
 
+#include <zlib.h>
+
 #include "metafile_arcs.h"
 #include "metafile_bytes.h"
 #include "platform/linux/pixbuf_pictures.h"
@@ -22,78 +24,32 @@ namespace fs = std::filesystem;
 
 using namespace metafile_bytes;
 
-// A PNG file of 8-bit samples (colour type 0 grey, 2 RGB, 6 RGBA) whose
-// rows, each led by filter byte 0, are `rows`. The image data is one deflate
-// block of fixed codes in which a run of one byte is written as matches of
-// 258 at distance 1, so that a huge blank picture stays small on disk.
-std::string Png(int width, int height, int colourType, const std::string& rows) {
-  auto crc = [](const std::string& bytes) {
-    std::uint32_t c = 0xFFFFFFFF;
-    for (unsigned char byte : bytes) {
-      c ^= byte;
-      for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320 & (0 - (c & 1)));
-    }
-    return ~c;
-  };
+// A PNG file of 8-bit grey samples whose rows, each led by filter byte 0,
+// are `rows`: a huge blank picture stays small on disk.
+std::string GreyPng(int width, int height, const std::string& rows) {
   auto put32 = [](std::string& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
   };
-  auto chunk = [&](const std::string& type, const std::string& data) {
+  auto chunk = [&](const std::string& typeAndData) {
     std::string out;
-    put32(out, static_cast<std::uint32_t>(data.size()));
-    put32(out, crc(type + data));
-    return out.substr(0, 4) + type + data + out.substr(4);
+    put32(out, static_cast<std::uint32_t>(typeAndData.size() - 4));
+    out += typeAndData;
+    put32(out,
+          static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(typeAndData.data()),
+                                           static_cast<uInt>(typeAndData.size()))));
+    return out;
   };
-
-  std::string deflate = "\x78\x01";
-  std::uint32_t bits = 0;
-  int count = 0;
-  auto putBits = [&](std::uint32_t value, int length) {  // least significant first
-    for (int i = 0; i < length; ++i) {
-      bits |= ((value >> i) & 1) << count;
-      if (++count == 8) {
-        deflate += static_cast<char>(bits);
-        bits = 0;
-        count = 0;
-      }
-    }
-  };
-  auto putCode = [&](std::uint32_t code, int length) {  // most significant first
-    for (int i = length - 1; i >= 0; --i) putBits((code >> i) & 1, 1);
-  };
-  auto literal = [&](unsigned char byte) {
-    if (byte < 144)
-      putCode(0x30 + byte, 8);
-    else
-      putCode(0x190 + byte - 144, 9);
-  };
-  putBits(1, 1);  // the last block
-  putBits(1, 2);  // fixed codes
-  for (std::size_t i = 0; i < rows.size();) {
-    literal(static_cast<unsigned char>(rows[i]));
-    std::size_t run = 0;
-    while (i + 1 + run < rows.size() && rows[i + 1 + run] == rows[i]) ++run;
-    ++i;
-    for (; run >= 258; run -= 258, i += 258) {
-      putCode(0xC5, 8);  // length 258
-      putCode(0, 5);     // distance 1
-    }
-    for (; run > 0; --run, ++i) literal(static_cast<unsigned char>(rows[i]));
-  }
-  putCode(0, 7);  // end of block
-  if (count > 0) putBits(0, 8 - count);
-  std::uint32_t a = 1, b = 0;
-  for (unsigned char byte : rows) {
-    a = (a + byte) % 65521;
-    b = (b + a) % 65521;
-  }
-  put32(deflate, b << 16 | a);
-
-  std::string header;
+  uLongf size = compressBound(rows.size());
+  std::string deflate(size, '\0');
+  EXPECT_EQ(compress2(reinterpret_cast<Bytef*>(deflate.data()), &size,
+                      reinterpret_cast<const Bytef*>(rows.data()), rows.size(), 1),
+            Z_OK);
+  deflate.resize(size);
+  std::string header = "IHDR";
   put32(header, static_cast<std::uint32_t>(width));
   put32(header, static_cast<std::uint32_t>(height));
-  header += std::string{8, static_cast<char>(colourType), 0, 0, 0};
-  return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", deflate) + chunk("IEND", "");
+  header += std::string{8, 0, 0, 0, 0};
+  return "\x89PNG\r\n\x1a\n" + chunk(header) + chunk("IDAT" + deflate) + chunk("IEND");
 }
 
 TEST(WmfPicture, SizesAsTheWindowsLoaderDoesAt96DotsPerInchAndRefusesOtherFiles) {
@@ -336,9 +292,8 @@ TEST(PixbufPictures, KeepColoursLayTransparencyOverBlackAndRefuseHugeOrUnknownFi
   EXPECT_EQ(*loaded, colours);
 
   // Opaque, half and wholly transparent pixels over the black background.
-  const std::string rgba{0,   '\xC8', 'd',    '2', '\xFF', '\xC8', 'd',
-                         '2', '\x80', '\xC8', 'd', '2',    0};
-  std::ofstream(root / "alpha.png", std::ios::binary) << Png(3, 1, 6, rgba);
+  const Sprite alpha{Image(3, 1, Rgb(200, 100, 50)), {255, 128, 0}};
+  ASSERT_TRUE(SavePng(alpha, (root / "alpha.png").string()));
   loaded = loader.Load((root / "alpha.png").string());
   ASSERT_TRUE(loaded);
   ASSERT_EQ(loaded->Width(), 3);
@@ -350,10 +305,10 @@ TEST(PixbufPictures, KeepColoursLayTransparencyOverBlackAndRefuseHugeOrUnknownFi
   // header, without decoding a third of a gigabyte.
   static_assert(8192LL * 4097 > kMaxPicturePixels && 8192LL * 4096 <= kMaxPicturePixels);
   std::ofstream(root / "huge.png", std::ios::binary)
-      << Png(8192, 4097, 0, std::string(static_cast<std::size_t>(4097) * 8193, '\0'));
+      << GreyPng(8192, 4097, std::string(static_cast<std::size_t>(4097) * 8193, '\0'));
   EXPECT_FALSE(loader.Load((root / "huge.png").string()));
   // The same writer's small picture loads, so the refusal is the size's.
-  std::ofstream(root / "grey.png", std::ios::binary) << Png(2, 1, 0, std::string{0, 0, 'x'});
+  std::ofstream(root / "grey.png", std::ios::binary) << GreyPng(2, 1, std::string{0, 0, 'x'});
   loaded = loader.Load((root / "grey.png").string());
   ASSERT_TRUE(loaded);
   EXPECT_EQ(loaded->At(1, 0), Rgb('x', 'x', 'x'));

@@ -8,22 +8,13 @@
 #include <vector>
 
 #include "dialog/gothic_face.h"
+#include "dialog_text_check.h"
 #include "platform/win32/wide_text.h"
 
 namespace orvel {
 namespace {
 
-// What a caption left on a light grey client area: the box around the
-// pixels it changed, and which colours it used.
-struct Ink {
-  Rect box;
-  bool black = false, grey = false, white = false, blue = false;
-  int widestBlueRow = 0;
-};
-
-constexpr std::uint32_t kBackground = Rgb(204, 204, 204);
-
-Ink Draw(DialogControl control, const std::string& text, bool enabled = true, int dpi = 96) {
+Ink Draw(DialogControl control, const std::string& text, bool enabled, int dpi = 96) {
   const double scale = dpi / 96.0;
   const int w = static_cast<int>(kDialogClientSize.width * scale);
   const int h = static_cast<int>(kDialogClientSize.height * scale);
@@ -39,57 +30,22 @@ Ink Draw(DialogControl control, const std::string& text, bool enabled = true, in
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(dc, bitmap);
   auto* pixels = static_cast<std::uint32_t*>(bits);
-  std::fill(pixels, pixels + w * h, kBackground);
+  std::fill(pixels, pixels + w * h, Rgb(204, 204, 204));
 
   const DialogFonts fonts(dpi);
   const ControlEntry& entry = EntryOf(control);
   DrawControlText(dc, entry, ControlState{Look::None, text, enabled},
                   ScaleRect(ClientRect(control), scale), fonts.For(entry), scale);
   GdiFlush();
-
-  Ink ink;
-  int left = w, top = h, right = -1, bottom = -1;
-  for (int y = 0; y < h; ++y) {
-    int blueRun = 0;
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t pixel = pixels[y * w + x] & 0xFFFFFF;
-      if (pixel == kBackground) {
-        blueRun = 0;
-        continue;
-      }
-      const int r = RedOf(pixel), g = GreenOf(pixel), b = BlueOf(pixel);
-      left = std::min(left, x), right = std::max(right, x);
-      top = std::min(top, y), bottom = std::max(bottom, y);
-      ink.black |= r < 60 && g < 60 && b < 60;
-      ink.grey |= r == g && g == b && r >= 110 && r <= 150;
-      ink.white |= r > 240 && g > 240 && b > 240;
-      const bool blue = b - std::max(r, g) > 40;
-      ink.blue |= blue;
-      blueRun = blue ? blueRun + 1 : 0;
-      ink.widestBlueRow = std::max(ink.widestBlueRow, blueRun);
-    }
-  }
+  const Ink ink = InkOf([&](int x, int y) { return pixels[y * w + x]; }, w, h);
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);
-  if (right >= 0) ink.box = Rect{left, top, right - left + 1, bottom - top + 1};
   return ink;
 }
 
-bool Inside(const Rect& inner, const Rect& outer) {
-  return inner.x >= outer.x && inner.y >= outer.y && inner.Right() <= outer.Right() &&
-         inner.Bottom() <= outer.Bottom();
-}
-
 TEST(Win32DialogText, TheFaceWritesCaptionsDisplayBoxesAndTheLinkOnly) {
-  int written = 0;
-  for (const ControlEntry& entry : DialogControls()) {
-    const bool text = entry.role == ControlRole::Caption || entry.role == ControlRole::DisplayBox ||
-                      entry.role == ControlRole::Link;
-    EXPECT_EQ(DrawsText(entry.role), text) << entry.name;
-    written += text;
-  }
-  EXPECT_GT(written, 0);
+  ExpectTextOnCaptionsDisplayBoxesAndTheLinkOnly(DrawsText);
 }
 
 TEST(Win32DialogText, FontsAreTheDialogsGothicAtNineAndThreeQuarterPointsAndTheLinkUnderlined) {
@@ -149,56 +105,19 @@ TEST(Win32DialogText, TheMusicPanelsFontHasItsJapaneseLetters) {
   for (WORD glyph : glyphs) EXPECT_NE(glyph, 0xFFFF);
 }
 
-TEST(Win32DialogText, TextStandsInItsRectangleAsAligned) {
-  // A number in a display box: right-aligned inside the border.
-  const Rect kei = ClientRect(DialogControl::lbl_Kei);
-  const Ink count = Draw(DialogControl::lbl_Kei, "12");
-  EXPECT_TRUE(count.black);
-  EXPECT_TRUE(Inside(count.box, Rect{kei.x + 2, kei.y + 2, kei.w - 4, kei.h - 4}));
-  EXPECT_GE(count.box.Right(), kei.Right() - 4);
-  EXPECT_GE(count.box.x, kei.x + 14);
-
-  // A heading's caption: centred, on the 13-pixel line from its top.
-  const Rect heading = ClientRect(DialogControl::lbl_13);
-  const Ink centred = Draw(DialogControl::lbl_13, "画像ﾁｪﾝｼﾞ");
-  EXPECT_TRUE(Inside(centred.box, Rect{heading.x, heading.y, heading.w, 13}));
-  EXPECT_NEAR(centred.box.x + centred.box.w / 2.0, heading.x + heading.w / 2.0, 2);
-
-  // A left-aligned caption starts at its left edge.
-  const Rect order = ClientRect(DialogControl::lbl_Rdm_Seq_1);
-  const Ink left = Draw(DialogControl::lbl_Rdm_Seq_1, "ﾗﾝﾀﾞﾑ");
-  EXPECT_TRUE(Inside(left.box, order));
-  EXPECT_LE(left.box.x, order.x + 1);
-
-  // Text far wider than its rectangle stays inside it and fills it.
-  const Rect path = ClientRect(DialogControl::Folder_Path);
-  const Ink narrowed =
-      Draw(DialogControl::Folder_Path, "C:\\Users\\someone\\Pictures\\2024\\旅行\\一日目");
-  EXPECT_TRUE(Inside(narrowed.box, path));
-  EXPECT_GE(narrowed.box.Right(), path.Right() - 12);
+TEST(Win32DialogText, TextStandsInItsRectangleAsAlignedGreyedOrAsALink) {
+  const DrawTextFn draw = [](DialogControl c, const std::string& text, bool on) {
+    return Draw(c, text, on);
+  };
+  ExpectTextStandsAsAligned(draw, "C:\\Users\\someone\\Pictures\\2024\\旅行\\一日目", 12, 2);
+  ExpectGreyedTextAndABlueUnderlinedLink(draw);
 
   // At twice the resolution the same caption stands in the doubled rectangle.
+  const Rect heading = ClientRect(DialogControl::lbl_13);
+  const Ink single = Draw(DialogControl::lbl_13, "画像ﾁｪﾝｼﾞ", true);
   const Ink doubled = Draw(DialogControl::lbl_13, "画像ﾁｪﾝｼﾞ", true, 192);
-  EXPECT_TRUE(Inside(doubled.box, Rect{heading.x * 2, heading.y * 2, heading.w * 2, 26}));
-  EXPECT_GT(doubled.box.w, centred.box.w * 3 / 2);
-
-  EXPECT_EQ(Draw(DialogControl::lbl_Kei, "").box, Rect{});
-}
-
-TEST(Win32DialogText, DisabledTextIsGreyedAndTheLinkBlueAndUnderlined) {
-  const Ink greyed = Draw(DialogControl::lbl_Button_4, "ﾌｧｲﾙ名", false);
-  EXPECT_TRUE(greyed.grey);
-  EXPECT_TRUE(greyed.white);
-  EXPECT_FALSE(greyed.black);
-  const Ink enabled = Draw(DialogControl::lbl_Button_4, "ﾌｧｲﾙ名");
-  EXPECT_TRUE(enabled.black);
-  EXPECT_FALSE(enabled.white);
-
-  const Ink link = Draw(DialogControl::lbl_URL, "https://orvel.example.org/");
-  EXPECT_TRUE(link.blue);
-  EXPECT_FALSE(link.black);
-  // The underline runs under the whole address.
-  EXPECT_GE(link.widestBlueRow, link.box.w - 2);
+  EXPECT_TRUE(InsideRect(doubled.box, Rect{heading.x * 2, heading.y * 2, heading.w * 2, 26}));
+  EXPECT_GT(doubled.box.w, single.box.w * 3 / 2);
 }
 
 TEST(Win32DialogText, TextThatIsNotUtf8ShowsWithReplacementLetters) {

@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "music/mci_channel.h"
 #include "music/music_file_player.h"
 #include "settings/saver_settings.h"
-#include "tone_mp3.h"
 #include "win32_audio.h"
 #include "win32_test_folder.h"
 
@@ -22,8 +23,10 @@ TEST(Win32MediaControlTest, AnMp3WithBlanksAndJapaneseInItsPathPlaysAsMpegVideo)
   if (!HasAudioOutput()) GTEST_SKIP() << kNoAudioOutput;
   Win32TestFolder folder;
   ASSERT_TRUE(folder.MakeFolder(L"音楽 の フォルダ"));
-  ASSERT_TRUE(folder.Write(L"音楽 の フォルダ\\夏 の歌.mp3",
-                           std::string(reinterpret_cast<const char*>(kToneMp3), sizeof kToneMp3)));
+  std::ifstream tone(ORVEL_TONE_MP3, std::ios::binary);
+  const std::string mp3{std::istreambuf_iterator<char>(tone), {}};
+  ASSERT_GT(mp3.size(), 1000u) << ORVEL_TONE_MP3;
+  ASSERT_TRUE(folder.Write(L"音楽 の フォルダ\\夏 の歌.mp3", mp3));
   SaverSettings settings;
   settings.BgmKind = 2;
   settings.BgmFile = folder.Utf8(L"音楽 の フォルダ\\夏 の歌.mp3");
