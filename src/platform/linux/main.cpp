@@ -18,7 +18,7 @@
 #include "platform/linux/gst_media_control.h"
 #include "platform/linux/gst_sound_player.h"
 #include "platform/linux/gtk_dialog_view.h"
-#include "platform/linux/gtk_saver_host.h"
+#include "platform/linux/gdk_saver_host.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/pixbuf_pictures.h"
 #include "platform/linux/x11_hack_host.h"
@@ -81,8 +81,8 @@ class LinuxModes : public Modes {
 
   bool RunSaver(AppState& state, std::string_view arguments) override {
     LinuxSystem& system = platform_.system;
-    std::unique_ptr<GtkSaverHost> host =
-        GtkSaverHost::Create(platform_.clock, std::string(kSaverWindowTitle),
+    std::unique_ptr<GdkSaverHost> host =
+        GdkSaverHost::Create(platform_.clock, std::string(kSaverWindowTitle),
                              [&system] { return system.CursorDisplayCount() < 0; });
     if (!host) {
       std::fprintf(stderr, "orvel: cannot open the display\n");

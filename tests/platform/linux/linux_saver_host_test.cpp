@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/linux/gdk_input.h"
-#include "platform/linux/gtk_saver_host.h"
+#include "platform/linux/gdk_saver_host.h"
 #include "platform/linux/linux_platform.h"
 
 // After gtest: Xlib's macros (None, Bool) would break gtest's names.
@@ -63,7 +63,7 @@ class LinuxSaverHostWindow : public ::testing::Test {
   void SetUp() override {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || display[0] == '\0') GTEST_SKIP() << "no X display (DISPLAY unset)";
-    host = GtkSaverHost::Create(clock, kTitle, [] { return false; });
+    host = GdkSaverHost::Create(clock, kTitle, [] { return false; });
     ASSERT_TRUE(host) << "the display " << display << " does not open";
     width = host->ScreenWidth();
     height = host->ScreenHeight();
@@ -85,7 +85,7 @@ class LinuxSaverHostWindow : public ::testing::Test {
   }
 
   LinuxClock clock;
-  std::unique_ptr<GtkSaverHost> host;
+  std::unique_ptr<GdkSaverHost> host;
   int width = 0;
   int height = 0;
 };

@@ -1,4 +1,4 @@
-#include "platform/linux/gtk_saver_host.h"
+#include "platform/linux/gdk_saver_host.h"
 
 #include <gdk/gdkx.h>
 #include <glib-unix.h>
@@ -14,7 +14,7 @@
 
 #include "platform/linux/cairo_frame.h"
 #include "platform/linux/gdk_input.h"
-#include "platform/linux/gtk_cover_windows.h"
+#include "platform/linux/gdk_cover_windows.h"
 #include "platform/linux/x11_frame_painter.h"
 #include "platform/linux/x11_snapshot.h"
 
@@ -43,7 +43,7 @@ bool WaylandSession() {
 
 }  // namespace
 
-struct GtkSaverHost::State {
+struct GdkSaverHost::State {
   Clock& clock;
   std::function<bool()> pointerHidden;
   GdkDisplay* display = nullptr;
@@ -53,7 +53,7 @@ struct GtkSaverHost::State {
   GdkCursor* blankCursor = nullptr;
   // The other monitors' black windows, and the handler that follows
   // monitors coming and going.
-  std::unique_ptr<GtkCoverWindows> covers;
+  std::unique_ptr<GdkCoverWindows> covers;
   gulong monitorsChanged = 0;
 
   // The last presented frame's pixels, wrapped as they are, for exposures;
@@ -236,7 +236,7 @@ struct GtkSaverHost::State {
   static inline GSourceFuncs wakeFunctions{nullptr, nullptr, OnWake, nullptr, nullptr, nullptr};
 };
 
-std::unique_ptr<GtkSaverHost> GtkSaverHost::Create(Clock& clock, const std::string& title,
+std::unique_ptr<GdkSaverHost> GdkSaverHost::Create(Clock& clock, const std::string& title,
                                                    std::function<bool()> pointerHidden) {
   // X11 first (through XWayland in a Wayland session): only there can a
   // second copy find this window by its title.
@@ -269,10 +269,10 @@ std::unique_ptr<GtkSaverHost> GtkSaverHost::Create(Clock& clock, const std::stri
     state->monitor = {0, 0, gdk_window_get_width(root), gdk_window_get_height(root)};
   }
   state->blankCursor = gdk_cursor_new_for_display(display, GDK_BLANK_CURSOR);
-  return std::unique_ptr<GtkSaverHost>(new GtkSaverHost(std::move(state), title));
+  return std::unique_ptr<GdkSaverHost>(new GdkSaverHost(std::move(state), title));
 }
 
-GtkSaverHost::GtkSaverHost(std::unique_ptr<State> state, const std::string& title)
+GdkSaverHost::GdkSaverHost(std::unique_ptr<State> state, const std::string& title)
     : state_(std::move(state)) {
   State& s = *state_;
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
@@ -313,19 +313,19 @@ GtkSaverHost::GtkSaverHost(std::unique_ptr<State> state, const std::string& titl
   gdk_display_flush(s.display);
 
   const Rect area{s.monitor.x, s.monitor.y, s.monitor.width, s.monitor.height};
-  s.covers = std::make_unique<GtkCoverWindows>(s.display, area, s.blankCursor,
+  s.covers = std::make_unique<GdkCoverWindows>(s.display, area, s.blankCursor,
                                                [&s](GtkWidget* cover) { s.Wire(cover); });
   s.monitorsChanged =
       g_signal_connect(gdk_display_get_default_screen(s.display), "monitors-changed",
                        G_CALLBACK(State::OnMonitorsChanged), &s);
 }
 
-GtkSaverHost::~GtkSaverHost() = default;
+GdkSaverHost::~GdkSaverHost() = default;
 
-int GtkSaverHost::ScreenWidth() { return state_->monitor.width; }
-int GtkSaverHost::ScreenHeight() { return state_->monitor.height; }
+int GdkSaverHost::ScreenWidth() { return state_->monitor.width; }
+int GdkSaverHost::ScreenHeight() { return state_->monitor.height; }
 
-bool GtkSaverHost::CaptureDesktop(Image& into) {
+bool GdkSaverHost::CaptureDesktop(Image& into) {
   State& s = *state_;
   if (!GDK_IS_X11_DISPLAY(s.display) || WaylandSession()) return false;
   const int width = std::min(into.Width(), s.monitor.width);
@@ -339,7 +339,7 @@ bool GtkSaverHost::CaptureDesktop(Image& into) {
   return gdk_x11_display_error_trap_pop(s.display) == 0 && copied;
 }
 
-void GtkSaverHost::Show() {
+void GdkSaverHost::Show() {
   State& s = *state_;
   if (s.closed) return;
   s.UpdatePointer();
@@ -349,7 +349,7 @@ void GtkSaverHost::Show() {
   gdk_display_flush(s.display);
 }
 
-void GtkSaverHost::MakeTopMost() {
+void GdkSaverHost::MakeTopMost() {
   State& s = *state_;
   if (s.closed) return;
   s.covers->KeepAbove();
@@ -358,7 +358,7 @@ void GtkSaverHost::MakeTopMost() {
   gdk_display_flush(s.display);
 }
 
-void GtkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
+void GdkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
   State& s = *state_;
   if (s.closed) return;
   s.frame.Wrap(frame);
@@ -385,7 +385,7 @@ void GtkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
   gdk_display_flush(s.display);
 }
 
-void GtkSaverHost::ProcessInput(InputHandler& handler) {
+void GdkSaverHost::ProcessInput(InputHandler& handler) {
   State& s = *state_;
   while (!s.closed && gtk_events_pending()) gtk_main_iteration_do(FALSE);
   if (s.closed) return;
@@ -412,7 +412,7 @@ void GtkSaverHost::ProcessInput(InputHandler& handler) {
   }
 }
 
-void GtkSaverHost::WaitUntil(std::int64_t monotonicMs) {
+void GdkSaverHost::WaitUntil(std::int64_t monotonicMs) {
   State& s = *state_;
   // Events that arrive meanwhile are taken in (and queued for the next pass)
   // as they come; otherwise the program sleeps in one wait until then.
@@ -427,7 +427,7 @@ void GtkSaverHost::WaitUntil(std::int64_t monotonicMs) {
   g_source_set_ready_time(s.wake, -1);
 }
 
-void GtkSaverHost::Close() {
+void GdkSaverHost::Close() {
   State& s = *state_;
   if (s.closed) return;
   s.closed = true;
@@ -444,7 +444,7 @@ void GtkSaverHost::Close() {
   gdk_display_sync(s.display);
 }
 
-unsigned long GtkSaverHost::XWindow() const {
+unsigned long GdkSaverHost::XWindow() const {
   GdkWindow* surface = state_->Surface();
   return surface != nullptr && GDK_IS_X11_WINDOW(surface) ? GDK_WINDOW_XID(surface) : 0;
 }

@@ -1,4 +1,4 @@
-#include "platform/linux/gtk_cover_windows.h"
+#include "platform/linux/gdk_cover_windows.h"
 
 #include <gdk/gdkx.h>
 
@@ -45,17 +45,17 @@ std::vector<int> MonitorsToCover(std::span<const Rect> monitors, const Rect& sav
   return chosen;
 }
 
-GtkCoverWindows::GtkCoverWindows(GdkDisplay* display, const Rect& saverArea, GdkCursor* blankCursor,
+GdkCoverWindows::GdkCoverWindows(GdkDisplay* display, const Rect& saverArea, GdkCursor* blankCursor,
                                  std::function<void(GtkWidget*)> wire)
     : display_(display), saverArea_(saverArea), blankCursor_(blankCursor), wire_(std::move(wire)) {
   Update();
 }
 
-GtkCoverWindows::~GtkCoverWindows() {
+GdkCoverWindows::~GdkCoverWindows() {
   for (const Cover& cover : covers_) gtk_widget_destroy(cover.window);
 }
 
-bool GtkCoverWindows::Update() {
+bool GdkCoverWindows::Update() {
   std::vector<Rect> monitors;
   for (int i = 0; i < gdk_display_get_n_monitors(display_); ++i) {
     GdkRectangle geometry{};
@@ -86,7 +86,7 @@ bool GtkCoverWindows::Update() {
   return added;
 }
 
-GtkWidget* GtkCoverWindows::Make(const Rect& area, int monitorIndex) {
+GtkWidget* GdkCoverWindows::Make(const Rect& area, int monitorIndex) {
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   GtkWindow* gtkWindow = GTK_WINDOW(window);
   gtk_window_set_title(gtkWindow, kCoverTitle);
@@ -111,24 +111,24 @@ GtkWidget* GtkCoverWindows::Make(const Rect& area, int monitorIndex) {
   return window;
 }
 
-void GtkCoverWindows::Show() {
+void GdkCoverWindows::Show() {
   shown_ = true;
   for (const Cover& cover : covers_) gtk_widget_show(cover.window);
 }
 
-void GtkCoverWindows::KeepAbove() {
+void GdkCoverWindows::KeepAbove() {
   keptAbove_ = true;
   for (const Cover& cover : covers_) gtk_window_set_keep_above(GTK_WINDOW(cover.window), TRUE);
 }
 
-void GtkCoverWindows::SetPointerHidden(bool hidden) {
+void GdkCoverWindows::SetPointerHidden(bool hidden) {
   pointerHidden_ = hidden;
   for (const Cover& cover : covers_) {
     SetCursorNow(gtk_widget_get_window(cover.window), hidden ? blankCursor_ : nullptr);
   }
 }
 
-std::vector<Rect> GtkCoverWindows::Areas() const {
+std::vector<Rect> GdkCoverWindows::Areas() const {
   std::vector<Rect> areas;
   for (const Cover& cover : covers_) areas.push_back(cover.area);
   return areas;

@@ -26,16 +26,16 @@ std::vector<int> MonitorsToCover(std::span<const Rect> monitors, const Rect& sav
 // over the saver window.
 void SetCursorNow(GdkWindow* window, GdkCursor* cursor);
 
-class GtkCoverWindows {
+class GdkCoverWindows {
  public:
   // Covers for the monitors of `display` beside `saverArea`; `wire` is
   // handed each window as it is made, to connect its input. The windows
   // stay hidden until Show.
-  GtkCoverWindows(GdkDisplay* display, const Rect& saverArea, GdkCursor* blankCursor,
+  GdkCoverWindows(GdkDisplay* display, const Rect& saverArea, GdkCursor* blankCursor,
                   std::function<void(GtkWidget*)> wire);
-  ~GtkCoverWindows();
-  GtkCoverWindows(const GtkCoverWindows&) = delete;
-  GtkCoverWindows& operator=(const GtkCoverWindows&) = delete;
+  ~GdkCoverWindows();
+  GdkCoverWindows(const GdkCoverWindows&) = delete;
+  GdkCoverWindows& operator=(const GdkCoverWindows&) = delete;
 
   // Follows the display's monitors as they are now: a cover for each new
   // monitor, none left over a monitor that is gone, each on its monitor's

@@ -13,7 +13,7 @@
 
 namespace orvel {
 
-class GtkSaverHost : public SaverHost {
+class GdkSaverHost : public SaverHost {
  public:
   // Opens the display (X11 where there is one, so that the desktop can be
   // captured and the window found by title) and makes the window titled
@@ -22,9 +22,9 @@ class GtkSaverHost : public SaverHost {
   // window; it is asked again at every event pass. From now on SIGTERM,
   // SIGHUP and SIGINT ask the window to close, as the window manager's
   // close does.
-  static std::unique_ptr<GtkSaverHost> Create(Clock& clock, const std::string& title,
+  static std::unique_ptr<GdkSaverHost> Create(Clock& clock, const std::string& title,
                                               std::function<bool()> pointerHidden);
-  ~GtkSaverHost() override;
+  ~GdkSaverHost() override;
 
   // The primary monitor's size in device pixels.
   int ScreenWidth() override;
@@ -50,7 +50,7 @@ class GtkSaverHost : public SaverHost {
   struct State;
 
  private:
-  GtkSaverHost(std::unique_ptr<State> state, const std::string& title);
+  GdkSaverHost(std::unique_ptr<State> state, const std::string& title);
   std::unique_ptr<State> state_;
 };
 

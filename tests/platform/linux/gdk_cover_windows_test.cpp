@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/linux/gtk_cover_windows.h"
+#include "platform/linux/gdk_cover_windows.h"
 #include "platform/linux/x11_snapshot.h"
 #include "platform/linux/x11_windows.h"
 
@@ -39,7 +39,7 @@ TEST(MonitorsToCover, CoversWhatTheSaverWindowDoesNotShowOnceEach) {
 
 // The covers on a real display of one monitor, given a saver area of only
 // part of it: the monitor then needs a cover.
-class GtkCoverWindowsOnDisplay : public ::testing::Test {
+class GdkCoverWindowsOnDisplay : public ::testing::Test {
  protected:
   void SetUp() override {
     const char* name = std::getenv("DISPLAY");
@@ -82,7 +82,7 @@ class GtkCoverWindowsOnDisplay : public ::testing::Test {
   GdkCursor* blank = nullptr;
 };
 
-TEST_F(GtkCoverWindowsOnDisplay, CoversTheMonitorInBlackUntilDestroyed) {
+TEST_F(GdkCoverWindowsOnDisplay, CoversTheMonitorInBlackUntilDestroyed) {
   // The root window in a colour, to tell the cover from it.
   const std::uint32_t kDesktop = Rgb(40, 160, 90);
   XSetWindowBackground(GDK_DISPLAY_XDISPLAY(display), GDK_ROOT_WINDOW(), kDesktop);
@@ -94,7 +94,7 @@ TEST_F(GtkCoverWindowsOnDisplay, CoversTheMonitorInBlackUntilDestroyed) {
   std::vector<GtkWidget*> wired;
   {
     const Rect saver{monitor.x, monitor.y, monitor.w / 2, monitor.h / 2};
-    GtkCoverWindows covers(display, saver, blank,
+    GdkCoverWindows covers(display, saver, blank,
                            [&](GtkWidget* window) { wired.push_back(window); });
     EXPECT_EQ(covers.Areas(), Areas{monitor});
     EXPECT_EQ(wired.size(), 1u);
