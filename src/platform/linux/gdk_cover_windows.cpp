@@ -12,17 +12,6 @@ namespace {
 // second saver.
 constexpr const char* kCoverTitle = "Orvel_Cover";
 
-gboolean PaintBlack(GtkWidget*, cairo_t* cr, gpointer) {
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_set_source_rgb(cr, 0, 0, 0);
-  cairo_paint(cr);
-  return TRUE;
-}
-
-// The window manager's close button or shortcut does nothing, as on the
-// saver window.
-gboolean IgnoreDelete(GtkWidget*, GdkEvent*, gpointer) { return TRUE; }
-
 }  // namespace
 
 void SetCursorNow(GdkWindow* window, GdkCursor* cursor) {
@@ -45,14 +34,42 @@ std::vector<int> MonitorsToCover(std::span<const Rect> monitors, const Rect& sav
   return chosen;
 }
 
-GdkCoverWindows::GdkCoverWindows(GdkDisplay* display, const Rect& saverArea, GdkCursor* blankCursor,
-                                 std::function<void(GtkWidget*)> wire)
-    : display_(display), saverArea_(saverArea), blankCursor_(blankCursor), wire_(std::move(wire)) {
+GdkWindow* MakeScreenWindow(GdkDisplay* display, const Rect& area, int monitorIndex,
+                            const char* title) {
+  GdkWindowAttr attributes{};
+  attributes.window_type = GDK_WINDOW_TOPLEVEL;
+  attributes.wclass = GDK_INPUT_OUTPUT;
+  attributes.title = const_cast<gchar*>(title);
+  // Where a window manager keeps windows in place, and without one.
+  attributes.x = area.x;
+  attributes.y = area.y;
+  attributes.width = area.w;
+  attributes.height = area.h;
+  attributes.event_mask = GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_POINTER_MOTION_MASK |
+                          GDK_EXPOSURE_MASK | GDK_STRUCTURE_MASK;
+  GdkWindow* window =
+      gdk_window_new(gdk_screen_get_root_window(gdk_display_get_default_screen(display)),
+                     &attributes, GDK_WA_X | GDK_WA_Y | GDK_WA_TITLE);
+  // The server itself fills what is uncovered with black, before anything
+  // is painted and between two frames.
+  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+  const GdkRGBA black{0, 0, 0, 1};
+  gdk_window_set_background_rgba(window, &black);
+  G_GNUC_END_IGNORE_DEPRECATIONS
+  gdk_window_set_decorations(window, static_cast<GdkWMDecoration>(0));
+  gdk_window_set_skip_taskbar_hint(window, TRUE);
+  gdk_window_set_skip_pager_hint(window, TRUE);
+  gdk_window_fullscreen_on_monitor(window, monitorIndex);
+  return window;
+}
+
+GdkCoverWindows::GdkCoverWindows(GdkDisplay* display, const Rect& saverArea, GdkCursor* blankCursor)
+    : display_(display), saverArea_(saverArea), blankCursor_(blankCursor) {
   Update();
 }
 
 GdkCoverWindows::~GdkCoverWindows() {
-  for (const Cover& cover : covers_) gtk_widget_destroy(cover.window);
+  for (const Cover& cover : covers_) gdk_window_destroy(cover.window);
 }
 
 bool GdkCoverWindows::Update() {
@@ -70,7 +87,7 @@ bool GdkCoverWindows::Update() {
     if (stays) {
       kept.push_back(cover);
     } else {
-      gtk_widget_destroy(cover.window);
+      gdk_window_destroy(cover.window);
     }
   }
   bool added = false;
@@ -86,46 +103,32 @@ bool GdkCoverWindows::Update() {
   return added;
 }
 
-GtkWidget* GdkCoverWindows::Make(const Rect& area, int monitorIndex) {
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  GtkWindow* gtkWindow = GTK_WINDOW(window);
-  gtk_window_set_title(gtkWindow, kCoverTitle);
-  gtk_window_set_decorated(gtkWindow, FALSE);
-  gtk_window_set_skip_taskbar_hint(gtkWindow, TRUE);
-  gtk_window_set_skip_pager_hint(gtkWindow, TRUE);
-  // Where a window manager keeps windows in place, and without one.
-  gtk_window_move(gtkWindow, area.x, area.y);
-  gtk_window_set_default_size(gtkWindow, area.w, area.h);
-  gtk_window_fullscreen_on_monitor(gtkWindow, gdk_display_get_default_screen(display_),
-                                   monitorIndex);
-  gtk_widget_set_app_paintable(window, TRUE);
-  gtk_widget_add_events(window,
-                        GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_POINTER_MOTION_MASK);
-  g_signal_connect(window, "draw", G_CALLBACK(PaintBlack), nullptr);
-  g_signal_connect(window, "delete-event", G_CALLBACK(IgnoreDelete), nullptr);
-  wire_(window);
-  gtk_widget_realize(window);
-  if (pointerHidden_) SetCursorNow(gtk_widget_get_window(window), blankCursor_);
-  if (keptAbove_) gtk_window_set_keep_above(gtkWindow, TRUE);
-  if (shown_) gtk_widget_show(window);
+GdkWindow* GdkCoverWindows::Make(const Rect& area, int monitorIndex) {
+  GdkWindow* window = MakeScreenWindow(display_, area, monitorIndex, kCoverTitle);
+  if (pointerHidden_) SetCursorNow(window, blankCursor_);
+  if (keptAbove_) gdk_window_set_keep_above(window, TRUE);
+  if (shown_) gdk_window_show(window);
   return window;
 }
 
 void GdkCoverWindows::Show() {
   shown_ = true;
-  for (const Cover& cover : covers_) gtk_widget_show(cover.window);
+  for (const Cover& cover : covers_) gdk_window_show(cover.window);
 }
 
 void GdkCoverWindows::KeepAbove() {
   keptAbove_ = true;
-  for (const Cover& cover : covers_) gtk_window_set_keep_above(GTK_WINDOW(cover.window), TRUE);
+  for (const Cover& cover : covers_) gdk_window_set_keep_above(cover.window, TRUE);
 }
 
 void GdkCoverWindows::SetPointerHidden(bool hidden) {
   pointerHidden_ = hidden;
-  for (const Cover& cover : covers_) {
-    SetCursorNow(gtk_widget_get_window(cover.window), hidden ? blankCursor_ : nullptr);
-  }
+  for (const Cover& cover : covers_) SetCursorNow(cover.window, hidden ? blankCursor_ : nullptr);
+}
+
+bool GdkCoverWindows::Holds(const GdkWindow* window) const {
+  return std::any_of(covers_.begin(), covers_.end(),
+                     [window](const Cover& cover) { return cover.window == window; });
 }
 
 std::vector<Rect> GdkCoverWindows::Areas() const {

@@ -2,9 +2,8 @@
 // that nothing of the desktop stays visible on them while the saver runs.
 #pragma once
 
-#include <gtk/gtk.h>
+#include <gdk/gdk.h>
 
-#include <functional>
 #include <span>
 #include <vector>
 
@@ -26,13 +25,18 @@ std::vector<int> MonitorsToCover(std::span<const Rect> monitors, const Rect& sav
 // over the saver window.
 void SetCursorNow(GdkWindow* window, GdkCursor* cursor);
 
+// A borderless top-level window titled `title` (UTF-8) over `area`, made
+// full-screen on monitor `monitorIndex` where a window manager sizes
+// windows, and black wherever nothing is painted; it hands over keys,
+// presses and pointer movement. Not shown yet.
+GdkWindow* MakeScreenWindow(GdkDisplay* display, const Rect& area, int monitorIndex,
+                            const char* title);
+
 class GdkCoverWindows {
  public:
-  // Covers for the monitors of `display` beside `saverArea`; `wire` is
-  // handed each window as it is made, to connect its input. The windows
+  // Covers for the monitors of `display` beside `saverArea`. The windows
   // stay hidden until Show.
-  GdkCoverWindows(GdkDisplay* display, const Rect& saverArea, GdkCursor* blankCursor,
-                  std::function<void(GtkWidget*)> wire);
+  GdkCoverWindows(GdkDisplay* display, const Rect& saverArea, GdkCursor* blankCursor);
   ~GdkCoverWindows();
   GdkCoverWindows(const GdkCoverWindows&) = delete;
   GdkCoverWindows& operator=(const GdkCoverWindows&) = delete;
@@ -48,19 +52,20 @@ class GdkCoverWindows {
 
   // The areas covered, in root-window pixels.
   std::vector<Rect> Areas() const;
+  // Whether `window` is one of the covers.
+  bool Holds(const GdkWindow* window) const;
 
  private:
   struct Cover {
-    GtkWidget* window = nullptr;
+    GdkWindow* window = nullptr;
     Rect area;
   };
 
-  GtkWidget* Make(const Rect& area, int monitorIndex);
+  GdkWindow* Make(const Rect& area, int monitorIndex);
 
   GdkDisplay* display_;
   Rect saverArea_;
   GdkCursor* blankCursor_;
-  std::function<void(GtkWidget*)> wire_;
   std::vector<Cover> covers_;
   bool shown_ = false;
   bool keptAbove_ = false;

@@ -2,7 +2,7 @@
 
 #include <gdk/gdkx.h>
 #include <glib-unix.h>
-#include <gtk/gtk.h>
+#include <gtk/gtk.h>  // gtk_main_do_event only: GTK is never started here
 #include <signal.h>
 
 #include <algorithm>
@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "platform/linux/cairo_frame.h"
-#include "platform/linux/gdk_input.h"
 #include "platform/linux/gdk_cover_windows.h"
+#include "platform/linux/gdk_input.h"
 #include "platform/linux/x11_frame_painter.h"
 #include "platform/linux/x11_snapshot.h"
 
@@ -34,6 +34,8 @@ struct Input {
   int key = 0;
 };
 
+void ToGtk(GdkEvent* event, gpointer) { gtk_main_do_event(event); }
+
 bool WaylandSession() {
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   const char* session = std::getenv("XDG_SESSION_TYPE");
@@ -49,7 +51,7 @@ struct GdkSaverHost::State {
   GdkDisplay* display = nullptr;
   GdkRectangle monitor{};
   int monitorIndex = 0;
-  GtkWidget* window = nullptr;
+  GdkWindow* window = nullptr;
   GdkCursor* blankCursor = nullptr;
   // The other monitors' black windows, and the handler that follows
   // monitors coming and going.
@@ -60,6 +62,7 @@ struct GdkSaverHost::State {
   // frames go on the screen through the painter where the display is X11
   // and the window's visual takes their pixels.
   CairoFrame frame;
+  const Image* shown = nullptr;
   std::unique_ptr<X11FramePainter> painter;
   // Ends the main loop's wait when the next frame is due: one source for
   // the saver's life, its time set afresh for each wait.
@@ -76,17 +79,21 @@ struct GdkSaverHost::State {
   State(Clock& c, std::function<bool()> hidden) : clock(c), pointerHidden(std::move(hidden)) {}
 
   ~State() {
+    // Events go where GTK wants them again, for a dialog made later in
+    // the same process.
+    gdk_event_handler_set(ToGtk, nullptr, nullptr);
     for (guint source : signalSources) g_source_remove(source);
     if (wake != nullptr) {
       g_source_destroy(wake);
       g_source_unref(wake);
     }
+    painter.reset();
     DropCovers();
-    if (window != nullptr) gtk_widget_destroy(window);
+    if (window != nullptr) gdk_window_destroy(window);
     if (blankCursor != nullptr) g_object_unref(blankCursor);
   }
 
-  GdkWindow* Surface() const { return window != nullptr ? gtk_widget_get_window(window) : nullptr; }
+  GdkWindow* Surface() const { return window; }
 
   void DropCovers() {
     if (monitorsChanged != 0) {
@@ -94,15 +101,6 @@ struct GdkSaverHost::State {
       monitorsChanged = 0;
     }
     covers.reset();
-  }
-
-  // Input on a cover counts as input on the saver window: the same queue,
-  // and pointer positions in the saver window's pixels (negative left of
-  // and above it), so that a movement across monitors is one path.
-  void Wire(GtkWidget* widget) {
-    g_signal_connect(widget, "key-press-event", G_CALLBACK(OnKeyPress), this);
-    g_signal_connect(widget, "button-press-event", G_CALLBACK(OnButtonPress), this);
-    g_signal_connect(widget, "motion-notify-event", G_CALLBACK(OnMotion), this);
   }
 
   void UpdatePointer() {
@@ -134,71 +132,100 @@ struct GdkSaverHost::State {
     grabbed = false;
   }
 
-  // Paints the area from the frame, waiting for the server between bands.
-  void Paint(cairo_t* cr, const GdkRectangle& area) const {
-    frame.Paint(cr, Rect{area.x, area.y, area.width, area.height},
-                [this] { gdk_display_sync(display); });
-  }
-
-  static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data) {
-    auto* self = static_cast<State*>(data);
-    // Black first where the frame does not reach, then the frame: what an
-    // uncovered part of the window shows between two frames.
+  // Black comes from the server wherever nothing is painted; the frame
+  // goes on what was exposed of it.
+  void Repaint(const GdkEventExpose& event) {
+    if (frame.Empty() || shown == nullptr) return;
+    if (painter) {
+      for (int i = 0; i < cairo_region_num_rectangles(event.region); ++i) {
+        cairo_rectangle_int_t area{};
+        cairo_region_get_rectangle(event.region, i, &area);
+        const Rect part{area.x, area.y, area.width, area.height};
+        painter->Put(*shown, std::span<const Rect>(&part, 1));
+      }
+      return;
+    }
+    GdkDrawingContext* context = gdk_window_begin_draw_frame(window, event.region);
+    cairo_t* cr = gdk_drawing_context_get_cairo_context(context);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_paint(cr);
-    // Only the part that needs it: GDK clips to what was exposed.
-    const GdkRectangle window{
-        0, 0, std::min(self->frame.Width(), gtk_widget_get_allocated_width(widget)),
-        std::min(self->frame.Height(), gtk_widget_get_allocated_height(widget))};
-    GdkRectangle exposed{};
-    GdkRectangle area{};
-    if (!self->frame.Empty() && gdk_cairo_get_clip_rectangle(cr, &exposed) &&
-        gdk_rectangle_intersect(&window, &exposed, &area)) {
-      self->Paint(cr, area);
-    }
-    return TRUE;
+    const Rect part = Intersect(
+        Rect{event.area.x, event.area.y, event.area.width, event.area.height}, shown->Bounds());
+    if (!part.Empty()) Paint(cr, part);
+    gdk_window_end_draw_frame(window, context);
   }
 
-  static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
-    auto* self = static_cast<State*>(data);
+  // Paints the area from the frame through cairo, waiting for the server
+  // between bands.
+  void Paint(cairo_t* cr, const Rect& area) const {
+    frame.Paint(cr, area, [this] { gdk_display_sync(display); });
+  }
+
+  void Key(const GdkEventKey& event) {
     // The key without modifiers, for keys whose shifted value has no code.
     guint plain = 0;
-    gdk_keymap_translate_keyboard_state(gdk_keymap_get_for_display(self->display),
-                                        event->hardware_keycode, static_cast<GdkModifierType>(0),
-                                        event->group, &plain, nullptr, nullptr, nullptr);
-    Input input{Input::Key};
-    input.key = VirtualKeyForPress(event->keyval, plain);
-    input.shift = ShiftValue(event->state);
-    self->input.push_back(input);
-    return TRUE;
+    gdk_keymap_translate_keyboard_state(gdk_keymap_get_for_display(display), event.hardware_keycode,
+                                        static_cast<GdkModifierType>(0), event.group, &plain,
+                                        nullptr, nullptr, nullptr);
+    Input key{Input::Key};
+    key.key = VirtualKeyForPress(event.keyval, plain);
+    key.shift = ShiftValue(event.state);
+    input.push_back(key);
   }
 
-  static gboolean OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer data) {
-    auto* self = static_cast<State*>(data);
+  // Input on a cover counts as input on the saver window: pointer positions
+  // are in the saver window's pixels (negative left of and above it), so
+  // that a movement across monitors is one path.
+  void Press(const GdkEventButton& event) {
     // A double click arrives as two presses and then once more as a double
     // click; only the presses count.
-    if (event->type != GDK_BUTTON_PRESS) return TRUE;
-    const std::optional<int> button = MouseButtonValue(event->button);
-    if (!button) return TRUE;
-    Input input{Input::Down};
-    input.button = *button;
-    input.shift = ShiftValue(event->state);
-    input.x = static_cast<float>(event->x_root - self->monitor.x);
-    input.y = static_cast<float>(event->y_root - self->monitor.y);
-    self->input.push_back(input);
-    return TRUE;
+    if (event.type != GDK_BUTTON_PRESS) return;
+    const std::optional<int> button = MouseButtonValue(event.button);
+    if (!button) return;
+    Input press{Input::Down};
+    press.button = *button;
+    press.shift = ShiftValue(event.state);
+    press.x = static_cast<float>(event.x_root - monitor.x);
+    press.y = static_cast<float>(event.y_root - monitor.y);
+    input.push_back(press);
   }
 
-  static gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
+  void Motion(const GdkEventMotion& event) {
+    Input move{Input::Move};
+    move.button = HeldButtons(event.state);
+    move.shift = ShiftValue(event.state);
+    move.x = static_cast<float>(event.x_root - monitor.x);
+    move.y = static_cast<float>(event.y_root - monitor.y);
+    input.push_back(move);
+  }
+
+  // Every event of the process comes here: GTK is not started.
+  static void OnEvent(GdkEvent* event, gpointer data) {
     auto* self = static_cast<State*>(data);
-    Input input{Input::Move};
-    input.button = HeldButtons(event->state);
-    input.shift = ShiftValue(event->state);
-    input.x = static_cast<float>(event->x_root - self->monitor.x);
-    input.y = static_cast<float>(event->y_root - self->monitor.y);
-    self->input.push_back(input);
-    return TRUE;
+    const GdkWindow* target = event->any.window;
+    const bool saver = target != nullptr && target == self->window;
+    if (!saver && !(target != nullptr && self->covers && self->covers->Holds(target))) return;
+    switch (event->type) {
+      case GDK_KEY_PRESS:
+        self->Key(event->key);
+        break;
+      case GDK_BUTTON_PRESS:
+        self->Press(event->button);
+        break;
+      case GDK_MOTION_NOTIFY:
+        self->Motion(event->motion);
+        break;
+      case GDK_DELETE:
+        // A cover's close does nothing.
+        if (saver) self->AskToClose();
+        break;
+      case GDK_EXPOSE:
+        if (saver) self->Repaint(event->expose);
+        break;
+      default:
+        break;
+    }
   }
 
   // A monitor came, went or moved: the covers follow, and the saver window
@@ -217,11 +244,6 @@ struct GdkSaverHost::State {
     if (closed || closeAsked) return;
     closeAsked = true;
     input.push_back(Input{Input::Close});
-  }
-
-  static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
-    static_cast<State*>(data)->AskToClose();
-    return TRUE;
   }
 
   static gboolean OnEndSignal(gpointer data) {
@@ -246,7 +268,7 @@ std::unique_ptr<GdkSaverHost> GdkSaverHost::Create(Clock& clock, const std::stri
   // software renderer's compiler where there is no GPU driver. A GDK_GL the
   // user set stays as it is.
   g_setenv("GDK_GL", "disable", FALSE);
-  if (!gtk_init_check(nullptr, nullptr)) return nullptr;
+  if (!gdk_init_check(nullptr, nullptr)) return nullptr;
   GdkDisplay* display = gdk_display_get_default();
   if (display == nullptr) return nullptr;
 
@@ -275,26 +297,12 @@ std::unique_ptr<GdkSaverHost> GdkSaverHost::Create(Clock& clock, const std::stri
 GdkSaverHost::GdkSaverHost(std::unique_ptr<State> state, const std::string& title)
     : state_(std::move(state)) {
   State& s = *state_;
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  s.window = window;
-  GtkWindow* gtkWindow = GTK_WINDOW(window);
-  // Titled before it is realized: the window is on the server, and a
-  // second copy finds it, from here on.
-  gtk_window_set_title(gtkWindow, title.c_str());
-  gtk_window_set_decorated(gtkWindow, FALSE);
-  gtk_window_set_skip_taskbar_hint(gtkWindow, TRUE);
-  gtk_window_set_skip_pager_hint(gtkWindow, TRUE);
-  // Where a window manager keeps windows in place, and without one.
-  gtk_window_move(gtkWindow, s.monitor.x, s.monitor.y);
-  gtk_window_set_default_size(gtkWindow, s.monitor.width, s.monitor.height);
-  gtk_window_fullscreen_on_monitor(gtkWindow, gtk_widget_get_screen(window), s.monitorIndex);
-  gtk_widget_set_app_paintable(window, TRUE);
-  gtk_widget_add_events(window,
-                        GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_POINTER_MOTION_MASK);
-  g_signal_connect(window, "draw", G_CALLBACK(State::OnDraw), &s);
-  s.Wire(window);
-  g_signal_connect(window, "delete-event", G_CALLBACK(State::OnDelete), &s);
-  gtk_widget_realize(window);
+  // Titled as it is made: the window is on the server, and a second copy
+  // finds it, from here on.
+  s.window =
+      MakeScreenWindow(s.display, Rect{s.monitor.x, s.monitor.y, s.monitor.width, s.monitor.height},
+                       s.monitorIndex, title.c_str());
+  gdk_event_handler_set(State::OnEvent, &s, nullptr);
   GdkWindow* surface = s.Surface();
   if (GDK_IS_X11_WINDOW(surface)) {
     GdkVisual* visual = gdk_window_get_visual(surface);
@@ -313,8 +321,7 @@ GdkSaverHost::GdkSaverHost(std::unique_ptr<State> state, const std::string& titl
   gdk_display_flush(s.display);
 
   const Rect area{s.monitor.x, s.monitor.y, s.monitor.width, s.monitor.height};
-  s.covers = std::make_unique<GdkCoverWindows>(s.display, area, s.blankCursor,
-                                               [&s](GtkWidget* cover) { s.Wire(cover); });
+  s.covers = std::make_unique<GdkCoverWindows>(s.display, area, s.blankCursor);
   s.monitorsChanged =
       g_signal_connect(gdk_display_get_default_screen(s.display), "monitors-changed",
                        G_CALLBACK(State::OnMonitorsChanged), &s);
@@ -345,7 +352,7 @@ void GdkSaverHost::Show() {
   s.UpdatePointer();
   // The covers first, so that the saver window is mapped above them.
   s.covers->Show();
-  gtk_widget_show(s.window);
+  gdk_window_show(s.window);
   gdk_display_flush(s.display);
 }
 
@@ -353,7 +360,7 @@ void GdkSaverHost::MakeTopMost() {
   State& s = *state_;
   if (s.closed) return;
   s.covers->KeepAbove();
-  gtk_window_set_keep_above(GTK_WINDOW(s.window), TRUE);
+  gdk_window_set_keep_above(s.window, TRUE);
   if (GdkWindow* surface = s.Surface()) gdk_window_raise(surface);
   gdk_display_flush(s.display);
 }
@@ -362,6 +369,7 @@ void GdkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
   State& s = *state_;
   if (s.closed) return;
   s.frame.Wrap(frame);
+  s.shown = &frame;
   GdkWindow* surface = s.Surface();
   // Before the window is on the screen its first exposure paints it whole.
   if (s.frame.Empty() || surface == nullptr || !gdk_window_is_viewable(surface)) return;
@@ -378,7 +386,7 @@ void GdkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
     const cairo_rectangle_int_t area{part.x, part.y, part.w, part.h};
     cairo_region_t* region = cairo_region_create_rectangle(&area);
     GdkDrawingContext* context = gdk_window_begin_draw_frame(surface, region);
-    s.Paint(gdk_drawing_context_get_cairo_context(context), area);
+    s.Paint(gdk_drawing_context_get_cairo_context(context), part);
     gdk_window_end_draw_frame(surface, context);
     cairo_region_destroy(region);
   }
@@ -387,7 +395,8 @@ void GdkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
 
 void GdkSaverHost::ProcessInput(InputHandler& handler) {
   State& s = *state_;
-  while (!s.closed && gtk_events_pending()) gtk_main_iteration_do(FALSE);
+  while (!s.closed && g_main_context_iteration(nullptr, FALSE)) {
+  }
   if (s.closed) return;
   s.UpdatePointer();
   s.TryGrab();
@@ -434,10 +443,11 @@ void GdkSaverHost::Close() {
   s.input.clear();
   s.Ungrab();
   s.frame.Drop();
+  s.shown = nullptr;
   s.painter.reset();
   s.DropCovers();
   if (s.window != nullptr) {
-    gtk_widget_destroy(s.window);
+    gdk_window_destroy(s.window);
     s.window = nullptr;
   }
   // Gone from the server before anything else asks for it by its title.

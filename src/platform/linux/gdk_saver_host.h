@@ -1,5 +1,6 @@
-// The saver's full-screen window on Linux: GTK 3, preferably on X11. It
-// shows the saver on the primary monitor; every other monitor gets a black
+// The saver's full-screen window on Linux: GDK 3 alone, preferably on X11
+// (GTK's widgets would load its theme, some 8 MB more of memory). It shows
+// the saver on the primary monitor; every other monitor gets a black
 // window of its own (shown, kept above and taken down with the saver
 // window, and with the pointer hidden as over it) whose input counts as
 // the saver window's.

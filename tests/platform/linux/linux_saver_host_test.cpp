@@ -98,6 +98,9 @@ TEST_F(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
   const Rect whole = frame.Bounds();
   host->Present(frame, std::span(&whole, 1));
   Image screen = SnapshotShowing(width / 2, height / 2, kFirst);
+  // The window's first exposure may still be on its way; it would repaint
+  // the whole window from whatever frame was presented last.
+  for (int settle = 0; settle < 5; ++settle) screen = SnapshotShowing(0, 0, kFirst);
   EXPECT_EQ(screen.At(0, 0), kFirst);
   EXPECT_EQ(screen.At(width - 1, height - 1), kFirst);
 
