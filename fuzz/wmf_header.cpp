@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/linux/wmf_header.h"
+#include "graphics/wmf_header.h"
 
 using namespace orvel;
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "graphics/sprite.h"
-#include "platform/linux/wmf_header.h"
+#include "graphics/wmf_header.h"
 #include "platform/platform.h"
 
 namespace orvel {

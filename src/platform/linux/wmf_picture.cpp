@@ -20,7 +20,7 @@
 
 #include "graphics/shape_clip.h"
 #include "platform/linux/pixbuf_image.h"
-#include "platform/linux/wmf_header.h"
+#include "graphics/wmf_header.h"
 
 namespace orvel {
 namespace {

@@ -14,7 +14,7 @@
 #include "metafile_arcs.h"
 #include "metafile_bytes.h"
 #include "platform/linux/pixbuf_pictures.h"
-#include "platform/linux/wmf_header.h"
+#include "graphics/wmf_header.h"
 #include "temp_folder.h"
 
 namespace orvel {

@@ -1,4 +1,4 @@
-#include "platform/linux/wmf_header.h"
+#include "graphics/wmf_header.h"
 
 #include <cstdint>
 
