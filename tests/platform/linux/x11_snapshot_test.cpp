@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
+#include "platform/linux/x11_frame_painter.h"
 #include "platform/linux/x11_snapshot.h"
 
 #include <X11/Xutil.h>
@@ -89,6 +91,29 @@ TEST(X11Snapshot, ReadsAnyAreaOfAWindowAndRefusesOneBeyondIt) {
   XSetErrorHandler(previous);
 
   XDestroyWindow(display, window);
+  XCloseDisplay(display);
+}
+
+// Frames go straight to the server only where the window takes their
+// pixels as they lie: 24-bit true colour, red above green above blue.
+TEST(X11FramePainter, TakesOnlyVisualsOfTheFramesOwnPixels) {
+  const char* name = std::getenv("DISPLAY");
+  if (name == nullptr || name[0] == '\0') GTEST_SKIP() << "no X display (DISPLAY unset)";
+  ::Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  const Visual* own = DefaultVisual(display, DefaultScreen(display));
+  EXPECT_TRUE(X11FramePainter::Suits(display, own, 24));
+  EXPECT_FALSE(X11FramePainter::Suits(display, own, 32));  // an alpha channel
+  EXPECT_FALSE(X11FramePainter::Suits(display, own, 16));
+  Visual other = *own;
+  std::swap(other.red_mask, other.blue_mask);
+  EXPECT_FALSE(X11FramePainter::Suits(display, &other, 24));
+  other = *own;
+  other.green_mask = 0xff00ff00;
+  EXPECT_FALSE(X11FramePainter::Suits(display, &other, 24));
+  other = *own;
+  other.c_class = DirectColor;
+  EXPECT_FALSE(X11FramePainter::Suits(display, &other, 24));
   XCloseDisplay(display);
 }
 
