@@ -193,6 +193,10 @@ std::unique_ptr<Win32SaverHost> Win32SaverHost::Create(Clock& clock, const std::
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
+  // A device context of its own, kept from frame to frame: one made afresh
+  // for each frame costs more than the frame's drawing (under Wine, even a
+  // read of the X resource files).
+  windowClass.style = CS_OWNDC;
   windowClass.lpfnWndProc = State::WindowProc;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
