@@ -1,7 +1,8 @@
 # The Windows build (presets windows-x64 and windows-x86): the portable core
 # and the headless platform from the top-level file, the Win32 platform, the
-# screen saver Orvel.scr and the tests that run on Windows. Tools,
-# benchmarks and fuzz targets are Linux-only.
+# screen saver Orvel.scr and the tests that run on Windows. Tools, fuzz
+# targets and the benchmarks of bench/ are Linux-only; bench/win32 holds the
+# picture loader's timing program (with ORVEL_BENCHMARKS on).
 #
 # Where the Windows code goes:
 # - src/platform/win32/*.cpp make the library orvel_win32, picked up per
@@ -41,6 +42,11 @@ target_link_libraries(orvel_scr PRIVATE orvel_win32 orvel_warnings)
 # The entry is wWinMain, which hands over the command line in UTF-16. The
 # program ships without its symbols (a twentieth of the size).
 target_link_options(orvel_scr PRIVATE -municode -s)
+
+if(ORVEL_BENCHMARKS)
+  add_executable(orvel_picture_times bench/win32/picture_times.cpp)
+  target_link_libraries(orvel_picture_times PRIVATE orvel_win32 orvel_warnings)
+endif()
 
 if(ORVEL_TESTS)
   enable_testing()

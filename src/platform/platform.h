@@ -290,6 +290,8 @@ class SaverHost {
 
   // Hands the input that has arrived since the last call to `handler`; the
   // handler may end the saver, after which nothing more is handed over.
+  // Input that arrives after a WaitUntil that ran its full time may be left
+  // from the first call after it to the next one.
   virtual void ProcessInput(InputHandler& handler) = 0;
 
   // Waits until the clock shows `monotonicMs` (the next frame's time),

@@ -117,15 +117,21 @@ std::pair<int, int> ScreenDpi() {
   return dpi;
 }
 
-std::optional<Picture> DecodeMetafile(IStream* stream) {
+// A metafile drawn smaller than it is is played straight at the size drawn:
+// the time and memory go with the pixels that show, and its lines keep a
+// pixel's width rather than drop out in a scaling.
+std::optional<Picture> DecodeMetafile(IStream* stream, const DrawnSize& drawn) {
   const std::optional<std::string> bytes = ReadWhole(stream);
   if (!bytes) return std::nullopt;
   const auto [dpiX, dpiY] = ScreenDpi();
-  const std::optional<Metafile> metafile = ReadMetafile(*bytes, dpiX, dpiY);
+  std::optional<Metafile> metafile = ReadMetafile(*bytes, dpiX, dpiY);
   if (!metafile) return std::nullopt;
+  const PixelSize own{metafile->width, metafile->height};
+  const PixelSize target = drawn(own);
+  metafile->width = std::clamp(target.width, 1, own.width);
+  metafile->height = std::clamp(target.height, 1, own.height);
   std::optional<Image> image = DrawMetafile(*metafile);
   if (!image) return std::nullopt;
-  const PixelSize own{image->Width(), image->Height()};
   return Picture{std::move(*image), own};
 }
 
@@ -213,7 +219,7 @@ std::optional<Picture> Win32PictureLoader::Decode(const std::string& path, const
     const Com<IStream> stream(streamPointer);
     char start[22] = {};
     const ULONG got = ReadSome(stream.get(), start, sizeof start);
-    if (LooksLikeMetafile(std::string_view(start, got))) return DecodeMetafile(stream.get());
+    if (LooksLikeMetafile(std::string_view(start, got))) return DecodeMetafile(stream.get(), drawn);
     if (!Rewind(stream.get())) return std::nullopt;
     return DecodeImage(stream.get(), drawn);
   } catch (const std::bad_alloc&) {

@@ -18,7 +18,8 @@ inline constexpr long long kMaxPictureOwnPixels = 1LL << 30;
 
 // Reads the file at a UTF-8 path. A metafile (known by its first bytes,
 // whatever the file's name) is drawn on white at its size at the screen's
-// dots per inch (see ReadMetafile). Anything else goes to the imaging
+// dots per inch (see ReadMetafile), or at the size drawn where that is
+// smaller. Anything else goes to the imaging
 // component: the first frame, transparent parts laid over black (as they
 // show over the slideshow's black background), the orientation a camera
 // records in a JPEG not applied. A picture drawn smaller than it is comes

@@ -59,6 +59,10 @@ struct Win32SaverHost::State {
   // to it right now.
   InputHandler* handler = nullptr;
   bool delivering = false;
+  // The last wait ran out with no message for the thread, and no event pass
+  // has run since: the next one has nothing new to fetch. Messages that
+  // come in later wake the next wait at once.
+  bool queueQuiet = false;
 
   explicit State(Clock& c) : clock(c) {}
 
@@ -75,8 +79,11 @@ struct Win32SaverHost::State {
   // Takes in every message waiting for the thread; input is queued for the
   // next event pass.
   void Pump() {
+    queueQuiet = false;
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) {
+      DispatchMessageW(&message);
+    }
   }
 
   void Paint() {
@@ -186,6 +193,10 @@ std::unique_ptr<Win32SaverHost> Win32SaverHost::Create(Clock& clock, const std::
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
+  // A device context of its own, kept from frame to frame: one made afresh
+  // for each frame costs more than the frame's drawing (under Wine, even a
+  // read of the X resource files).
+  windowClass.style = CS_OWNDC;
   windowClass.lpfnWndProc = State::WindowProc;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -262,12 +273,17 @@ void Win32SaverHost::Present(const Image& frame, std::span<const Rect> changed) 
 void Win32SaverHost::ProcessInput(InputHandler& handler) {
   State& s = *state_;
   s.handler = &handler;
-  s.Pump();
+  // Asking for messages costs a round trip to the window system (under
+  // Wine, to its server) each time: not made by the first pass after a
+  // wait that saw none.
+  if (!s.queueQuiet) s.Pump();
+  s.queueQuiet = false;
   s.Deliver(handler);
 }
 
 void Win32SaverHost::WaitUntil(std::int64_t monotonicMs) {
   State& s = *state_;
+  s.queueQuiet = false;  // a frame that ran late waits not at all
   for (;;) {
     const std::int64_t remaining = monotonicMs - s.clock.MonotonicMs();
     if (remaining <= 0 || s.Closed() || s.closeAsked) return;
@@ -275,7 +291,11 @@ void Win32SaverHost::WaitUntil(std::int64_t monotonicMs) {
     const DWORD woke = MsgWaitForMultipleObjectsEx(
         0, nullptr, static_cast<DWORD>(std::min<std::int64_t>(remaining, 1000)), QS_ALLINPUT,
         MWMO_INPUTAVAILABLE);
-    if (woke == WAIT_OBJECT_0) s.Pump();
+    if (woke == WAIT_OBJECT_0) {
+      s.Pump();
+    } else if (woke == WAIT_TIMEOUT) {
+      s.queueQuiet = true;
+    }
   }
 }
 

@@ -14,6 +14,7 @@
 #include "metafile_arcs.h"
 #include "metafile_bytes.h"
 #include "platform/win32/win32_pictures.h"
+#include "saver/picture_layout.h"
 #include "temp_folder.h"
 
 namespace orvel {
@@ -125,6 +126,19 @@ TEST(Win32Metafile, FillsShapesWhereTheWindowMapsThem) {
     ASSERT_LT(top, 20);
     EXPECT_EQ(image.At(middle, top), Rgb(0, 0, 200)) << c.top;
   }
+  // Fitted to a screen half its width, the last one is played at half its
+  // size.
+  const std::optional<Picture> half =
+      loader.Decode((folder.path() / "shape.wmf").string(), DrawnSizeOn(48, 48, 1));
+  ASSERT_TRUE(half);
+  EXPECT_EQ(half->size, (PixelSize{96, 58}));
+  ASSERT_EQ(half->pixels.Width(), 48);
+  ASSERT_EQ(half->pixels.Height(), 29);
+  const EllipseCase& c = cases.back();
+  const auto [wrong, inside] =
+      CheckEllipse(half->pixels, {c.bytes, c.left / 2, c.top / 2, c.right / 2, c.bottom / 2});
+  EXPECT_GT(inside, 300 / 4);
+  EXPECT_EQ(wrong, 0);
 
   // A green rectangle without an outline (the null pen) from (250, 125) to
   // (750, 625) of a 1000-unit square: 24 to 72 pixels across, 12 to 60
