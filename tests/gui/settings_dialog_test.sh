@@ -61,20 +61,8 @@ click() { # control [button [dx dy]]
   sleep 0.3
 }
 
-# Waits up to five seconds for the dialog's process to end; checks status 0.
-dialog_ends() {
-  for _ in $(seq 50); do
-    if ! kill -0 "$dialog" 2>/dev/null; then
-      wait "$dialog"
-      local status=$?
-      [ "$status" -eq 0 ] && pass "$1: the dialog ended with status 0" \
-        || fail "$1: the dialog ended with status $status"
-      return
-    fi
-    sleep 0.1
-  done
-  fail "$1: the dialog still runs after 5 seconds"
-}
+# Checks that the dialog ends with status 0 within five seconds.
+dialog_ends() { ends_with_0 "$dialog" 5 "$1 in the dialog"; }
 
 # The dark (text) pixels of the region WxH+X+Y of the screen, as a mask.
 ink_mask() { convert "$1" -crop "$2" +repage -colorspace Gray -threshold 45% "$3"; }
@@ -229,8 +217,4 @@ if start_dialog; then
   fi
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish
