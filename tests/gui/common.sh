@@ -32,6 +32,40 @@ fail() {
 }
 pass() { echo "ok: $*"; }
 
+# Runs the command every tenth of a second until it succeeds, for at most
+# `seconds`; fails when it never does.
+wait_until() { # seconds command...
+  local tries=$(($1 * 10))
+  shift
+  for _ in $(seq "$tries"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Checks that the process ends with status 0 within `seconds` of what `how`
+# says was done; fails (and returns 1) when it still runs.
+ends_with_0() { # pid seconds how
+  if ! wait_until "$2" eval "! kill -0 $1 2>/dev/null"; then
+    fail "$3: it still runs $2 seconds later"
+    return 1
+  fi
+  wait "$1"
+  local status=$?
+  [ "$status" -eq 0 ] && pass "$3 ended it with status 0" || fail "$3: it ended with status $status"
+}
+
+# The last line of a test: its outcome, as its status.
+finish() {
+  if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+  fi
+  echo "all checks passed"
+  exit 0
+}
+
 # An X server started by xvfb-run resets when its last client leaves, and
 # forgets the root window's picture: one client stays connected throughout.
 xdotool search --sync --name "orvel test: keeps the display up" >/dev/null 2>&1 &

@@ -27,11 +27,7 @@ source "$(dirname "$0")/common.sh" Xvnc xrandr xsetroot xdotool xprop import con
 Xvnc -displayfd 3 -geometry 3840x1080 -depth 24 -SecurityTypes None -rfbport -1 \
   -rfbunixpath "$work/vnc" -noreset 3>"$work/display" 2>"$work/xvnc.log" &
 started+=($!)
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && [ -S "$work/vnc" ] && break
-  sleep 0.1
-done
-if ! [ -s "$work/display" ]; then
+if ! wait_until 10 eval '[ -s "$work/display" ] && [ -S "$work/vnc" ]'; then
   fail "Xvnc did not start: $(tail -3 "$work/xvnc.log")"
   exit 1
 fi
@@ -68,13 +64,7 @@ start_saver() {
   "$orvel" /s &
   saver=$!
   started+=("$saver")
-  for _ in $(seq 100); do
-    if [ "$(windows_titled Orvel_Main)" -ge 1 ]; then
-      sleep 1
-      return 0
-    fi
-    sleep 0.1
-  done
+  wait_until 10 eval '[ "$(windows_titled Orvel_Main)" -ge 1 ]' && sleep 1 && return 0
   fail "no window titled Orvel_Main after starting orvel /s"
   return 1
 }
@@ -82,21 +72,9 @@ start_saver() {
 # Checks that the saver ends with status 0 within two seconds of what
 # `how` says was done, and leaves no window behind.
 ends_saver() {
-  local how=$1
-  for _ in $(seq 20); do
-    if ! kill -0 "$saver" 2>/dev/null; then
-      wait "$saver"
-      local status=$?
-      [ "$status" -eq 0 ] && pass "$how ended the saver with status 0" \
-        || fail "the saver ended with status $status on $how"
-      [ "$(windows_titled 'Orvel_(Main|Cover)')" -eq 0 ] && pass "no saver window is left" \
-        || fail "saver windows are left after $how"
-      return
-    fi
-    sleep 0.1
-  done
-  fail "the saver still runs 2 seconds after $how"
-  kill "$saver" 2>/dev/null
+  ends_with_0 "$saver" 2 "$1" || { kill "$saver" 2>/dev/null; return; }
+  [ "$(windows_titled 'Orvel_(Main|Cover)')" -eq 0 ] && pass "no saver window is left" \
+    || fail "saver windows are left after $1"
 }
 
 # Checks that the saver still runs after what `what` says was done.
@@ -174,10 +152,7 @@ start_saver_ungrabbed() {
   $tools grab 10 >"$work/grab.log" &
   local grabber=$!
   started+=("$grabber")
-  for _ in $(seq 50); do
-    grep -q grabbed "$work/grab.log" && break
-    sleep 0.1
-  done
+  wait_until 5 grep -q grabbed "$work/grab.log"
   start_saver || return 1
   wait "$grabber"
   sleep 0.5
@@ -257,8 +232,4 @@ if [ -n "${ORVEL_SHOTS:-}" ]; then
   mkdir -p "$ORVEL_SHOTS" && cp "$work"/{saver,replugged,straddled}.png "$ORVEL_SHOTS/"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

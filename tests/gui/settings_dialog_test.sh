@@ -61,20 +61,8 @@ click() { # control [button [dx dy]]
   sleep 0.3
 }
 
-# Waits up to five seconds for the dialog's process to end; checks status 0.
-dialog_ends() {
-  for _ in $(seq 50); do
-    if ! kill -0 "$dialog" 2>/dev/null; then
-      wait "$dialog"
-      local status=$?
-      [ "$status" -eq 0 ] && pass "$1: the dialog ended with status 0" \
-        || fail "$1: the dialog ended with status $status"
-      return
-    fi
-    sleep 0.1
-  done
-  fail "$1: the dialog still runs after 5 seconds"
-}
+# Checks that the dialog ends with status 0 within five seconds.
+dialog_ends() { ends_with_0 "$dialog" 5 "$1 in the dialog"; }
 
 # The dark (text) pixels of the region WxH+X+Y of the screen, as a mask.
 ink_mask() { convert "$1" -crop "$2" +repage -colorspace Gray -threshold 45% "$3"; }
@@ -211,26 +199,11 @@ if start_dialog; then
   sleep 0.2
   xdotool mousemove $(point_in Pic_C 5 5) mouseup 1
   dialog_ends "設定"
-  {
-    printf '[Section]\r\n'
-    printf 'ｲﾝﾀｰﾊﾞﾙ=12\r\n'
-    printf '画像ﾁｪﾝｼﾞ=1\r\n'
-    printf '画像のｻｲｽﾞ=1\r\n'
-    printf '画像のﾌｫﾙﾀﾞ=%s\r\n' "$pictures"
-    printf '画像種類_0=1\r\n画像種類_1=1\r\n画像種類_2=1\r\n画像種類_3=1\r\n'
-    printf 'BGM区分=0\r\nBGMﾘﾋﾟｰﾄ=0\r\nBGMﾌｧｲﾙ=\r\n'
-  } | iconv -f UTF-8 -t SHIFT_JIS >"$work/expected.ini"
-  if cmp -s "$ini" "$work/expected.ini"; then
-    pass "設定 wrote every setting, byte for byte"
-  else
-    fail "設定 wrote other bytes than expected:"
-    diff <(iconv -f SHIFT_JIS -t UTF-8 "$ini" | cat -A) \
-      <(iconv -f SHIFT_JIS -t UTF-8 "$work/expected.ini" | cat -A) >&2
-  fi
+  # The keys' order and the other values are the settings store's, tested
+  # on its own; here the chosen folder and order reach the user's file.
+  saved=$(iconv -f SHIFT_JIS -t UTF-8 "$ini" 2>/dev/null | tr -d '\r')
+  grep -qx "画像のﾌｫﾙﾀﾞ=$pictures" <<<"$saved" && grep -qx '画像ﾁｪﾝｼﾞ=1' <<<"$saved" \
+    && pass "設定 wrote the folder and the order in Shift-JIS" || fail "設定 wrote: $saved"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

@@ -26,31 +26,14 @@ std::optional<std::string> RunChooser(GtkWidget* chooser) {
 
 std::string CaseInsensitivePattern(const std::string& pattern) {
   std::string result;
-  bool inBracket = false;
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    const char c = pattern[i];
-    if (c == '\\' && i + 1 < pattern.size()) {
-      result += pattern[i];
-      result += pattern[++i];
-    } else if (inBracket) {
-      result += pattern[i];
-      if (c == ']') inBracket = false;
-    } else if (c == '[') {
-      result += pattern[i];
-      inBracket = true;
-      // A ']' right after the opening (or after its negation) belongs to
-      // the set.
-      if (i + 1 < pattern.size() && (pattern[i + 1] == '!' || pattern[i + 1] == '^')) {
-        result += pattern[++i];
-      }
-      if (i + 1 < pattern.size() && pattern[i + 1] == ']') result += pattern[++i];
-    } else if (AsciiLower(pattern[i]) != AsciiUpper(pattern[i])) {
+  for (const char c : pattern) {
+    if (AsciiLower(c) != AsciiUpper(c)) {
       result += '[';
-      result += AsciiLower(pattern[i]);
-      result += AsciiUpper(pattern[i]);
+      result += AsciiLower(c);
+      result += AsciiUpper(c);
       result += ']';
     } else {
-      result += pattern[i];
+      result += c;
     }
   }
   return result;

@@ -12,9 +12,8 @@
 namespace orvel {
 
 // A file name pattern that GTK's case-sensitive matching applies without
-// regard to letter case: "*.MP3" becomes "*.[mM][pP]3". Letters inside a
-// bracket expression, and the character after a backslash, stay as they
-// are.
+// regard to letter case: "*.MP3" becomes "*.[mM][pP]3". The choosers pass
+// only plain "*.EXT" patterns, so each letter simply becomes a set.
 std::string CaseInsensitivePattern(const std::string& pattern);
 
 // A folder chooser with the title, modal to `parent`: the chosen folder's

@@ -18,11 +18,10 @@ class GstFileDeviceTest : public GstMediaControlTest {
   // on a device whose sound is kept.
   void OpenTwoTones() {
     fs::create_directory(root_ / "my music");
-    const fs::path low = root_ / "low.wav", high = root_ / "high.wav", wav = root_ / "tones.wav";
+    const fs::path wav = root_ / "tones.wav";
     mp3_ = root_ / "my music" / "tones.mp3";
-    Run("sox -n -r 44100 -c 2 -b 16 '" + low.string() + "' synth 0.6 sine 440 vol 0.5");
-    Run("sox -n -r 44100 -c 2 -b 16 '" + high.string() + "' synth 0.6 sine 880 vol 0.5");
-    Run("sox '" + low.string() + "' '" + high.string() + "' '" + wav.string() + "'");
+    Run("sox -n -r 44100 -c 2 -b 16 '" + wav.string() +
+        "' synth 0.6 sine 440 vol 0.5 : synth 0.6 sine 880 vol 0.5");
     Run("lame --quiet '" + wav.string() + "' '" + mp3_.string() + "'");
     Device("", true);
     ASSERT_EQ(Code("open \"" + mp3_.string() + "\" type MPEGVideo Alias MP3Play"), 0);

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,12 +11,14 @@
 
 #include "platform/linux/linux_platform.h"
 #include "settings/image_catalogue.h"
+#include "settings/settings_store.h"
 #include "temp_folder.h"
 
 namespace orvel {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 class LinuxFileSystemTest : public ::testing::Test {
  protected:
@@ -175,6 +179,40 @@ TEST_F(LinuxFileSystemTest, AReadOnlyFileIsNeverReplaced) {
   EXPECT_EQ(fs::status(Path("Orvel.ini")).permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                 fs::perms::others_read);
+}
+
+TEST_F(LinuxFileSystemTest, StampsTellARegularFileRewrittenSince) {
+  Write("a.jpg", "abc");
+  const std::optional<FileStamp> first = files_.Stamp(Path("a.jpg"));
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->size, 3u);
+  EXPECT_EQ(files_.Stamp(Path("a.jpg")), first);
+  // The same bytes written again a moment later.
+  Write("a.jpg", "abc");
+  fs::last_write_time(Path("a.jpg"), fs::last_write_time(Path("a.jpg")) + 10ms);
+  EXPECT_NE(files_.Stamp(Path("a.jpg")), first);
+  EXPECT_FALSE(files_.Stamp(root_.string()));
+  EXPECT_FALSE(files_.Stamp(Path("missing.jpg")));
+}
+
+TEST_F(LinuxFileSystemTest, ASettingsWriteCutShortByTheSystemLeavesTheOldFileWhole) {
+  const std::string ini = Path("Orvel.ini");
+  ASSERT_TRUE(WriteIniString(kSettingsSection, SettingsKey::PictureFolder, "/写真", ini, files_));
+  const std::optional<std::string> before = Read(ini);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The write runs out of room half way: files may not grow past 4 KiB.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    _exit(WriteIniString(kSettingsSection, "k", std::string(20000, 'x'), ini, files_) ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(status, 0) << "the failed write was reported as stored";
+  EXPECT_EQ(Read(ini), before);
+  EXPECT_EQ(Names(root_), std::vector<std::string>{"Orvel.ini"});  // no temporary file
 }
 
 }  // namespace

@@ -242,14 +242,6 @@ TEST_F(Win32DialogViewTest, AnyButtonActsOnTheCaptionsAndTheReleaseEndsAPressAny
   EXPECT_EQ(Stored(), "[Section]\r\n");
 }
 
-TEST_F(Win32DialogViewTest, ConfirmSavesWhatWasChosen) {
-  Open("");
-  Click(WM_LBUTTONDOWN, WM_LBUTTONUP, C::lbl_Rdm_Seq_1);
-  Click(WM_LBUTTONDOWN, WM_LBUTTONUP, C::lbl_Button_2);
-  EXPECT_TRUE(dialog->Closed());
-  EXPECT_NE(Stored().find("画像ﾁｪﾝｼﾞ=1"), std::string::npos) << Stored();
-}
-
 TEST_F(Win32DialogViewTest, EscapeAndTheCloseBoxCloseTheDialogAndEndItsRun) {
   Open("");
   // Escape where the list has the keyboard, through the program's loop.
