@@ -9,7 +9,7 @@
 
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/memory_file_system.h"
-#include "platform/linux/linux_platform.h"
+#include "platform/linux/system/linux_platform.h"
 #include "settings/image_catalogue.h"
 
 namespace orvel {

@@ -5,9 +5,9 @@
 # picture loader's timing program (with ORVEL_BENCHMARKS on).
 #
 # Where the Windows code goes:
-# - src/platform/win32/*.cpp make the library orvel_win32, picked up per
-#   folder like the rest (no edit here to add a file); main.cpp is left out
-#   of it. The Win32 system libraries the platform calls are linked to it.
+# - src/platform/win32/ and its subfolders (saver, dialog, music, pictures,
+#   system) make the library orvel_win32, picked up per folder like the rest
+#   (no edit here to add a file); main.cpp is left out of it. The Win32 system libraries the platform calls are linked to it.
 # - src/platform/win32/main.cpp makes the screen saver:
 #   a GUI program (WIN32) named Orvel.scr, with the resource scripts *.rc of
 #   that folder compiled by windres and linked in.
@@ -16,7 +16,8 @@
 # - portable tests (the core and the headless platform) live in
 #   tests/app, graphics, saver, music, settings, dialog and
 #   tests/platform/headless, and run on both systems;
-# - Windows-only tests live in tests/platform/win32 (only this build);
+# - Windows-only tests live in tests/platform/win32 and its subfolders (only
+#   this build);
 # - Linux-only tests live in tests/platform/linux, tests/tools (they run
 #   orvel-tool) and tests/gui (only the Linux build).
 # Tests run under Wine (cmake/wine-run.sh), each test binary once per test
@@ -62,7 +63,7 @@ if(ORVEL_TESTS)
 
   set(TEST_SOURCES)
   foreach(dir IN ITEMS app graphics saver music settings dialog platform/headless platform/win32)
-    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/${dir}/*.cpp)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/${dir}/*.cpp)
     list(APPEND TEST_SOURCES ${found})
   endforeach()
   add_executable(orvel_tests ${TEST_SOURCES})

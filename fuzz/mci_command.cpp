@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/mci_command.h"
+#include "platform/linux/music/mci_command.h"
 
 using namespace orvel;
 

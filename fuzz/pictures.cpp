@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/linux/pixbuf_pictures.h"
+#include "platform/linux/pictures/pixbuf_pictures.h"
 
 using namespace orvel;
 

@@ -6,7 +6,7 @@
 
 #include "command_options.h"
 #include "commands.h"
-#include "platform/linux/pixbuf_pictures.h"
+#include "platform/linux/pictures/pixbuf_pictures.h"
 #include "saver/picture_layout.h"
 
 namespace orvel {

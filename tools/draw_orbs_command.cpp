@@ -7,7 +7,7 @@
 
 #include "command_options.h"
 #include "commands.h"
-#include "platform/linux/pixbuf_pictures.h"
+#include "platform/linux/pictures/pixbuf_pictures.h"
 #include "saver/orb_drawing.h"
 #include "saver/orbs.h"
 

@@ -5,7 +5,7 @@
 #include "app/app_state.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_saver.h"
-#include "platform/linux/pixbuf_pictures.h"
+#include "platform/linux/pictures/pixbuf_pictures.h"
 #include "saver/saver.h"
 
 namespace orvel {

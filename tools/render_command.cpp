@@ -10,7 +10,7 @@
 #include "command_options.h"
 #include "commands.h"
 #include "headless_saver_run.h"
-#include "platform/linux/linux_platform.h"
+#include "platform/linux/system/linux_platform.h"
 #include "settings/settings_store.h"
 
 namespace orvel {

@@ -9,7 +9,7 @@
 #include "commands.h"
 #include "json_writer.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/linux/linux_platform.h"
+#include "platform/linux/system/linux_platform.h"
 #include "settings/settings_store.h"
 
 namespace orvel {

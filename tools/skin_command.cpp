@@ -13,7 +13,7 @@
 #include "command_options.h"
 #include "commands.h"
 #include "dialog/skin.h"
-#include "platform/linux/pixbuf_pictures.h"
+#include "platform/linux/pictures/pixbuf_pictures.h"
 
 namespace orvel {
 namespace {

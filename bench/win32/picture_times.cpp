@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "platform/win32/win32_pictures.h"
+#include "platform/win32/pictures/win32_pictures.h"
 #include "saver/picture_layout.h"
 
 int main(int argc, char** argv) {

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "graphics/image.h"
-#include "platform/linux/pixbuf_pictures.h"
+#include "platform/linux/pictures/pixbuf_pictures.h"
 
 namespace orvel {
 

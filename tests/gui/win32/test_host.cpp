@@ -20,7 +20,7 @@
 #include <string>
 
 #include "dialog/dialog_layout.h"
-#include "platform/win32/wide_text.h"
+#include "platform/win32/system/wide_text.h"
 
 namespace {
 

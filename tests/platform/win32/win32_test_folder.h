@@ -10,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "platform/win32/wide_text.h"
+#include "platform/win32/system/wide_text.h"
 #include "temp_folder.h"
 
 namespace orvel {

@@ -1,4 +1,4 @@
-#include "platform/linux/gtk_choosers.h"
+#include "platform/linux/dialog/gtk_choosers.h"
 
 #include "settings/ascii.h"
 

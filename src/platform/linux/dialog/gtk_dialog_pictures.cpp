@@ -1,4 +1,4 @@
-#include "platform/linux/gtk_dialog_pictures.h"
+#include "platform/linux/dialog/gtk_dialog_pictures.h"
 
 #include <cstddef>
 #include <cstdint>

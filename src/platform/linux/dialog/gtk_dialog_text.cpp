@@ -1,4 +1,4 @@
-#include "platform/linux/gtk_dialog_text.h"
+#include "platform/linux/dialog/gtk_dialog_text.h"
 
 #include <pango/pangocairo.h>
 

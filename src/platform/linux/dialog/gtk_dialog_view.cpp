@@ -1,4 +1,4 @@
-#include "platform/linux/gtk_dialog_view.h"
+#include "platform/linux/dialog/gtk_dialog_view.h"
 
 #include <array>
 #include <cstdlib>
@@ -13,11 +13,11 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
-#include "platform/linux/gtk_choosers.h"
-#include "platform/linux/gtk_dialog_pictures.h"
-#include "platform/linux/gtk_dialog_text.h"
-#include "platform/linux/gtk_dialog_widgets.h"
-#include "platform/linux/x11_zoom.h"
+#include "platform/linux/dialog/gtk_choosers.h"
+#include "platform/linux/dialog/gtk_dialog_pictures.h"
+#include "platform/linux/dialog/gtk_dialog_text.h"
+#include "platform/linux/dialog/gtk_dialog_widgets.h"
+#include "platform/linux/dialog/x11_zoom.h"
 
 namespace orvel {
 namespace {

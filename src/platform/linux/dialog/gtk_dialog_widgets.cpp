@@ -1,4 +1,4 @@
-#include "platform/linux/gtk_dialog_widgets.h"
+#include "platform/linux/dialog/gtk_dialog_widgets.h"
 
 #include <cmath>
 

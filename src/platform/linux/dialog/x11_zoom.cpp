@@ -1,4 +1,4 @@
-#include "platform/linux/x11_zoom.h"
+#include "platform/linux/dialog/x11_zoom.h"
 
 #include <X11/Xlib.h>
 

@@ -1,9 +1,9 @@
-#include "platform/linux/cd_positions.h"
+#include "platform/linux/music/cd_positions.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/linux/mci_command.h"
+#include "platform/linux/music/mci_command.h"
 
 namespace orvel {
 

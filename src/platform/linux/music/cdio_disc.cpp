@@ -1,4 +1,4 @@
-#include "platform/linux/cdio_disc.h"
+#include "platform/linux/music/cdio_disc.h"
 
 #include <cdio/cdio.h>
 #include <cdio/mmc.h>

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/linux/cd_positions.h"
-#include "platform/linux/file_stamp.h"
+#include "platform/linux/music/cd_positions.h"
+#include "platform/linux/system/file_stamp.h"
 
 typedef struct _CdIo CdIo_t;
 

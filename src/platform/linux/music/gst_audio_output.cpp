@@ -1,4 +1,4 @@
-#include "platform/linux/gst_audio_output.h"
+#include "platform/linux/music/gst_audio_output.h"
 
 #include <gst/gst.h>
 

@@ -1,13 +1,13 @@
-#include "platform/linux/gst_cd_device.h"
+#include "platform/linux/music/gst_cd_device.h"
 
 #include <gst/gst.h>
 
 #include <algorithm>
 #include <initializer_list>
 
-#include "platform/linux/cdio_disc.h"
-#include "platform/linux/gst_playback.h"
-#include "platform/linux/mci_command.h"
+#include "platform/linux/music/cdio_disc.h"
+#include "platform/linux/music/gst_playback.h"
+#include "platform/linux/music/mci_command.h"
 
 namespace orvel {
 

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "platform/linux/cd_positions.h"
-#include "platform/linux/cdio_disc.h"
-#include "platform/linux/gst_audio_output.h"
-#include "platform/linux/mci_device.h"
+#include "platform/linux/music/cd_positions.h"
+#include "platform/linux/music/cdio_disc.h"
+#include "platform/linux/music/gst_audio_output.h"
+#include "platform/linux/music/mci_device.h"
 
 namespace orvel {
 

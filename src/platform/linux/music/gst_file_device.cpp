@@ -1,4 +1,4 @@
-#include "platform/linux/gst_file_device.h"
+#include "platform/linux/music/gst_file_device.h"
 
 #include <gst/gst.h>
 
@@ -8,9 +8,9 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/linux/file_stamp.h"
-#include "platform/linux/gst_playback.h"
-#include "platform/linux/mci_command.h"
+#include "platform/linux/music/gst_playback.h"
+#include "platform/linux/music/mci_command.h"
+#include "platform/linux/system/file_stamp.h"
 
 namespace orvel {
 

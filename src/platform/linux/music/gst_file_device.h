@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/linux/file_stamp.h"
-#include "platform/linux/gst_audio_output.h"
-#include "platform/linux/mci_device.h"
+#include "platform/linux/music/gst_audio_output.h"
+#include "platform/linux/music/mci_device.h"
+#include "platform/linux/system/file_stamp.h"
 
 namespace orvel {
 

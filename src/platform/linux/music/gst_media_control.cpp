@@ -1,13 +1,13 @@
-#include "platform/linux/gst_media_control.h"
+#include "platform/linux/music/gst_media_control.h"
 
 #include <algorithm>
 #include <array>
 #include <string_view>
 
-#include "platform/linux/cdio_disc.h"
-#include "platform/linux/gst_cd_device.h"
-#include "platform/linux/gst_file_device.h"
-#include "platform/linux/mci_command.h"
+#include "platform/linux/music/cdio_disc.h"
+#include "platform/linux/music/gst_cd_device.h"
+#include "platform/linux/music/gst_file_device.h"
+#include "platform/linux/music/mci_command.h"
 
 namespace orvel {
 

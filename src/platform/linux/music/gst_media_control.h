@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/linux/gst_audio_output.h"
-#include "platform/linux/mci_device.h"
+#include "platform/linux/music/gst_audio_output.h"
+#include "platform/linux/music/mci_device.h"
 #include "platform/platform.h"
 
 namespace orvel {

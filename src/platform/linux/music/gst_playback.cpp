@@ -1,4 +1,4 @@
-#include "platform/linux/gst_playback.h"
+#include "platform/linux/music/gst_playback.h"
 
 namespace orvel {
 

@@ -1,4 +1,4 @@
-#include "platform/linux/gst_sound_player.h"
+#include "platform/linux/music/gst_sound_player.h"
 
 #include <gst/gst.h>
 
@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/linux/gst_playback.h"
+#include "platform/linux/music/gst_playback.h"
 
 namespace orvel {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/linux/gst_audio_output.h"
+#include "platform/linux/music/gst_audio_output.h"
 #include "platform/platform.h"
 
 namespace orvel {

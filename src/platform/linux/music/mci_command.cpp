@@ -1,4 +1,4 @@
-#include "platform/linux/mci_command.h"
+#include "platform/linux/music/mci_command.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/linux/gif_picture.h"
+#include "platform/linux/pictures/gif_picture.h"
 
 #include <fcntl.h>
 #include <gif_lib.h>

@@ -1,4 +1,4 @@
-#include "platform/linux/jpeg_picture.h"
+#include "platform/linux/pictures/jpeg_picture.h"
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jerror.h>
@@ -10,7 +10,7 @@
 #include <csetjmp>
 #include <utility>
 
-#include "platform/linux/pixbuf_pictures.h"
+#include "platform/linux/pictures/pixbuf_pictures.h"
 
 namespace orvel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/linux/pixbuf_pictures.h"
+#include "platform/linux/pictures/pixbuf_pictures.h"
 
 #include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/linux/gif_picture.h"
-#include "platform/linux/jpeg_picture.h"
-#include "platform/linux/pixbuf_image.h"
-#include "platform/linux/wmf_picture.h"
+#include "platform/linux/pictures/gif_picture.h"
+#include "platform/linux/pictures/jpeg_picture.h"
+#include "platform/linux/pictures/pixbuf_image.h"
+#include "platform/linux/pictures/wmf_picture.h"
 
 namespace orvel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/linux/wmf_picture.h"
+#include "platform/linux/pictures/wmf_picture.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <libwmf/api.h>
@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "graphics/shape_clip.h"
-#include "platform/linux/pixbuf_image.h"
 #include "graphics/wmf_header.h"
+#include "platform/linux/pictures/pixbuf_image.h"
 
 namespace orvel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/linux/cairo_frame.h"
+#include "platform/linux/saver/cairo_frame.h"
 
 #include <algorithm>
 #include <cstdint>

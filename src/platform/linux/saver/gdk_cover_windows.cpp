@@ -1,4 +1,4 @@
-#include "platform/linux/gdk_cover_windows.h"
+#include "platform/linux/saver/gdk_cover_windows.h"
 
 #include <gdk/gdkx.h>
 

@@ -1,4 +1,4 @@
-#include "platform/linux/gdk_input.h"
+#include "platform/linux/saver/gdk_input.h"
 
 #include <gdk/gdk.h>
 

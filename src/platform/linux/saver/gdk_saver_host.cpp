@@ -1,4 +1,4 @@
-#include "platform/linux/gdk_saver_host.h"
+#include "platform/linux/saver/gdk_saver_host.h"
 
 #include <gdk/gdkx.h>
 #include <glib-unix.h>
@@ -12,11 +12,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/linux/cairo_frame.h"
-#include "platform/linux/gdk_cover_windows.h"
-#include "platform/linux/gdk_input.h"
-#include "platform/linux/x11_frame_painter.h"
-#include "platform/linux/x11_snapshot.h"
+#include "platform/linux/saver/cairo_frame.h"
+#include "platform/linux/saver/gdk_cover_windows.h"
+#include "platform/linux/saver/gdk_input.h"
+#include "platform/linux/saver/x11_frame_painter.h"
+#include "platform/linux/saver/x11_snapshot.h"
 
 namespace orvel {
 namespace {

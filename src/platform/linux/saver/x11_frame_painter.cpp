@@ -1,4 +1,4 @@
-#include "platform/linux/x11_frame_painter.h"
+#include "platform/linux/saver/x11_frame_painter.h"
 
 #include <X11/Xlib-xcb.h>
 #include <sys/socket.h>

@@ -1,4 +1,4 @@
-#include "platform/linux/x11_hack_host.h"
+#include "platform/linux/saver/x11_hack_host.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -12,9 +12,9 @@
 #include <cstdio>
 
 #include "dialog/skin.h"
-#include "platform/linux/cairo_frame.h"
-#include "platform/linux/x11_frame_painter.h"
-#include "platform/linux/x11_snapshot.h"
+#include "platform/linux/saver/cairo_frame.h"
+#include "platform/linux/saver/x11_frame_painter.h"
+#include "platform/linux/saver/x11_snapshot.h"
 
 namespace orvel {
 namespace {

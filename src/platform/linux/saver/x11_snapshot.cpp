@@ -1,4 +1,4 @@
-#include "platform/linux/x11_snapshot.h"
+#include "platform/linux/saver/x11_snapshot.h"
 
 #include <X11/Xutil.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/x11_hack_host.h"
+#include "platform/linux/saver/x11_hack_host.h"
 
 namespace orvel {
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <system_error>
 
-#include "platform/linux/file_stamp.h"
-#include "platform/linux/linux_platform.h"
+#include "platform/linux/system/file_stamp.h"
+#include "platform/linux/system/linux_platform.h"
 #include "settings/paths.h"
 
 namespace orvel {

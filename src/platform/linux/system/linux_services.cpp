@@ -3,8 +3,8 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "platform/linux/linux_platform.h"
-#include "platform/linux/x11_windows.h"
+#include "platform/linux/system/linux_platform.h"
+#include "platform/linux/system/x11_windows.h"
 
 namespace orvel {
 

@@ -1,4 +1,4 @@
-#include "platform/linux/x11_windows.h"
+#include "platform/linux/system/x11_windows.h"
 #include "settings/utf8.h"
 
 #include <X11/Xatom.h>

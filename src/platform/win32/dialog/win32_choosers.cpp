@@ -1,4 +1,4 @@
-#include "platform/win32/win32_choosers.h"
+#include "platform/win32/dialog/win32_choosers.h"
 
 #include <commdlg.h>
 #include <objbase.h>
@@ -8,8 +8,8 @@
 
 #include <vector>
 
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_dialog_text.h"
+#include "platform/win32/dialog/win32_dialog_text.h"
+#include "platform/win32/system/wide_text.h"
 
 namespace orvel {
 namespace {

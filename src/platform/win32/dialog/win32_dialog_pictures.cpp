@@ -1,4 +1,4 @@
-#include "platform/win32/win32_dialog_pictures.h"
+#include "platform/win32/dialog/win32_dialog_pictures.h"
 
 #include <cstdint>
 #include <cstring>

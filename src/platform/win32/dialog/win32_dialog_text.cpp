@@ -1,4 +1,4 @@
-#include "platform/win32/win32_dialog_text.h"
+#include "platform/win32/dialog/win32_dialog_text.h"
 
 #include <algorithm>
 #include <climits>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "dialog/gothic_face.h"
-#include "platform/win32/wide_text.h"
+#include "platform/win32/system/wide_text.h"
 
 namespace orvel {
 namespace {

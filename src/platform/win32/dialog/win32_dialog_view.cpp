@@ -1,4 +1,4 @@
-#include "platform/win32/win32_dialog_view.h"
+#include "platform/win32/dialog/win32_dialog_view.h"
 
 #include <chrono>
 #include <cmath>
@@ -9,11 +9,11 @@
 #include "dialog/dialog_painter.h"
 #include "dialog/settings_dialog.h"
 #include "dialog/skin.h"
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_choosers.h"
-#include "platform/win32/win32_dialog_pictures.h"
-#include "platform/win32/win32_dialog_text.h"
-#include "platform/win32/win32_dialog_widgets.h"
+#include "platform/win32/dialog/win32_choosers.h"
+#include "platform/win32/dialog/win32_dialog_pictures.h"
+#include "platform/win32/dialog/win32_dialog_text.h"
+#include "platform/win32/dialog/win32_dialog_widgets.h"
+#include "platform/win32/system/wide_text.h"
 
 namespace orvel {
 namespace {

@@ -1,11 +1,11 @@
-#include "platform/win32/win32_dialog_widgets.h"
+#include "platform/win32/dialog/win32_dialog_widgets.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "dialog/dialog_layout.h"
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_dialog_text.h"
+#include "platform/win32/dialog/win32_dialog_text.h"
+#include "platform/win32/system/wide_text.h"
 
 namespace orvel {
 namespace {

@@ -1,10 +1,10 @@
-#include "platform/win32/win32_media_control.h"
+#include "platform/win32/music/win32_media_control.h"
 
 #include <windows.h>
 // After windows.h, which the multimedia header needs.
 #include <mmsystem.h>
 
-#include "platform/win32/wide_text.h"
+#include "platform/win32/system/wide_text.h"
 
 namespace orvel {
 namespace {

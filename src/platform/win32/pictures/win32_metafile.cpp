@@ -1,4 +1,4 @@
-#include "platform/win32/win32_metafile.h"
+#include "platform/win32/pictures/win32_metafile.h"
 
 #include <windows.h>
 
@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "platform/win32/win32_metafile_shapes.h"
+#include "platform/win32/pictures/win32_metafile_shapes.h"
 
 namespace orvel {
 namespace {

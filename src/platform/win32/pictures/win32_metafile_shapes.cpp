@@ -1,4 +1,4 @@
-#include "platform/win32/win32_metafile_shapes.h"
+#include "platform/win32/pictures/win32_metafile_shapes.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_pictures.h"
+#include "platform/win32/pictures/win32_pictures.h"
 
 #include <objbase.h>
 #include <shlwapi.h>
@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win32/wide_text.h"
+#include "platform/win32/system/wide_text.h"
 
 namespace orvel {
 namespace {

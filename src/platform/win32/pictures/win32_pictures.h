@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/win32/win32_metafile.h"
+#include "platform/win32/pictures/win32_metafile.h"
 
 namespace orvel {
 

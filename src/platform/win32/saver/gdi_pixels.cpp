@@ -1,4 +1,4 @@
-#include "platform/win32/gdi_pixels.h"
+#include "platform/win32/saver/gdi_pixels.h"
 
 #include <algorithm>
 

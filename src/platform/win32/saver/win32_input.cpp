@@ -1,4 +1,4 @@
-#include "platform/win32/win32_input.h"
+#include "platform/win32/saver/win32_input.h"
 
 #include <windows.h>
 

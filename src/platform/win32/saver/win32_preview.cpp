@@ -1,9 +1,9 @@
-#include "platform/win32/win32_preview.h"
+#include "platform/win32/saver/win32_preview.h"
 
 #include <windows.h>
 
 #include "dialog/skin.h"
-#include "platform/win32/gdi_pixels.h"
+#include "platform/win32/saver/gdi_pixels.h"
 
 namespace orvel {
 namespace {

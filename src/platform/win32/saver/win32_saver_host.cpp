@@ -1,4 +1,4 @@
-#include "platform/win32/win32_saver_host.h"
+#include "platform/win32/saver/win32_saver_host.h"
 
 #include <windows.h>
 
@@ -6,9 +6,9 @@
 #include <deque>
 #include <utility>
 
-#include "platform/win32/gdi_pixels.h"
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_input.h"
+#include "platform/win32/saver/gdi_pixels.h"
+#include "platform/win32/saver/win32_input.h"
+#include "platform/win32/system/wide_text.h"
 
 namespace orvel {
 namespace {

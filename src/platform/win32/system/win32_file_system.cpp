@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/system/wide_text.h"
+#include "platform/win32/system/win32_platform.h"
 
 namespace orvel {
 namespace {

@@ -2,8 +2,8 @@
 // After windows.h, which the shell's header needs.
 #include <shlobj.h>
 
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/system/wide_text.h"
+#include "platform/win32/system/win32_platform.h"
 
 namespace orvel {
 namespace {

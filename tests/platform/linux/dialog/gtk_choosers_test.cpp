@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/linux/gtk_choosers.h"
+#include "platform/linux/dialog/gtk_choosers.h"
 
 namespace orvel {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "dialog_text_check.h"
-#include "platform/linux/gtk_dialog_text.h"
+#include "platform/linux/dialog/gtk_dialog_text.h"
 
 namespace orvel {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/linux/x11_snapshot.h"
-#include "platform/linux/x11_zoom.h"
+#include "platform/linux/dialog/x11_zoom.h"
+#include "platform/linux/saver/x11_snapshot.h"
 
 namespace orvel {
 namespace {

@@ -1,7 +1,7 @@
 // The "cdaudio" device on disc images: positions, playing to the end and
 // round again, stop and resume, mixed-mode discs, and discs that go away or
 // are changed under it.
-#include "platform/linux/gst_cd_device.h"
+#include "platform/linux/music/gst_cd_device.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 
 #include "music/cd_player.h"
 #include "music/mci_channel.h"
-#include "platform/linux/gst_media_fixture.h"
-#include "platform/linux/mci_command.h"
+#include "platform/linux/music/gst_media_fixture.h"
+#include "platform/linux/music/mci_command.h"
 #include "settings/saver_settings.h"
 
 namespace orvel {

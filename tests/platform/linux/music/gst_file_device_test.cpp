@@ -1,13 +1,13 @@
 // The "MPEGVideo" device on MP3 files made with sox and lame.
-#include "platform/linux/gst_file_device.h"
+#include "platform/linux/music/gst_file_device.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/linux/gst_media_fixture.h"
-#include "platform/linux/mci_command.h"
+#include "platform/linux/music/gst_media_fixture.h"
+#include "platform/linux/music/mci_command.h"
 
 namespace orvel {
 namespace {

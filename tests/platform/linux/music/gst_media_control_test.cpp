@@ -1,13 +1,13 @@
-#include "platform/linux/gst_media_control.h"
+#include "platform/linux/music/gst_media_control.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "platform/linux/cd_positions.h"
-#include "platform/linux/cdio_disc.h"
-#include "platform/linux/gst_media_fixture.h"
-#include "platform/linux/mci_command.h"
+#include "platform/linux/music/cd_positions.h"
+#include "platform/linux/music/cdio_disc.h"
+#include "platform/linux/music/gst_media_fixture.h"
+#include "platform/linux/music/mci_command.h"
 
 namespace orvel {
 namespace {

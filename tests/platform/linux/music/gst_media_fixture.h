@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/linux/gst_media_control.h"
+#include "platform/linux/music/gst_media_control.h"
 #include "temp_folder.h"
 
 namespace orvel {

@@ -1,8 +1,8 @@
-#include "platform/linux/gst_sound_player.h"
+#include "platform/linux/music/gst_sound_player.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/linux/gst_media_fixture.h"
+#include "platform/linux/music/gst_media_fixture.h"
 
 namespace orvel {
 namespace {

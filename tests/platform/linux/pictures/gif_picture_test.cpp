@@ -1,6 +1,6 @@
 // GIF pictures through giflib, with files the test writes through giflib's
 // encoder.
-#include "platform/linux/gif_picture.h"
+#include "platform/linux/pictures/gif_picture.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/pixbuf_pictures.h"
+#include "platform/linux/pictures/pixbuf_pictures.h"
 #include "temp_folder.h"
 
 namespace orvel {

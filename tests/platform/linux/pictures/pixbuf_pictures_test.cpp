@@ -1,5 +1,5 @@
 // Large pictures through GdkPixbuf: decoded no larger than they are drawn.
-#include "platform/linux/pixbuf_pictures.h"
+#include "platform/linux/pictures/pixbuf_pictures.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>

@@ -11,11 +11,11 @@
 
 #include <zlib.h>
 
+#include "graphics/wmf_header.h"
 #include "metafile_arcs.h"
 #include "metafile_bytes.h"
 #include "metafile_far_shapes.h"
-#include "platform/linux/pixbuf_pictures.h"
-#include "graphics/wmf_header.h"
+#include "platform/linux/pictures/pixbuf_pictures.h"
 #include "temp_folder.h"
 
 namespace orvel {

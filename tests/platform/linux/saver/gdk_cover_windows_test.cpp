@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/linux/gdk_cover_windows.h"
-#include "platform/linux/x11_snapshot.h"
-#include "platform/linux/x11_windows.h"
+#include "platform/linux/saver/gdk_cover_windows.h"
+#include "platform/linux/saver/x11_snapshot.h"
+#include "platform/linux/system/x11_windows.h"
 
 #include <gdk/gdkx.h>
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/gdk_input.h"
-#include "platform/linux/gdk_saver_host.h"
-#include "platform/linux/linux_platform.h"
+#include "platform/linux/saver/gdk_input.h"
+#include "platform/linux/saver/gdk_saver_host.h"
+#include "platform/linux/system/linux_platform.h"
 
 // After gtest: Xlib's macros (None, Bool) would break gtest's names.
 #include <X11/Xatom.h>

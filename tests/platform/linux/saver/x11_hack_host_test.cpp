@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/linux/linux_platform.h"
-#include "platform/linux/x11_hack_host.h"
+#include "platform/linux/saver/x11_hack_host.h"
+#include "platform/linux/system/linux_platform.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

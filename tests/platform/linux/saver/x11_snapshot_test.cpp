@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/linux/x11_frame_painter.h"
-#include "platform/linux/x11_snapshot.h"
+#include "platform/linux/saver/x11_frame_painter.h"
+#include "platform/linux/saver/x11_snapshot.h"
 
 #include <X11/Xutil.h>
 

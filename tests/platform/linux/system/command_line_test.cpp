@@ -1,4 +1,4 @@
-#include "platform/linux/command_line.h"
+#include "platform/linux/system/command_line.h"
 
 #include <gtest/gtest.h>
 

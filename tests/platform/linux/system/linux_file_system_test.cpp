@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/linux/linux_platform.h"
+#include "platform/linux/system/linux_platform.h"
 #include "settings/image_catalogue.h"
 #include "settings/settings_store.h"
 #include "temp_folder.h"

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_choosers.h"
+#include "platform/win32/dialog/win32_choosers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_dialog_text.h"
+#include "platform/win32/dialog/win32_dialog_text.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "dialog/gothic_face.h"
 #include "dialog_text_check.h"
-#include "platform/win32/wide_text.h"
+#include "platform/win32/system/wide_text.h"
 
 namespace orvel {
 namespace {

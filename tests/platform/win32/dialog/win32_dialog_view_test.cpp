@@ -1,4 +1,4 @@
-#include "platform/win32/win32_dialog_view.h"
+#include "platform/win32/dialog/win32_dialog_view.h"
 
 #include <gtest/gtest.h>
 

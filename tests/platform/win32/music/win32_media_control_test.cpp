@@ -1,4 +1,4 @@
-#include "platform/win32/win32_media_control.h"
+#include "platform/win32/music/win32_media_control.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 
 #include "music/mci_channel.h"
 #include "music/music_file_player.h"
+#include "platform/win32/music/win32_audio.h"
+#include "platform/win32/win32_test_folder.h"
 #include "settings/saver_settings.h"
-#include "win32_audio.h"
-#include "win32_test_folder.h"
 
 namespace orvel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_sound_player.h"
+#include "platform/win32/music/win32_sound_player.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -6,8 +6,8 @@
 #include <chrono>
 #include <thread>
 
-#include "win32_audio.h"
-#include "win32_test_folder.h"
+#include "platform/win32/music/win32_audio.h"
+#include "platform/win32/win32_test_folder.h"
 
 namespace orvel {
 namespace {

@@ -1,5 +1,5 @@
 // Metafiles drawn through GDI, built record by record here.
-#include "platform/win32/win32_metafile.h"
+#include "platform/win32/pictures/win32_metafile.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include "metafile_arcs.h"
 #include "metafile_bytes.h"
 #include "metafile_far_shapes.h"
-#include "platform/win32/win32_pictures.h"
+#include "platform/win32/pictures/win32_pictures.h"
 #include "saver/picture_layout.h"
 #include "temp_folder.h"
 

@@ -1,7 +1,7 @@
 // Pictures through the imaging component and metafiles through GDI, read
 // from files made here: BMP and GIF written byte by byte, PNG and JPEG
 // through the imaging component's own encoders.
-#include "platform/win32/win32_pictures.h"
+#include "platform/win32/pictures/win32_pictures.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>

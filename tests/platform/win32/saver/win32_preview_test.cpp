@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "dialog/skin.h"
-#include "platform/win32/gdi_pixels.h"
-#include "platform/win32/win32_preview.h"
+#include "platform/win32/saver/gdi_pixels.h"
+#include "platform/win32/saver/win32_preview.h"
 
 namespace orvel {
 namespace {

@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "platform/win32/gdi_pixels.h"
-#include "platform/win32/win32_input.h"
-#include "platform/win32/win32_platform.h"
-#include "platform/win32/win32_saver_host.h"
+#include "platform/win32/saver/gdi_pixels.h"
+#include "platform/win32/saver/win32_input.h"
+#include "platform/win32/saver/win32_saver_host.h"
+#include "platform/win32/system/win32_platform.h"
 
 namespace orvel {
 namespace {

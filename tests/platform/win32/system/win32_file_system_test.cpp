@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/system/win32_platform.h"
+#include "platform/win32/win32_test_folder.h"
 #include "settings/image_catalogue.h"
-#include "win32_test_folder.h"
 
 namespace orvel {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/win32/wide_text.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/system/wide_text.h"
+#include "platform/win32/system/win32_platform.h"
 #include "settings/settings_store.h"
 
 namespace orvel {
