@@ -5,8 +5,6 @@
 namespace orvel {
 namespace {
 
-constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
-constexpr std::size_t kPlaceableSize = 22;
 constexpr std::uint16_t kSetWindowOrg = 0x020B;
 constexpr std::uint16_t kSetWindowExt = 0x020C;
 constexpr std::uint16_t kEndOfFile = 0x0000;
@@ -16,18 +14,6 @@ constexpr std::uint16_t kChord = 0x0830;
 // Where the standard header (after the placeable one) keeps the size of the
 // largest record, in 16-bit words.
 constexpr std::size_t kLargestRecordAt = kPlaceableSize + 12;
-
-std::uint16_t Word(std::string_view bytes, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                    static_cast<unsigned char>(bytes[at + 1]) << 8);
-}
-std::int16_t Short(std::string_view bytes, std::size_t at) {
-  return static_cast<std::int16_t>(Word(bytes, at));
-}
-std::uint32_t DoubleWord(std::string_view bytes, std::size_t at) {
-  return static_cast<std::uint32_t>(Word(bytes, at)) |
-         static_cast<std::uint32_t>(Word(bytes, at + 2)) << 16;
-}
 
 // a * b / c rounded to the nearest whole number, halves away from zero
 // (all three positive here).
@@ -40,13 +26,26 @@ long long Pixels(long long units, long long inch) {
 
 }  // namespace
 
+std::uint16_t MetafileWord(std::string_view bytes, std::size_t at) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                    static_cast<unsigned char>(bytes[at + 1]) << 8);
+}
+std::int16_t MetafileShort(std::string_view bytes, std::size_t at) {
+  return static_cast<std::int16_t>(MetafileWord(bytes, at));
+}
+std::uint32_t MetafileDoubleWord(std::string_view bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(MetafileWord(bytes, at)) |
+         static_cast<std::uint32_t>(MetafileWord(bytes, at + 2)) << 16;
+}
+
 std::optional<PlaceableMetafile> ReadPlaceableMetafile(std::string_view bytes) {
-  if (bytes.size() < kPlaceableSize || DoubleWord(bytes, 0) != kPlaceableKey) return std::nullopt;
-  const int left = Short(bytes, 6);
-  const int top = Short(bytes, 8);
-  const int right = Short(bytes, 10);
-  const int bottom = Short(bytes, 12);
-  const int inch = Word(bytes, 14);
+  if (bytes.size() < kPlaceableSize || MetafileDoubleWord(bytes, 0) != kPlaceableKey)
+    return std::nullopt;
+  const int left = MetafileShort(bytes, 6);
+  const int top = MetafileShort(bytes, 8);
+  const int right = MetafileShort(bytes, 10);
+  const int bottom = MetafileShort(bytes, 12);
+  const int inch = MetafileWord(bytes, 14);
   if (inch == 0 || right <= left || bottom <= top) return std::nullopt;
 
   PlaceableMetafile metafile;
@@ -64,21 +63,21 @@ std::optional<PlaceableMetafile> ReadPlaceableMetafile(std::string_view bytes) {
   // The records after the standard header: a size in 16-bit words, a
   // function number, then the parameters (for the window records: y, x).
   if (bytes.size() < kPlaceableSize + 6) return metafile;
-  std::size_t at = kPlaceableSize + std::size_t{Word(bytes, kPlaceableSize + 2)} * 2;
+  std::size_t at = kPlaceableSize + std::size_t{MetafileWord(bytes, kPlaceableSize + 2)} * 2;
   bool originSeen = false;
   bool extentSeen = false;
   while (at + 6 <= bytes.size()) {
-    const std::uint32_t words = DoubleWord(bytes, at);
-    const std::uint16_t function = Word(bytes, at + 4);
+    const std::uint32_t words = MetafileDoubleWord(bytes, at);
+    const std::uint16_t function = MetafileWord(bytes, at + 4);
     if (function == kEndOfFile || words < 3 || words > (bytes.size() - at) / 2) break;
     if (words >= 5 && function == kSetWindowOrg && !originSeen) {
-      metafile.windowY = Short(bytes, at + 6);
-      metafile.windowX = Short(bytes, at + 8);
+      metafile.windowY = MetafileShort(bytes, at + 6);
+      metafile.windowX = MetafileShort(bytes, at + 8);
       metafile.setsWindowOrigin = true;
       originSeen = true;
     } else if (words >= 5 && function == kSetWindowExt && !extentSeen) {
-      const int y = Short(bytes, at + 6);
-      const int x = Short(bytes, at + 8);
+      const int y = MetafileShort(bytes, at + 6);
+      const int x = MetafileShort(bytes, at + 8);
       // An empty window is left to the bounding box.
       if (x != 0 && y != 0) {
         metafile.windowWidth = x;
@@ -89,7 +88,7 @@ std::optional<PlaceableMetafile> ReadPlaceableMetafile(std::string_view bytes) {
       PlaceableMetafile::Arc arc;
       arc.end = at + std::size_t{words} * 2;
       for (std::size_t i = 0; i < arc.parameters.size(); ++i) {
-        arc.parameters[i] = Short(bytes, at + 6 + 2 * i);
+        arc.parameters[i] = MetafileShort(bytes, at + 6 + 2 * i);
       }
       metafile.arcs.push_back(arc);
     }
@@ -101,7 +100,7 @@ std::optional<PlaceableMetafile> ReadPlaceableMetafile(std::string_view bytes) {
 void CapLargestRecordSize(std::string& bytes) {
   if (bytes.size() < kLargestRecordAt + 4) return;
   const std::uint32_t words = static_cast<std::uint32_t>((bytes.size() - kPlaceableSize) / 2);
-  if (DoubleWord(bytes, kLargestRecordAt) <= words) return;
+  if (MetafileDoubleWord(bytes, kLargestRecordAt) <= words) return;
   for (std::size_t i = 0; i < 4; ++i) {
     bytes[kLargestRecordAt + i] = static_cast<char>((words >> (8 * i)) & 0xFF);
   }

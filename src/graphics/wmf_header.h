@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,16 @@ struct PlaceableMetafile {
 
 // The pictures larger than this many pixels are not loaded.
 inline constexpr long long kMaxMetafilePixels = 1LL << 25;
+
+// The placeable header's key and size in bytes.
+inline constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
+inline constexpr std::size_t kPlaceableSize = 22;
+
+// A metafile's fields, all little-endian: 16 bits unsigned and signed, and
+// 32 bits. The bytes must reach past `at` by the field's size.
+std::uint16_t MetafileWord(std::string_view bytes, std::size_t at);
+std::int16_t MetafileShort(std::string_view bytes, std::size_t at);
+std::uint32_t MetafileDoubleWord(std::string_view bytes, std::size_t at);
 
 // nullopt when the bytes are not a placeable metafile (the Windows loader
 // reads no other kind), when the units per inch are 0, when the bounding box

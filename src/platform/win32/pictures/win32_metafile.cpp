@@ -15,8 +15,6 @@
 namespace orvel {
 namespace {
 
-constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
-constexpr std::size_t kPlaceableSize = 22;
 // The standard header: type, header size (9 words), version, size in words,
 // number of objects, largest record in words, unused.
 constexpr std::size_t kHeaderSize = 18;
@@ -29,17 +27,6 @@ constexpr std::uint16_t kSetWindowExt = 0x020C;
 constexpr std::uint16_t kEndOfFile = 0x0000;
 constexpr std::uint32_t kEndOfFileWords = 3;
 
-std::uint16_t Word(std::string_view bytes, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                                    static_cast<unsigned char>(bytes[at + 1]) << 8);
-}
-std::int16_t Short(std::string_view bytes, std::size_t at) {
-  return static_cast<std::int16_t>(Word(bytes, at));
-}
-std::uint32_t DoubleWord(std::string_view bytes, std::size_t at) {
-  return static_cast<std::uint32_t>(Word(bytes, at)) |
-         static_cast<std::uint32_t>(Word(bytes, at + 2)) << 16;
-}
 void PutWord(std::string& bytes, std::size_t at, std::uint32_t value) {
   bytes[at] = static_cast<char>(value & 0xFF);
   bytes[at + 1] = static_cast<char>((value >> 8) & 0xFF);
@@ -50,16 +37,16 @@ void PutDoubleWord(std::string& bytes, std::size_t at, std::uint32_t value) {
 }
 
 bool IsPlaceable(std::string_view bytes) {
-  return bytes.size() >= 4 && DoubleWord(bytes, 0) == kPlaceableKey;
+  return bytes.size() >= 4 && MetafileDoubleWord(bytes, 0) == kPlaceableKey;
 }
 
 // Whether a standard header starts the bytes: a memory or disk metafile of
 // version 1 or 3 with a header of nine words.
 bool IsStandardHeader(std::string_view bytes) {
   if (bytes.size() < 6) return false;
-  const std::uint16_t type = Word(bytes, 0);
-  const std::uint16_t version = Word(bytes, 4);
-  return (type == 1 || type == 2) && Word(bytes, 2) == 9 &&
+  const std::uint16_t type = MetafileWord(bytes, 0);
+  const std::uint16_t version = MetafileWord(bytes, 4);
+  return (type == 1 || type == 2) && MetafileWord(bytes, 2) == 9 &&
          (version == 0x0100 || version == 0x0300);
 }
 
@@ -80,13 +67,13 @@ std::optional<std::pair<std::string, RecordedWindow>> Repair(std::string_view by
   std::uint32_t largest = kEndOfFileWords;
   std::size_t at = kHeaderSize;
   while (at + 6 <= bytes.size()) {
-    const std::uint32_t words = DoubleWord(bytes, at);
-    const std::uint16_t function = Word(bytes, at + 4);
+    const std::uint32_t words = MetafileDoubleWord(bytes, at);
+    const std::uint16_t function = MetafileWord(bytes, at + 4);
     if (function == kEndOfFile || words < 3 || words > (bytes.size() - at) / 2) break;
     if (words >= 5 && function == kSetWindowOrg && !window.origin) {
-      window.origin = {Short(bytes, at + 8), Short(bytes, at + 6)};
+      window.origin = {MetafileShort(bytes, at + 8), MetafileShort(bytes, at + 6)};
     } else if (words >= 5 && function == kSetWindowExt && !window.extent) {
-      window.extent = {Short(bytes, at + 8), Short(bytes, at + 6)};
+      window.extent = {MetafileShort(bytes, at + 8), MetafileShort(bytes, at + 6)};
     }
     largest = std::max(largest, words);
     at += std::size_t{words} * 2;
@@ -125,11 +112,11 @@ std::optional<Metafile> ReadMetafile(std::string_view bytes, int dpiX, int dpiY)
   long long height = 0;
   if (IsPlaceable(bytes)) {
     if (bytes.size() < kPlaceableSize) return std::nullopt;
-    const int left = Short(bytes, 6);
-    const int top = Short(bytes, 8);
-    const int right = Short(bytes, 10);
-    const int bottom = Short(bytes, 12);
-    const int inch = Word(bytes, 14);
+    const int left = MetafileShort(bytes, 6);
+    const int top = MetafileShort(bytes, 8);
+    const int right = MetafileShort(bytes, 10);
+    const int bottom = MetafileShort(bytes, 12);
+    const int inch = MetafileWord(bytes, 14);
     if (inch == 0 || right <= left || bottom <= top) return std::nullopt;
     width = MulDiv(MulDiv(right - left, 2540, inch), dpiX, 2540);
     height = MulDiv(MulDiv(bottom - top, 2540, inch), dpiY, 2540);

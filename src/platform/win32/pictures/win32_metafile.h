@@ -10,11 +10,10 @@
 #include <string_view>
 
 #include "graphics/image.h"
+#include "graphics/wmf_header.h"
 
 namespace orvel {
 
-// The pictures larger than this many pixels are not drawn.
-inline constexpr long long kMaxMetafilePixels = 1LL << 25;
 // Metafiles larger than this are not read.
 inline constexpr std::size_t kMaxMetafileBytes = std::size_t{64} << 20;
 
