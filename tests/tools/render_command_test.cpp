@@ -69,7 +69,7 @@ TEST_F(ToolTest, RenderRefusesASettingsFileTheSaverCannotRead) {
   EXPECT_EQ(result.out, "orvel-tool render: cannot read the settings file \"Orvel.ini\"\n");
 }
 
-TEST_F(ToolTest, BenchTimesBothRestores) {
+TEST_F(ToolTest, BenchTimesBothWaysOfPresenting) {
   const ToolResult result = Run("bench --screen 64x48 --frames 5");
   EXPECT_EQ(result.status, 0);
   EXPECT_NE(result.out.find("dirty rects"), std::string::npos) << result.out;
