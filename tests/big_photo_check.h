@@ -1,5 +1,5 @@
-// One check for the picture loaders of both platforms: a photo larger than
-// the pixel limit, shown at its own size, comes centred and cut evenly.
+// Checks for the picture loaders of both platforms: photos larger than the
+// pixel limit, fitted to the screen or shown at their own size.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -34,6 +34,39 @@ void ExpectBigPhotoCutEvenly(PictureLoader& loader, const Write& write) {
     }
   }
   EXPECT_EQ(master, expected);
+}
+
+// A 36-megapixel photo fitted to a 1920 x 1080 screen comes with its own
+// size, no smaller than drawn and composed where the whole picture would be
+// (1080 x 1080 from x = 420). At its own size it is refused, as is a picture
+// whose header claims more than a gigapixel however small it is drawn
+// (nothing after the header is there to decode), and one drawn so large that
+// it would be decoded whole. Gives the fitted picture for the loader's own
+// checks.
+template <typename Write>
+std::optional<Picture> ExpectFittedPhotoInPlace(PictureLoader& loader, const Write& write) {
+  static_assert(6000LL * 6000 > (1LL << 25));
+  const std::string photo = write("photo.jpg", jpeg_bytes::GreyJpeg(6000, 6000));
+  std::optional<Picture> picture = loader.Decode(photo, DrawnSizeOn(1920, 1080, 1));
+  EXPECT_TRUE(picture);
+  if (!picture) return picture;
+  EXPECT_EQ(picture->size, (PixelSize{6000, 6000}));
+  EXPECT_GE(picture->pixels.Height(), 1080);
+  const int middle = picture->pixels.Width() / 2;
+  EXPECT_NEAR(GreenOf(picture->pixels.At(middle, middle)), 128, 1);
+  Image master(1920, 1080);
+  ComposePicture(master, &*picture, 1);
+  for (int y : {0, 1079}) {
+    EXPECT_EQ(master.At(419, y), Rgb(0, 0, 0));
+    EXPECT_NEAR(GreenOf(master.At(420, y)), 128, 1);
+    EXPECT_NEAR(GreenOf(master.At(1499, y)), 128, 1);
+    EXPECT_EQ(master.At(1500, y), Rgb(0, 0, 0));
+  }
+  EXPECT_FALSE(loader.Decode(photo, {}));
+  EXPECT_FALSE(loader.Decode(photo, DrawnSizeOn(16384, 6000, 1)));
+  EXPECT_FALSE(loader.Decode(write("claims.jpg", jpeg_bytes::GreyJpeg(40000, 30000, 100)),
+                             DrawnSizeOn(1920, 1080, 1)));
+  return picture;
 }
 
 }  // namespace orvel
