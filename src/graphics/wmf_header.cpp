@@ -5,9 +5,6 @@
 namespace orvel {
 namespace {
 
-constexpr std::uint16_t kSetWindowOrg = 0x020B;
-constexpr std::uint16_t kSetWindowExt = 0x020C;
-constexpr std::uint16_t kEndOfFile = 0x0000;
 constexpr std::uint16_t kArc = 0x0817;
 constexpr std::uint16_t kPie = 0x081A;
 constexpr std::uint16_t kChord = 0x0830;

@@ -48,6 +48,11 @@ inline constexpr long long kMaxMetafilePixels = 1LL << 25;
 inline constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 inline constexpr std::size_t kPlaceableSize = 22;
 
+// The records that set the window, and the one that ends the file.
+inline constexpr std::uint16_t kSetWindowOrg = 0x020B;
+inline constexpr std::uint16_t kSetWindowExt = 0x020C;
+inline constexpr std::uint16_t kEndOfFile = 0x0000;
+
 // A metafile's fields, all little-endian: 16 bits unsigned and signed, and
 // 32 bits. The bytes must reach past `at` by the field's size.
 std::uint16_t MetafileWord(std::string_view bytes, std::size_t at);

@@ -22,9 +22,6 @@ constexpr std::size_t kSizeAt = 6;
 constexpr std::size_t kLargestRecordAt = 12;
 constexpr std::uint16_t kMemoryMetafile = 1;
 constexpr std::uint16_t kVersion3 = 0x0300;
-constexpr std::uint16_t kSetWindowOrg = 0x020B;
-constexpr std::uint16_t kSetWindowExt = 0x020C;
-constexpr std::uint16_t kEndOfFile = 0x0000;
 constexpr std::uint32_t kEndOfFileWords = 3;
 
 void PutWord(std::string& bytes, std::size_t at, std::uint32_t value) {
