@@ -77,6 +77,17 @@ TEST(WmfPicture, SizesAsTheWindowsLoaderDoesAt96DotsPerInchAndRefusesOtherFiles)
   EXPECT_FALSE(ReadPlaceableMetafile(Placeable({0, 0, 1000, 600}, 0)));
   EXPECT_FALSE(ReadPlaceableMetafile(Placeable({0, 600, 1000, 0}, 1000)));
   EXPECT_FALSE(ReadPlaceableMetafile(Placeable({-32767, -32767, 32767, 32767}, 96)));
+
+  // The window is the one the first origin and extent records set, also
+  // after a record without parameters (SaveDC); later ones are not read.
+  const std::optional<PlaceableMetafile> set =
+      ReadPlaceableMetafile(Placeable({0, 0, 1000, 600}, 1000,
+                                      Record(0x001E, {}) + WindowOrg(-7, 5) + WindowExt(-300, 400) +
+                                          WindowOrg(1, 2) + WindowExt(9, 9)));
+  ASSERT_TRUE(set);
+  EXPECT_TRUE(set->setsWindowOrigin);
+  EXPECT_EQ((std::array{set->windowX, set->windowY, set->windowWidth, set->windowHeight}),
+            (std::array{5.0, -7.0, 400.0, -300.0}));
 }
 
 TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
