@@ -114,7 +114,8 @@ else
   # The dark pixels of the caption "*.bmp" and of "*.wmf", in rectangles of
   # the same size: a face without Latin letters draws the same boxes for
   # both. (The prefix maps no font: this is the face the system has.) The
-  # dialog is looked at once it has drawn them.
+  # dialog is looked at once it has drawn them: some ink, but not all of
+  # it, as the desktop's dark colour would give.
   ink() {
     for kind in 0 1; do
       read -r x y <<<"${kinds[$kind]}"
@@ -126,7 +127,8 @@ else
   for _ in $(seq 20); do
     sleep 0.5
     import -window root "$work/dialog.png"
-    [ "$(ink)" -gt 0 ] && break
+    drawn=$(ink)
+    [ "$drawn" -gt 0 ] && [ "$drawn" -lt $((32 * 13)) ] && break
   done
   [ -n "${ORVEL_SCREENSHOTS:-}" ] && cp "$work/dialog.png" "$ORVEL_SCREENSHOTS/windows-dialog.png"
   xdotool mousemove $point click 1

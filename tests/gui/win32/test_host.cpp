@@ -12,7 +12,8 @@
 //   orvel_test_host point TITLE CONTROL
 //     Prints the screen position of the centre of CONTROL ("lbl_Button(2)")
 //     in the settings dialog titled TITLE, as "x y". Exit status 1 when the
-//     window or the control is not there.
+//     window or the control is not there, or the window is not shown yet
+//     (until then it may still be sized and placed).
 #include <windows.h>
 
 #include <cstdio>
@@ -119,7 +120,7 @@ int Preview(const wchar_t* program, int seconds) {
 
 int Point(const wchar_t* title, const std::string& controlName) {
   HWND dialog = FindWindowW(nullptr, title);
-  if (dialog == nullptr) return 1;
+  if (dialog == nullptr || !IsWindowVisible(dialog)) return 1;
   for (const orvel::ControlEntry& entry : orvel::DialogControls()) {
     if (entry.name != controlName) continue;
     // The dialog draws its layout at the monitor's scale; its client area
