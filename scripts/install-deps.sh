@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libgdk-pixbuf-2.0-dev libgtk-3-dev libx11-dev libx11-xcb-dev libxcb1-dev libwmf-dev
+  libgdk-pixbuf-2.0-dev libgtk-3-dev libx11-dev libx11-xcb-dev libxcb1-dev libxcb-shm0-dev libwmf-dev
   # libjpeg-turbo: big photos decoded in part and at a reduced scale.
   libjpeg-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev libcdio-dev libgif-dev

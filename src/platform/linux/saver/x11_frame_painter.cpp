@@ -1,9 +1,13 @@
 #include "platform/linux/saver/x11_frame_painter.h"
 
 #include <X11/Xlib-xcb.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
+#include <unistd.h>
+#include <xcb/shm.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace orvel {
 namespace {
@@ -19,12 +23,25 @@ constexpr std::size_t kBandPixels = 48 * 1024;
 // where the system allows no more.
 constexpr int kSendBufferBytes = 1024 * 1024;
 
+// Each half of the shared area holds a frame of ten orbs' squares six
+// times over; a larger present (a new picture) goes through the connection.
+constexpr std::size_t kSharedHalfPixels = 64 * 1024;
+
 void WidenSendBuffer(int socket) {
   int size = 0;
   socklen_t length = sizeof size;
   if (getsockopt(socket, SOL_SOCKET, SO_SNDBUF, &size, &length) == 0 && size < kSendBufferBytes) {
     setsockopt(socket, SOL_SOCKET, SO_SNDBUF, &kSendBufferBytes, sizeof kSendBufferBytes);
   }
+}
+
+// Copies `rows` rows of `frame` from (x, y), `w` wide, one after another.
+std::uint32_t* CopyRows(const Image& frame, int x, int y, int w, int rows, std::uint32_t* into) {
+  for (int row = y; row < y + rows; ++row) {
+    into = std::copy_n(frame.Pixels().data() + static_cast<std::size_t>(row) * frame.Width() + x, w,
+                       into);
+  }
+  return into;
 }
 
 bool LittleEndian() {
@@ -59,38 +76,94 @@ X11FramePainter::X11FramePainter(::Display* display, Drawable window, int depth)
       depth_(static_cast<std::uint8_t>(depth)) {
   xcb_create_gc(connection_, gc_, window_, 0, nullptr);
   WidenSendBuffer(xcb_get_file_descriptor(connection_));
+  ShareMemory();
 }
 
 X11FramePainter::~X11FramePainter() {
+  if (SharesMemory()) {
+    xcb_shm_detach(connection_, segment_);
+    munmap(shared_.data(), shared_.size_bytes());
+  }
   xcb_free_gc(connection_, gc_);
   xcb_flush(connection_);
 }
 
+// A memory file handed to the server over the connection: nothing is left
+// behind in the system however the program ends.
+void X11FramePainter::ShareMemory() {
+  const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection_, &xcb_shm_id);
+  if (extension == nullptr || !extension->present) return;
+  xcb_shm_query_version_reply_t* version =
+      xcb_shm_query_version_reply(connection_, xcb_shm_query_version(connection_), nullptr);
+  const bool passesFiles =
+      version != nullptr &&
+      (version->major_version > 1 || (version->major_version == 1 && version->minor_version >= 2));
+  std::free(version);
+  if (!passesFiles) return;
+
+  const std::size_t bytes = 2 * kSharedHalfPixels * sizeof(std::uint32_t);
+  const int file = memfd_create("orvel-frame", MFD_CLOEXEC);
+  if (file < 0) return;
+  void* memory = ftruncate(file, static_cast<off_t>(bytes)) == 0
+                     ? mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, file, 0)
+                     : MAP_FAILED;
+  if (memory == MAP_FAILED) {
+    close(file);
+    return;
+  }
+  // The request takes the file and closes it once sent.
+  segment_ = xcb_generate_id(connection_);
+  xcb_generic_error_t* error =
+      xcb_request_check(connection_, xcb_shm_attach_fd_checked(connection_, segment_, file, 1));
+  if (error != nullptr) {
+    std::free(error);
+    munmap(memory, bytes);
+    return;
+  }
+  shared_ = std::span(static_cast<std::uint32_t*>(memory), 2 * kSharedHalfPixels);
+}
+
 void X11FramePainter::Put(const Image& frame, std::span<const Rect> changed) {
   const Rect bounds = frame.Bounds();
+  const std::span<std::uint32_t> half =
+      SharesMemory() ? shared_.subspan(secondHalf_ ? kSharedHalfPixels : 0, kSharedHalfPixels)
+                     : std::span<std::uint32_t>();
+  std::size_t used = 0;
   for (const Rect& rect : changed) {
     const Rect part = Intersect(rect, bounds);
     if (part.Empty()) continue;
-    const int bandRows =
-        static_cast<int>(std::max<std::size_t>(1, kBandPixels / static_cast<std::size_t>(part.w)));
-    for (int top = part.y; top < part.y + part.h; top += bandRows) {
-      const int rows = std::min(bandRows, part.y + part.h - top);
-      const std::size_t pixels = static_cast<std::size_t>(part.w) * static_cast<std::size_t>(rows);
-      if (rows_.size() < pixels) rows_.resize(pixels);
-      std::uint32_t* into = rows_.data();
-      for (int y = top; y < top + rows; ++y) {
-        into = std::copy_n(
-            frame.Pixels().data() + static_cast<std::size_t>(y) * frame.Width() + part.x, part.w,
-            into);
-      }
-      xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_,
-                    static_cast<std::uint16_t>(part.w), static_cast<std::uint16_t>(rows),
-                    static_cast<std::int16_t>(part.x), static_cast<std::int16_t>(top), 0, depth_,
-                    static_cast<std::uint32_t>(pixels * 4),
-                    reinterpret_cast<const std::uint8_t*>(rows_.data()));
+    const std::size_t pixels = static_cast<std::size_t>(part.w) * static_cast<std::size_t>(part.h);
+    if (pixels > half.size() - used) {
+      PutInBands(frame, part);
+      continue;
     }
+    CopyRows(frame, part.x, part.y, part.w, part.h, half.data() + used);
+    const auto w = static_cast<std::uint16_t>(part.w);
+    const auto h = static_cast<std::uint16_t>(part.h);
+    xcb_shm_put_image(
+        connection_, window_, gc_, w, h, 0, 0, w, h, static_cast<std::int16_t>(part.x),
+        static_cast<std::int16_t>(part.y), depth_, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_,
+        static_cast<std::uint32_t>((half.data() + used - shared_.data()) * sizeof(std::uint32_t)));
+    used += pixels;
   }
+  if (used != 0) secondHalf_ = !secondHalf_;
   xcb_flush(connection_);
+}
+
+void X11FramePainter::PutInBands(const Image& frame, const Rect& part) {
+  const int bandRows =
+      static_cast<int>(std::max<std::size_t>(1, kBandPixels / static_cast<std::size_t>(part.w)));
+  for (int top = part.y; top < part.y + part.h; top += bandRows) {
+    const int rows = std::min(bandRows, part.y + part.h - top);
+    const std::size_t pixels = static_cast<std::size_t>(part.w) * static_cast<std::size_t>(rows);
+    if (rows_.size() < pixels) rows_.resize(pixels);
+    CopyRows(frame, part.x, top, part.w, rows, rows_.data());
+    xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_,
+                  static_cast<std::uint16_t>(part.w), static_cast<std::uint16_t>(rows),
+                  static_cast<std::int16_t>(part.x), static_cast<std::int16_t>(top), 0, depth_,
+                  static_cast<std::uint32_t>(pixels * 4),
+                  reinterpret_cast<const std::uint8_t*>(rows_.data()));
+  }
 }
 
 }  // namespace orvel

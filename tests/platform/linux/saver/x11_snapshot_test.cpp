@@ -21,28 +21,51 @@ int CountError(::Display*, XErrorEvent*) {
 
 std::uint32_t Noise(int x, int y) { return Rgb(x * 7 + y, y * 3 + (x >> 5), x ^ (y * 5)); }
 
-// A window of its own, away from the screen's corner and taller than one
-// band, filled with a pattern that differs at every pixel.
-TEST(X11Snapshot, ReadsAnyAreaOfAWindowAndRefusesOneBeyondIt) {
-  const char* name = std::getenv("DISPLAY");
-  if (name == nullptr || name[0] == '\0') GTEST_SKIP() << "no X display (DISPLAY unset)";
-  ::Display* display = XOpenDisplay(nullptr);
-  ASSERT_NE(display, nullptr);
+constexpr int kLeft = 31, kTop = 17, kW = 300, kH = 700;
+const std::uint32_t kBackground = Rgb(1, 2, 3);
+
+// A shown window of its own, away from the screen's corner and taller than
+// one band, in the background colour; none without a 24-bit screen large
+// enough.
+Window OwnWindow(::Display* display) {
   const int screen = DefaultScreen(display);
-  constexpr int kLeft = 31, kTop = 17, kW = 300, kH = 700;
-  if (DefaultDepth(display, screen) != 24 || DisplayHeight(display, screen) < kTop + kH) {
-    XCloseDisplay(display);
-    GTEST_SKIP() << "needs a 24-bit screen at least " << kTop + kH << " pixels high";
-  }
+  if (DefaultDepth(display, screen) != 24 || DisplayHeight(display, screen) < kTop + kH) return 0;
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
+  attributes.background_pixel = kBackground;
   const Window window =
       XCreateWindow(display, RootWindow(display, screen), kLeft, kTop, kW, kH, 0, CopyFromParent,
-                    InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+                    InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
   XSelectInput(display, window, ExposureMask);
   XMapRaised(display, window);
   for (XEvent event{}; event.type != Expose;) XNextEvent(display, &event);
+  return window;
+}
 
+// A display and a window of its own, or the test skipped.
+class X11OwnWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || name[0] == '\0') GTEST_SKIP() << "no X display (DISPLAY unset)";
+    display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    screen = DefaultScreen(display);
+    window = OwnWindow(display);
+    if (window == 0) GTEST_SKIP() << "needs a 24-bit screen at least " << kTop + kH << " high";
+  }
+  void TearDown() override {
+    if (window != 0) XDestroyWindow(display, window);
+    if (display != nullptr) XCloseDisplay(display);
+  }
+
+  ::Display* display = nullptr;
+  int screen = 0;
+  Window window = 0;
+};
+
+// The window filled with a pattern that differs at every pixel.
+TEST_F(X11OwnWindow, SnapshotReadsAnyAreaOfAWindowAndRefusesOneBeyondIt) {
   std::vector<std::uint32_t> pixels;
   for (int y = 0; y < kH; ++y) {
     for (int x = 0; x < kW; ++x) pixels.push_back(Noise(x, y) | 0xFF000000);
@@ -58,13 +81,13 @@ TEST(X11Snapshot, ReadsAnyAreaOfAWindowAndRefusesOneBeyondIt) {
   // Areas inside the window, into a larger image: its top-left corner.
   // Bands of this width hold 218 rows: 436 rows are two bands exactly.
   for (const Rect& area : {Rect{9, 20, kW - 10, kH - 21}, Rect{0, 0, kW, 436}}) {
-    Image into(kW, kH, Rgb(1, 2, 3));
+    Image into(kW, kH, kBackground);
     ASSERT_TRUE(CopyX11Area(display, window, area, into));
     int wrong = 0;
     for (int y = 0; y < kH; ++y) {
       for (int x = 0; x < kW; ++x) {
         const bool copied = x < area.w && y < area.h;
-        wrong += into.At(x, y) != (copied ? Noise(x + area.x, y + area.y) : Rgb(1, 2, 3));
+        wrong += into.At(x, y) != (copied ? Noise(x + area.x, y + area.y) : kBackground);
       }
     }
     EXPECT_EQ(wrong, 0) << area.h;
@@ -89,9 +112,6 @@ TEST(X11Snapshot, ReadsAnyAreaOfAWindowAndRefusesOneBeyondIt) {
   XSync(display, False);
   EXPECT_GT(xErrors, 0);
   XSetErrorHandler(previous);
-
-  XDestroyWindow(display, window);
-  XCloseDisplay(display);
 }
 
 // Frames go straight to the server only where the window takes their
@@ -115,6 +135,38 @@ TEST(X11FramePainter, TakesOnlyVisualsOfTheFramesOwnPixels) {
   other.c_class = DirectColor;
   EXPECT_FALSE(X11FramePainter::Suits(display, &other, 24));
   XCloseDisplay(display);
+}
+
+// The orbs' squares of two frames in turn, and a rectangle too large for
+// the shared area in the same frame, each at its place with its frame's
+// pixels; nothing else of the window changes.
+TEST_F(X11OwnWindow, FramePainterPutsEachFramesRectanglesAtTheirPlaces) {
+  Image expected(kW, kH, kBackground);
+  {
+    X11FramePainter painter(display, window, 24);
+    EXPECT_TRUE(painter.SharesMemory());
+    const std::vector<std::vector<Rect>> frames = {
+        {{0, 0, 41, 41}, {100, 50, 45, 43}, {0, 200, kW, 300}, {250, 600, 60, 100}},
+        {{10, 10, 41, 41}, {200, 100, 41, 41}, {101, 51, 45, 43}}};
+    for (int shift = 0; shift < 2; ++shift) {
+      Image frame(kW, kH);
+      for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) frame.Set(x, y, Noise(x + 9 * shift, y));
+      }
+      painter.Put(frame, frames[static_cast<std::size_t>(shift)]);
+      for (const Rect& rect : frames[static_cast<std::size_t>(shift)]) {
+        CopyRect(expected, frame, rect);
+      }
+    }
+  }
+  XSync(display, False);
+  Image shown(kW, kH);
+  ASSERT_TRUE(CopyX11Area(display, window, Rect{0, 0, kW, kH}, shown));
+  int wrong = 0;
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) wrong += shown.At(x, y) != expected.At(x, y);
+  }
+  EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace
