@@ -7,11 +7,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <deque>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/input_queue.h"
 #include "platform/linux/saver/cairo_frame.h"
 #include "platform/linux/saver/gdk_cover_windows.h"
 #include "platform/linux/saver/gdk_input.h"
@@ -24,15 +24,6 @@ namespace {
 // How many event passes try to take the keyboard and the pointer before the
 // window settles for the focus the window manager gives it.
 constexpr int kGrabAttempts = 150;
-
-struct Input {
-  enum Kind { Down, Move, Key, Close } kind;
-  int button = 0;
-  int shift = 0;
-  float x = 0;
-  float y = 0;
-  int key = 0;
-};
 
 void ToGtk(GdkEvent* event, gpointer) { gtk_main_do_event(event); }
 
@@ -68,8 +59,7 @@ struct GdkSaverHost::State {
   // the saver's life, its time set afresh for each wait.
   GSource* wake = nullptr;
 
-  std::deque<Input> input;
-  bool closeAsked = false;  // a request to close waits in `input`
+  InputQueue input;
   std::vector<guint> signalSources;
   bool pointerIsHidden = false;
   bool grabbed = false;
@@ -168,10 +158,10 @@ struct GdkSaverHost::State {
     gdk_keymap_translate_keyboard_state(gdk_keymap_get_for_display(display), event.hardware_keycode,
                                         static_cast<GdkModifierType>(0), event.group, &plain,
                                         nullptr, nullptr, nullptr);
-    Input key{Input::Key};
+    InputEvent key{InputEvent::KeyDown};
     key.key = VirtualKeyForPress(event.keyval, plain);
     key.shift = ShiftValue(event.state);
-    input.push_back(key);
+    input.Push(key);
   }
 
   // Input on a cover counts as input on the saver window: pointer positions
@@ -183,21 +173,21 @@ struct GdkSaverHost::State {
     if (event.type != GDK_BUTTON_PRESS) return;
     const std::optional<int> button = MouseButtonValue(event.button);
     if (!button) return;
-    Input press{Input::Down};
+    InputEvent press{InputEvent::MouseDown};
     press.button = *button;
     press.shift = ShiftValue(event.state);
     press.x = static_cast<float>(event.x_root - monitor.x);
     press.y = static_cast<float>(event.y_root - monitor.y);
-    input.push_back(press);
+    input.Push(press);
   }
 
   void Motion(const GdkEventMotion& event) {
-    Input move{Input::Move};
+    InputEvent move{InputEvent::MouseMove};
     move.button = HeldButtons(event.state);
     move.shift = ShiftValue(event.state);
     move.x = static_cast<float>(event.x_root - monitor.x);
     move.y = static_cast<float>(event.y_root - monitor.y);
-    input.push_back(move);
+    input.Push(move);
   }
 
   // Every event of the process comes here: GTK is not started.
@@ -241,9 +231,7 @@ struct GdkSaverHost::State {
   // signals that ask a program to end go to the saver, which ends as on a
   // key; the window stays until the saver closes it.
   void AskToClose() {
-    if (closed || closeAsked) return;
-    closeAsked = true;
-    input.push_back(Input{Input::Close});
+    if (!closed) input.AskToClose();
   }
 
   static gboolean OnEndSignal(gpointer data) {
@@ -400,25 +388,7 @@ void GdkSaverHost::ProcessInput(InputHandler& handler) {
   if (s.closed) return;
   s.UpdatePointer();
   s.TryGrab();
-  while (!s.closed && !s.input.empty()) {
-    const Input input = s.input.front();
-    s.input.pop_front();
-    switch (input.kind) {
-      case Input::Down:
-        handler.MouseDown(input.button, input.shift, input.x, input.y);
-        break;
-      case Input::Move:
-        handler.MouseMove(input.button, input.shift, input.x, input.y);
-        break;
-      case Input::Key:
-        handler.KeyDown(input.key, input.shift);
-        break;
-      case Input::Close:
-        s.closeAsked = false;
-        handler.CloseRequested();
-        break;
-    }
-  }
+  s.input.Deliver(handler, [&s] { return s.closed; });
 }
 
 void GdkSaverHost::WaitUntil(std::int64_t monotonicMs) {
@@ -426,13 +396,13 @@ void GdkSaverHost::WaitUntil(std::int64_t monotonicMs) {
   // Events that arrive meanwhile are taken in (and queued for the next pass)
   // as they come; otherwise the program sleeps in one wait until then.
   std::int64_t remaining = monotonicMs - s.clock.MonotonicMs();
-  if (remaining <= 0 || s.closed || s.closeAsked) return;
+  if (remaining <= 0 || s.closed || s.input.CloseAsked()) return;
   // Set once: setting the time wakes the loop.
   g_source_set_ready_time(s.wake, g_get_monotonic_time() + remaining * 1000);
   do {
     g_main_context_iteration(nullptr, TRUE);
     remaining = monotonicMs - s.clock.MonotonicMs();
-  } while (remaining > 0 && !s.closed && !s.closeAsked);
+  } while (remaining > 0 && !s.closed && !s.input.CloseAsked());
   g_source_set_ready_time(s.wake, -1);
 }
 
@@ -440,7 +410,7 @@ void GdkSaverHost::Close() {
   State& s = *state_;
   if (s.closed) return;
   s.closed = true;
-  s.input.clear();
+  s.input.Clear();
   s.Ungrab();
   s.frame.Drop();
   s.shown = nullptr;

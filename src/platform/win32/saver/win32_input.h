@@ -6,19 +6,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/platform.h"
+#include "platform/input_queue.h"
 
 namespace orvel {
-
-// What one window message hands the saver.
-struct InputEvent {
-  enum Kind { MouseDown, MouseMove, KeyDown, Close } kind = KeyDown;
-  int button = 0;  // of a press: the button; of a move: the buttons held
-  int shift = 0;
-  float x = 0;
-  float y = 0;
-  int key = 0;
-};
 
 // Which modifier keys are down, as the keyboard state reports them.
 struct ModifierKeys {

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <deque>
 #include <utility>
 
 #include "platform/win32/saver/gdi_pixels.h"
@@ -53,12 +52,9 @@ struct Win32SaverHost::State {
   RECT monitor{};
   // The last presented frame; the saver keeps it alive until the next one.
   const Image* frame = nullptr;
-  std::deque<InputEvent> input;
-  bool closeAsked = false;  // a request to close waits in `input`
-  // The handler of the last event pass, and whether input is being handed
-  // to it right now.
+  InputQueue input;
+  // The handler of the last event pass.
   InputHandler* handler = nullptr;
-  bool delivering = false;
   // The last wait ran out with no message for the thread, and no event pass
   // has run since: the next one has nothing new to fetch. Messages that
   // come in later wake the next wait at once.
@@ -98,46 +94,13 @@ struct Win32SaverHost::State {
     EndPaint(window, &paint);
   }
 
-  // Hands the queued input over, unless that is under way already (a
-  // handler's own message loop brought this here): the pass that is under
-  // way hands it over next.
   void Deliver(InputHandler& to) {
-    if (delivering) return;
-    handler = &to;
-    delivering = true;
-    while (!Closed() && !input.empty()) {
-      const InputEvent event = input.front();
-      input.pop_front();
-      switch (event.kind) {
-        case InputEvent::MouseDown:
-          to.MouseDown(event.button, event.shift, event.x, event.y);
-          break;
-        case InputEvent::MouseMove:
-          to.MouseMove(event.button, event.shift, event.x, event.y);
-          break;
-        case InputEvent::KeyDown:
-          to.KeyDown(event.key, event.shift);
-          break;
-        case InputEvent::Close:
-          closeAsked = false;
-          to.CloseRequested();
-          break;
-      }
-    }
-    delivering = false;
-  }
-
-  void AskToClose() {
-    if (closeAsked) return;
-    closeAsked = true;
-    InputEvent close;
-    close.kind = InputEvent::Close;
-    input.push_back(close);
+    input.Deliver(to, [this] { return Closed(); });
   }
 
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (std::optional<InputEvent> event = InputOfMessage(message, wParam, lParam, ModifiersNow())) {
-      input.push_back(*event);
+      input.Push(*event);
       return 0;
     }
     switch (message) {
@@ -149,7 +112,7 @@ struct Win32SaverHost::State {
       case WM_CLOSE:
         // Another program's close ends the saver as a key does; the saver
         // takes the window down itself.
-        AskToClose();
+        input.AskToClose();
         return 0;
       case WM_QUERYENDSESSION:
         return TRUE;  // the saver never holds up the session's end
@@ -157,7 +120,7 @@ struct Win32SaverHost::State {
         // The process may be gone as soon as this returns: the music is
         // stopped and the flags restored here and now.
         if (wParam != FALSE) {
-          AskToClose();
+          input.AskToClose();
           if (handler != nullptr) Deliver(*handler);
         }
         return 0;
@@ -286,7 +249,7 @@ void Win32SaverHost::WaitUntil(std::int64_t monotonicMs) {
   s.queueQuiet = false;  // a frame that ran late waits not at all
   for (;;) {
     const std::int64_t remaining = monotonicMs - s.clock.MonotonicMs();
-    if (remaining <= 0 || s.Closed() || s.closeAsked) return;
+    if (remaining <= 0 || s.Closed() || s.input.CloseAsked()) return;
     // Also wakes for messages that were already waiting before the call.
     const DWORD woke = MsgWaitForMultipleObjectsEx(
         0, nullptr, static_cast<DWORD>(std::min<std::int64_t>(remaining, 1000)), QS_ALLINPUT,
@@ -314,8 +277,7 @@ std::optional<bool> Win32SaverHost::VerifyPassword() {
 void Win32SaverHost::Close() {
   State& s = *state_;
   if (s.Closed()) return;
-  s.input.clear();
-  s.closeAsked = false;
+  s.input.Clear();
   s.handler = nullptr;
   s.frame = nullptr;
   DestroyWindow(s.window);
