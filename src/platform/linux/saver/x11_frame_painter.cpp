@@ -89,18 +89,19 @@ X11FramePainter::~X11FramePainter() {
 }
 
 // A memory file handed to the server over the connection: nothing is left
-// behind in the system however the program ends.
+// behind in the system however the program ends. Only a local socket
+// carries files (on any other, trying would end the connection), and only
+// a server on this machine shares memory.
 void X11FramePainter::ShareMemory() {
+  sockaddr_storage address{};
+  socklen_t length = sizeof address;
+  if (getsockname(xcb_get_file_descriptor(connection_), reinterpret_cast<sockaddr*>(&address),
+                  &length) != 0 ||
+      address.ss_family != AF_UNIX) {
+    return;
+  }
   const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection_, &xcb_shm_id);
   if (extension == nullptr || !extension->present) return;
-  xcb_shm_query_version_reply_t* version =
-      xcb_shm_query_version_reply(connection_, xcb_shm_query_version(connection_), nullptr);
-  const bool passesFiles =
-      version != nullptr &&
-      (version->major_version > 1 || (version->major_version == 1 && version->minor_version >= 2));
-  std::free(version);
-  if (!passesFiles) return;
-
   const std::size_t bytes = 2 * kSharedHalfPixels * sizeof(std::uint32_t);
   const int file = memfd_create("orvel-frame", MFD_CLOEXEC);
   if (file < 0) return;
@@ -111,7 +112,8 @@ void X11FramePainter::ShareMemory() {
     close(file);
     return;
   }
-  // The request takes the file and closes it once sent.
+  // The request takes the file and closes it once sent. A server that takes
+  // no files (before version 1.2 of the extension) refuses it.
   segment_ = xcb_generate_id(connection_);
   xcb_generic_error_t* error =
       xcb_request_check(connection_, xcb_shm_attach_fd_checked(connection_, segment_, file, 1));
