@@ -23,8 +23,7 @@ Commands Watch(const Commands& more = {}) {
   return all;
 }
 
-// A drive with an eight-track disc (track n starts at 4(n-1) minutes plus a
-// 2 s lead-in), opened and playing `track`.
+// An eight-track disc (track n at 4(n-1) minutes and a 2 s lead-in), opened and playing `track`.
 struct CdRig {
   explicit CdRig(int track) {
     cd.CdOpen();
@@ -71,8 +70,7 @@ TEST(CdPlayer, RepeatTrackComesBackAfterASkipAndLeftOnTrackOneChangesNothing) {
   rig.cd.CdWatch();
   EXPECT_EQ(rig.Sent(), back);
 
-  // Left on track 1: the drive refuses track 0, and the play that carries
-  // its refusal.
+  // Left on track 1: the drive refuses track 0, and the play that carries its refusal.
   rig.media.cd.currentTrack = 1;
   rig.cd.CdPreviousTrack();
   EXPECT_EQ(rig.Sent(), (Commands{"status cdaudio current track", "status cdaudio position track 0",
@@ -110,8 +108,7 @@ TEST(CdPlayer, WatchingEndsWhenTheCountFailsOrTheTrackIsNoNumber) {
   EXPECT_EQ(count.Sent(),
             (Commands{"status cdaudio current track", "status cdaudio number of tracks"}));
 
-  // A current track that is no number ends the watch when a track repeats;
-  // the whole disc does not need it.
+  // A current track that is no number ends the watch of a repeated track, not of the disc.
   for (const char* reply : {"three", "", "3 of 8"}) {
     CdRig rig(3);
     rig.media.script["status cdaudio current track"] = {0, reply};
@@ -146,19 +143,12 @@ TEST(CdPlayer, ARepeatTrackBeyondTheDiscFailsEveryStepButKeepsWatching) {
 }
 
 TEST(CdPlayer, SkipsReadTheLeadingNumberOfTheTrackAsSixteenBits) {
-  // The reply, and the track the next-track skip asks for.
-  const std::pair<const char*, const char*>
-      cases[] = {{"5", "6"},
-                 {" 4.5 of 8", "5"},  // ties to even: 4
-                 {"5.5", "7"},
-                 {"32766", "32767"},
-                 {"32767.4", "32768"},
-                 {"32767.5", "1"},  // 32768: beyond 16 bits, so track 0
-                 {"40000", "1"},
-                 {"-32768", "-32767"},
-                 {"-32769", "1"},
-                 {"none", "1"},
-                 {"", "1"}};
+  // The reply, and the track the next-track skip asks for: 4.5 ties to even, 4; 32767.5 gives
+  // 32768, beyond 16 bits, so track 0.
+  const std::pair<const char*, const char*> cases[] = {
+      {"5", "6"},           {" 4.5 of 8", "5"}, {"5.5", "7"},   {"32766", "32767"},
+      {"32767.4", "32768"}, {"32767.5", "1"},   {"40000", "1"}, {"-32768", "-32767"},
+      {"-32769", "1"},      {"none", "1"},      {"", "1"}};
   for (const auto& [reply, next] : cases) {
     CdRig rig(1);
     rig.media.script["status cdaudio current track"] = {0, reply};
@@ -167,18 +157,14 @@ TEST(CdPlayer, SkipsReadTheLeadingNumberOfTheTrackAsSixteenBits) {
   }
 }
 
-TEST(MciChannel, EmptyCommandIsNotSent) {
+TEST(MciChannel, AnEmptyCommandIsNotSentAndFailuresKeepTheirCodeWithTheText) {
   CdRig rig(1);
   std::string output;
   EXPECT_EQ(rig.channel.MciSend("", output), -1);
   EXPECT_EQ(output, "コマンド文字列が指定されていません");
   EXPECT_EQ(rig.channel.MciStatus(""), "Error:-1");
   EXPECT_TRUE(rig.Sent().empty());
-}
-
-TEST(MciChannel, FailuresKeepTheirCodeWithTheTextOrTheFallback) {
-  CdRig rig(1);
-  std::string output;
+  // Failures keep their code, with the platform's text or the fallback.
   EXPECT_EQ(rig.channel.MciSend("play nothing", output), ScriptedError::NoDevice);
   EXPECT_EQ(output, "no such device, or it is not open");
   // A code the platform has no text for.

@@ -17,9 +17,7 @@ namespace {
 
 using Commands = std::vector<std::string>;
 
-// The real saver for a test run, its music going through MciMusic to a
-// scripted media device and a recording sound player. The tests load it and
-// fire its timers themselves.
+// The real saver, its music going to a scripted media device and a recording sound player.
 struct MusicSaverRig {
   explicit MusicSaverRig(int bgmKind, const std::string& bgmFile = "") {
     state.settings.BgmKind = static_cast<std::int16_t>(bgmKind);
