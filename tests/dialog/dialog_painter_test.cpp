@@ -68,8 +68,7 @@ TEST(DialogPainter, ControlsShowTheLooksOfTheirOwnKindAndThePreviewBox) {
   EXPECT_EQ(Centre(painted, C::Img_Size_0), Centre(blank, C::Img_Size_0));
   EXPECT_NE(Centre(painted, C::Img_H_1), Centre(blank, C::Img_H_1));
 
-  // White before the first preview; then the work picture scaled into the
-  // box from its top-left corner, never shifted.
+  // White before the first preview; then the work picture scaled into the box from its corner.
   EXPECT_EQ(Centre(painted, C::Pic_K), kWhite);
   const Rect box = ClientRect(C::Pic_K);
   state.previewShowsPicture = true;

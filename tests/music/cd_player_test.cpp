@@ -134,8 +134,7 @@ TEST(CdPlayer, ARepeatTrackBeyondTheDiscFailsEveryStepButKeepsWatching) {
 }
 
 TEST(CdPlayer, SkipsReadTheLeadingNumberOfTheTrackAsSixteenBits) {
-  // The reply, and the track the next-track skip asks for: 4.5 ties to even, 4; 32767.5 gives
-  // 32768, beyond 16 bits, so track 0.
+  // The reply, and the track the skip asks for (4.5 ties to even; 32768 is beyond 16 bits: 0).
   const std::pair<const char*, const char*> cases[] = {
       {"5", "6"},           {" 4.5 of 8", "5"}, {"5.5", "7"},   {"32766", "32767"},
       {"32767.4", "32768"}, {"32767.5", "1"},   {"40000", "1"}, {"-32768", "-32767"},

@@ -47,8 +47,7 @@ TEST_F(ToolTest, RenderRunsTheSlideshowOfTheSettingsFile) {
   const ToolResult result =
       Run("render --screen 160x120 --seed 1 --frames 70 --every 10 --ini Orvel.ini --out f");
   ASSERT_EQ(result.status, 0) << result.out;
-  // Frame n runs at (n - 1) / 30 s: the changes at 1 s and 2 s show from frames 32 and 62, on
-  // the last row, which no orb touches.
+  // Frame n runs at (n - 1) / 30 s: changes at 1 s and 2 s show from frames 32 and 62 (last row).
   const std::uint32_t red = Rgb(200, 0, 0), blue = Rgb(0, 0, 200);
   for (const auto& [frame, colour] : {std::pair{"30", red}, {"40", blue}, {"70", red}}) {
     const Image image = Load("f/frame-000" + std::string(frame) + ".png");

@@ -24,8 +24,7 @@ std::vector<int> NumbersOf(const std::string& out, const std::string& name) {
   return numbers;
 }
 
-// The Shift-JIS settings file with the folder "写真" (8E CA 90 5E) and
-// "画像ﾁｪﾝｼﾞ" = order.
+// The Shift-JIS settings file with the folder "写真" (8E CA 90 5E) and "画像ﾁｪﾝｼﾞ" = order.
 void WriteSettings(const std::filesystem::path& file, char order) {
   std::ofstream(file, std::ios::binary)
       << "[Section]\r\n\x89\xE6\x91\x9C\x82\xCC\xCC\xAB\xD9\xC0\xDE=\x8E\xCA\x90\x5E\r\n"

@@ -17,8 +17,7 @@ const char* const kNames[] = {
     "hand-cursor",  "window-icon",        "preview-still",
 };
 
-// The PNG colour type from the file's header: 2 for RGB, 6 for RGB with
-// alpha; -1 when it is no PNG file.
+// The PNG colour type from the file's header: 2 for RGB, 6 for RGB with alpha, -1 for no PNG.
 int PngColourType(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   const std::string bytes(std::istreambuf_iterator<char>(file), {});
