@@ -143,12 +143,6 @@ TEST_F(SettingsStore, AValueReadWholeStaysWholeWhenAWriteMovesTheFileToUtf8) {
   EXPECT_EQ(catalogue.ImageCount, 1);
   EXPECT_EQ(settings.BgmFile, "C:\\Musique\\Été.mp3");
   EXPECT_EQ(settings.BgmKind, 2);
-
-  // One kanji more is cut at the same character in both encodings.
-  ASSERT_TRUE(Write(SettingsKey::PictureFolder, folder + "画"));
-  EXPECT_EQ(Read(SettingsKey::PictureFolder), folder);
-  Load("[Section]\r\n画像のﾌｫﾙﾀﾞ=" + folder + "画");
-  EXPECT_EQ(settings.PictureFolder, folder);
 }
 
 TEST_F(SettingsStore, AUtf8FileWithoutAMarkIsReadAsUtf8AndWrittenAsItWas) {
@@ -163,11 +157,6 @@ TEST_F(SettingsStore, AUtf8FileWithoutAMarkIsReadAsUtf8AndWrittenAsItWas) {
   ASSERT_TRUE(Write(SettingsKey::BgmKind, "1"));
   EXPECT_FALSE(Write(SettingsKey::BgmFile, "\xE7\x94"));  // not UTF-8
   EXPECT_EQ(host.files.Contents(kIni), utf8 + "BGM区分=1\n");
-
-  // The same settings in Shift-JIS still read as Shift-JIS.
-  Load("[Section]\r\n画像ﾁｪﾝｼﾞ=1\r\nｲﾝﾀｰﾊﾞﾙ=20\r\n画像のﾌｫﾙﾀﾞ=C:\\写真\r\n");
-  EXPECT_EQ(settings.ChangeInterval, 20);
-  EXPECT_EQ(settings.PictureFolder, "C:\\写真");
   // A file of ASCII only reads, and takes Japanese keys in Shift-JIS.
   host.files.AddFile(kIni, "[Section]\nk=plain\n");
   EXPECT_EQ(Read("k"), "plain");
