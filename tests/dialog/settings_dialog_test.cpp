@@ -128,7 +128,6 @@ TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) 
     EXPECT_EQ(LookOf(mark), Look::OptionEmpty);
   EXPECT_FALSE(At(C::BGM_Repeat).enabled);
   EXPECT_FALSE(At(C::lbl_Button_4).enabled);
-  EXPECT_EQ(dialog->State().scrollPosition, 10);
   EXPECT_EQ(At(C::lbl_Sec).text, "10");
 }
 
@@ -220,7 +219,6 @@ TEST_F(SettingsDialogTest, PreviewFitsTheBoxFromItsTopLeftAndKeepsTheLastPicture
   // Before any picture loaded, a failure shows the empty work picture.
   dialog->ListSelected(-1);
   EXPECT_EQ(At(C::lbl_PreSize).text, "");
-  std::vector<std::string> names;
   for (const Case& c : cases) {
     const std::string name = std::to_string(c.w) + "x" + std::to_string(c.h) + ".bmp";
     pictures.pictures["C:\\P\\" + name] = Image(c.w, c.h, Rgb(0, 200, 0));
