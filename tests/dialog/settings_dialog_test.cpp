@@ -398,45 +398,36 @@ TEST_F(SettingsDialogTest, APressEndedWithoutItsReleaseActsOnNoLaterRelease) {
 }
 
 TEST_F(SettingsDialogTest, ChoosersRefuseAPathTheSettingsFileCannotGiveBack) {
-  struct Case {
-    std::string path;
-    std::string reason;
-  };
   host.files.AddFolder("C:\\Pics");
-  for (const Case& c :
-       std::vector<Case>{{"C:\\M\\a\nb.mp3", "に改行が含まれているため選べません。"},
-                         {"C:\\M\\\xFF\xFE.mp3", "に文字として読めない部分があるため選べません。"},
-                         {"C:\\" + std::string(300, 'a') + ".mp3", "が長すぎるため選べません。"}}) {
+  for (const auto& [path, reason] : std::vector<std::pair<std::string, std::string>>{
+           {"C:\\M\\a\nb.mp3", "に改行が含まれているため選べません。"},
+           {"C:\\M\\\xFF\xFE.mp3", "に文字として読めない部分があるため選べません。"},
+           {"C:\\" + std::string(300, 'a') + ".mp3", "が長すぎるため選べません。"}}) {
     Open("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
     Press(C::lbl_BGM_2);
     view.messages.clear();
-    view.folderChoices.push_back(c.path);
-    view.fileChoices.push_back(c.path);
+    view.folderChoices.push_back(path);
+    view.fileChoices.push_back(path);
     Click(C::lbl_Button_0);
     Click(C::lbl_Button_4);
-    EXPECT_EQ(view.messages,
-              (std::vector<std::string>{"フォルダのパス" + c.reason + "\n" + c.path,
-                                        "ファイルのパス" + c.reason + "\n" + c.path}));
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"フォルダのパス" + reason + "\n" + path,
+                                                       "ファイルのパス" + reason + "\n" + path}));
     EXPECT_EQ(At(C::Folder_Path).text, "C:\\Pics");
     EXPECT_EQ(At(C::lbl_Fname).text, "");
     // Nothing the dialog took stands in the way of the save.
     Click(C::lbl_Button_2);
-    EXPECT_TRUE(view.closed) << c.reason;
+    EXPECT_TRUE(view.closed) << reason;
   }
 }
 
 TEST_F(SettingsDialogTest, TheRepeatTextIsSavedAsATrackNumber) {
-  struct Case {
-    std::string text;
-    std::string stored;
-  };
   // Not a number gives 0; one too large for a track leaves the track as it was (3, from the file).
-  for (const Case& c : std::vector<Case>{
+  for (const auto& [text, stored] : std::vector<std::pair<std::string, std::string>>{
            {"7", "7"}, {"abc", "0"}, {"2.5", "2"}, {"", "0"}, {"40000", "3"}, {" 12 ", "12"}}) {
     Open("BGM区分=1\r\nBGMﾘﾋﾟｰﾄ=3\r\n");
-    dialog->RepeatTextEdited(c.text);
+    dialog->RepeatTextEdited(text);
     Click(C::lbl_Button_2);
-    EXPECT_EQ(ReadIniString("Section", "BGMﾘﾋﾟｰﾄ", ini, host.files), c.stored) << c.text;
+    EXPECT_EQ(ReadIniString("Section", "BGMﾘﾋﾟｰﾄ", ini, host.files), stored) << text;
   }
 }
 
