@@ -67,6 +67,11 @@ TEST(DialogPainter, ControlsShowTheLooksOfTheirOwnKindAndThePreviewBox) {
   EXPECT_NE(Centre(painted, C::Img_Kind_1), on);
   EXPECT_EQ(Centre(painted, C::Img_Size_0), Centre(blank, C::Img_Size_0));
   EXPECT_NE(Centre(painted, C::Img_H_1), Centre(blank, C::Img_H_1));
+  // At twice the scale, the chosen mark sits at twice its place.
+  const Image two = PaintDialog(state, 2);
+  EXPECT_EQ(std::pair(two.Width(), two.Height()), std::pair(1114, 978));
+  const Rect mark = ClientRect(C::Img_SR_0);
+  EXPECT_NE(two.At(2 * mark.x + 13, 2 * mark.y + 13), two.At(2 * mark.x + 13, 2 * mark.y - 20));
 
   // White before the first preview; then the work picture scaled into the box from its corner.
   EXPECT_EQ(Centre(painted, C::Pic_K), kWhite);
