@@ -196,7 +196,6 @@ TEST_F(SettingsDialogTest, KindTogglesRebuildTheListOnlyForAFolderThatExists) {
   // A folder gone since, or no folder at all: look and value change, the list and count stay.
   Press(C::Img_Kind_0);
   const std::vector<std::string> before = dialog->State().listEntries;
-  host.files.SetUnlistable("C:\\Pics");
   host.files = MemoryFileSystem(PathStyle::Windows);
   Press(C::Img_Kind_1);
   EXPECT_EQ(LookOf(C::Img_Kind_1), Look::CheckOn);
