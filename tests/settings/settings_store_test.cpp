@@ -62,13 +62,6 @@ TEST_F(SettingsStore, FolderAndMusicFileMustExist) {
   EXPECT_EQ(settings.BgmKind, 1);
 }
 
-TEST_F(SettingsStore, ThePortableFileWinsOverThePerUserOne) {
-  host.locations.programFolder = "C:\\Program";
-  EXPECT_EQ(IniFilePath(host.locations, host.files), kIni);
-  host.files.AddFile("C:\\Program\\Orvel.ini");
-  EXPECT_EQ(IniFilePath(host.locations, host.files), "C:\\Program\\Orvel.ini");
-}
-
 TEST_F(SettingsStore, WritesGiveTheExactShiftJisFileAndLeaveOtherBytesAlone) {
   ASSERT_TRUE(Write(SettingsKey::PictureFolder, "C:\\写真"));
   EXPECT_EQ(host.files.Contents(kIni),
