@@ -130,7 +130,6 @@ TEST(CdPlayer, ARepeatTrackBeyondTheDiscFailsEveryStepButKeepsWatching) {
     EXPECT_EQ(rig.Sent(),
               Watch({"status cdaudio position track 12", "play cdaudio from Error:282"}));
   }
-  EXPECT_EQ(rig.media.cd.currentTrack, 2);
 }
 
 TEST(CdPlayer, SkipsReadTheLeadingNumberOfTheTrackAsSixteenBits) {
