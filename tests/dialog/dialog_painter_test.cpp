@@ -11,7 +11,6 @@ using C = DialogControl;
 
 constexpr std::uint32_t kRed = Rgb(220, 0, 0);
 constexpr std::uint32_t kGreen = Rgb(0, 200, 0);
-constexpr std::uint32_t kWhite = Rgb(255, 255, 255);
 
 // The centre pixel of a control as painted.
 std::uint32_t Centre(const Image& painted, C control) {
@@ -74,7 +73,7 @@ TEST(DialogPainter, ControlsShowTheLooksOfTheirOwnKindAndThePreviewBox) {
   EXPECT_NE(two.At(2 * mark.x + 13, 2 * mark.y + 13), two.At(2 * mark.x + 13, 2 * mark.y - 20));
 
   // White before the first preview; then the work picture scaled into the box from its corner.
-  EXPECT_EQ(Centre(painted, C::Pic_K), kWhite);
+  EXPECT_EQ(Centre(painted, C::Pic_K), Rgb(255, 255, 255));
   const Rect box = ClientRect(C::Pic_K);
   state.previewShowsPicture = true;
   state.workPicture = Image(2, 1);

@@ -8,7 +8,6 @@
 #include <limits>
 #include <set>
 #include <utility>
-#include <vector>
 
 namespace orvel {
 namespace {
