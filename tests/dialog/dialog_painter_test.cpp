@@ -29,9 +29,10 @@ TEST(DialogPainter, EveryPanelShowsTheStripFromItsOwnCorner) {
     C panel;
     int dx, dy;
   };
-  for (Point p : {Point{C::Pic_C, 3, 5}, Point{C::Pic_C, 550, 480}, Point{C::Pic_1_0, 150, 140},
-                  Point{C::Pic_1_1, 300, 330}, Point{C::Pic_1_2, 180, 70},
-                  Point{C::Pic_1_3, 400, 25}, Point{C::Pic_1_3, 520, 100}}) {
+  for (Point p :
+       {Point{C::Pic_C, 3, 5}, Point{C::Pic_C, 550, 480}, Point{C::Pic_1_0, 3, 5},
+        Point{C::Pic_1_0, 150, 140}, Point{C::Pic_1_1, 300, 330}, Point{C::Pic_1_2, 180, 70},
+        Point{C::Pic_1_3, 400, 25}, Point{C::Pic_1_3, 520, 100}}) {
     const Rect panel = ClientRect(p.panel);
     EXPECT_EQ(painted.At(panel.x + p.dx, panel.y + p.dy), strip.At(p.dx % 560, p.dy % 20))
         << EntryOf(p.panel).name << " +" << p.dx << "," << p.dy;

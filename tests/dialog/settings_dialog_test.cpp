@@ -384,7 +384,6 @@ TEST_F(SettingsDialogTest,
             "[Section]\r\n画像のﾌｫﾙﾀﾞ=\r\n画像ﾁｪﾝｼﾞ=1\r\n画像のｻｲｽﾞ=1\r\nｲﾝﾀｰﾊﾞﾙ=25\r\n"
             "画像種類_0=1\r\n画像種類_1=0\r\n画像種類_2=1\r\n画像種類_3=0\r\nBGM区分=0\r\n"
             "BGMﾘﾋﾟｰﾄ=0\r\nBGMﾌｧｲﾙ=\r\n");
-  EXPECT_EQ(state.settings.PictureFolder, "");
 }
 
 TEST_F(SettingsDialogTest, APressEndedWithoutItsReleaseActsOnNoLaterRelease) {
