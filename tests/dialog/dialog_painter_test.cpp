@@ -11,7 +11,6 @@ using C = DialogControl;
 
 constexpr std::uint32_t kRed = Rgb(220, 0, 0);
 constexpr std::uint32_t kGreen = Rgb(0, 200, 0);
-constexpr std::uint32_t kWhite = Rgb(255, 255, 255);
 
 // The centre pixel of a control as painted.
 std::uint32_t Centre(const Image& painted, C control) {
@@ -30,9 +29,10 @@ TEST(DialogPainter, EveryPanelShowsTheStripFromItsOwnCorner) {
     C panel;
     int dx, dy;
   };
-  for (Point p : {Point{C::Pic_C, 3, 5}, Point{C::Pic_C, 550, 480}, Point{C::Pic_1_0, 150, 140},
-                  Point{C::Pic_1_1, 300, 330}, Point{C::Pic_1_2, 180, 70},
-                  Point{C::Pic_1_3, 400, 25}, Point{C::Pic_1_3, 520, 100}}) {
+  for (Point p :
+       {Point{C::Pic_C, 3, 5}, Point{C::Pic_C, 550, 480}, Point{C::Pic_1_0, 3, 5},
+        Point{C::Pic_1_0, 150, 140}, Point{C::Pic_1_1, 300, 330}, Point{C::Pic_1_2, 180, 70},
+        Point{C::Pic_1_3, 400, 25}, Point{C::Pic_1_3, 520, 100}}) {
     const Rect panel = ClientRect(p.panel);
     EXPECT_EQ(painted.At(panel.x + p.dx, panel.y + p.dy), strip.At(p.dx % 560, p.dy % 20))
         << EntryOf(p.panel).name << " +" << p.dx << "," << p.dy;
@@ -67,10 +67,14 @@ TEST(DialogPainter, ControlsShowTheLooksOfTheirOwnKindAndThePreviewBox) {
   EXPECT_NE(Centre(painted, C::Img_Kind_1), on);
   EXPECT_EQ(Centre(painted, C::Img_Size_0), Centre(blank, C::Img_Size_0));
   EXPECT_NE(Centre(painted, C::Img_H_1), Centre(blank, C::Img_H_1));
+  // At twice the scale, the chosen mark sits at twice its place.
+  const Image two = PaintDialog(state, 2);
+  EXPECT_EQ(std::pair(two.Width(), two.Height()), std::pair(1114, 978));
+  const Rect mark = ClientRect(C::Img_SR_0);
+  EXPECT_NE(two.At(2 * mark.x + 13, 2 * mark.y + 13), two.At(2 * mark.x + 13, 2 * mark.y - 20));
 
-  // White before the first preview; then the work picture scaled into the
-  // box from its top-left corner, never shifted.
-  EXPECT_EQ(Centre(painted, C::Pic_K), kWhite);
+  // White before the first preview; then the work picture scaled into the box from its corner.
+  EXPECT_EQ(Centre(painted, C::Pic_K), Rgb(255, 255, 255));
   const Rect box = ClientRect(C::Pic_K);
   state.previewShowsPicture = true;
   state.workPicture = Image(2, 1);

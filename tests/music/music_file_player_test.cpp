@@ -26,14 +26,11 @@ TEST(MusicFilePlayer, OnlyAModeThatBeginsWithPlayingInThisCaseKeepsTheFileGoing)
   media.commands.clear();
 
   const Commands again = {"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"};
-  for (const auto& [mode, restarted] : std::vector<std::pair<std::string, bool>>{
-           {"playing", false},
-           {"playing forward", false},  // the first seven characters
-           {"Playing", true},
-           {"PLAYING", true},
-           {"playin", true},
-           {"paused", true},
-           {"stopped", true}}) {
+  // Only the first seven characters count.
+  const std::pair<const char*, bool> modes[] = {
+      {"playing", false}, {"playing forward", false}, {"Playing", true}, {"PLAYING", true},
+      {"playin", true},   {"paused", true},           {"stopped", true}};
+  for (const auto& [mode, restarted] : modes) {
     media.script["status MP3Play mode"] = {0, mode};
     player.Mp3KeepLooping();
     EXPECT_EQ(std::exchange(media.commands, {}), restarted ? again : Commands{again.front()})

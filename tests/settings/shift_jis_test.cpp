@@ -31,8 +31,7 @@ TEST(ShiftJis, BrokenBytesBecomeReplacementsAndUnholdableTextIsRefused) {
   EXPECT_EQ(ShiftJisToUtf8("a\x89\n\x85\x40z\x89", &complete),  // 85 40 is unassigned
             "a\xEF\xBF\xBD\n\xEF\xBF\xBDz\xEF\xBF\xBD");
   EXPECT_FALSE(complete);
-  // Outside Shift-JIS (é, an emoji, the euro sign), then malformed UTF-8:
-  // truncated, overlong, a surrogate, stray bytes.
+  // Outside Shift-JIS (é, emoji, euro), then truncated, overlong, surrogate and stray UTF-8.
   for (std::string_view text : {"Café", "\xF0\x9F\x98\x80", "\xE2\x82\xAC", "\xE7\x94", "\xC0\xAF",
                                 "\xED\xA0\x80", "\x80", "a\xFF"}) {
     EXPECT_FALSE(Utf8ToShiftJis(text).has_value()) << text;

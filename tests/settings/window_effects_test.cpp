@@ -55,22 +55,18 @@ TEST(WindowEffects, EdgesLightTheirTopLeftAndShadeTheirBottomRightInTwoRings) {
   EXPECT_EQ(Letters(clipped, kNames), (std::vector<std::string>{"....", "LLD.", "HSD."}));
 }
 
-TEST(WindowEffects, TheZoomRunsBetweenThePointerWhenItOpenedAndTheWindow) {
+TEST(WindowEffects, TheZoomStartsAtThePointerWhereItsOriginCanHoldItAndElseAtTheCorner) {
   CallLog log;
   HeadlessDialogView view(log);
-  view.placed = Rect{10, 20, 300, 200};
-  view.pointer = ScreenPoint{-5, 32767};
-  ZoomOrigin origin = ZoomOriginFromPointer(view);
-  ZoomFromOrigin(origin, view);
-  view.pointer = ScreenPoint{1, 1};
-  ZoomToOrigin(origin, view);
-  EXPECT_EQ(log.calls, (std::vector<std::string>{"Zoom -5,32767 0x0 -> 10,20 300x200",
-                                                 "Zoom 10,20 300x200 -> -5,32767 0x0"}));
-  // A position the origin cannot hold counts as unknown: the screen's corner.
-  view.pointer = ScreenPoint{40000, 5};
-  origin = ZoomOriginFromPointer(view);
-  EXPECT_EQ(origin.x, 0);
-  EXPECT_EQ(origin.y, 0);
+  const std::pair<ScreenPoint, std::pair<int, int>> cases[] = {{{-5, 32767}, {-5, 32767}},
+                                                               {{-32768, 5}, {-32768, 5}},
+                                                               {{40000, 5}, {0, 0}},
+                                                               {{5, -32769}, {0, 0}}};
+  for (const auto& [pointer, origin] : cases) {
+    view.pointer = pointer;
+    const ZoomOrigin zoom = ZoomOriginFromPointer(view);
+    EXPECT_EQ(std::make_pair(int{zoom.x}, int{zoom.y}), origin) << pointer.x << "," << pointer.y;
+  }
 }
 
 }  // namespace

@@ -8,8 +8,7 @@ namespace orvel {
 namespace {
 
 TEST_F(ToolTest, ComposeFitsAnUprightPictureToTheScreenHeightBetweenBlackBands) {
-  // 600 x 800: red on its left half, blue on its right, the row (mod 256) in
-  // green.
+  // 600 x 800: red on its left half, blue on its right, the row (mod 256) in green.
   Image picture(600, 800);
   for (int y = 0; y < 800; ++y) {
     for (int x = 0; x < 600; ++x) {
@@ -18,8 +17,7 @@ TEST_F(ToolTest, ComposeFitsAnUprightPictureToTheScreenHeightBetweenBlackBands) 
   }
   ASSERT_TRUE(SavePng(picture, Path("upright.png")));
   ASSERT_EQ(Run("compose --screen 1024x768 --picture-size 1 upright.png --out out.png").status, 0);
-  // 576 x 768 at x = 224; the picture's first and last rows reach the
-  // screen's edges.
+  // 576 x 768 at x = 224; the picture's first and last rows reach the screen's edges.
   const Image master = Load("out.png");
   ASSERT_EQ(std::pair(master.Width(), master.Height()), std::pair(1024, 768));
   for (int y : {0, 767}) {

@@ -24,8 +24,7 @@ std::vector<int> NumbersOf(const std::string& out, const std::string& name) {
   return numbers;
 }
 
-// The Shift-JIS settings file with the folder "写真" (8E CA 90 5E) and
-// "画像ﾁｪﾝｼﾞ" = order.
+// The Shift-JIS settings file with the folder "写真" (8E CA 90 5E) and "画像ﾁｪﾝｼﾞ" = order.
 void WriteSettings(const std::filesystem::path& file, char order) {
   std::ofstream(file, std::ios::binary)
       << "[Section]\r\n\x89\xE6\x91\x9C\x82\xCC\xCC\xAB\xD9\xC0\xDE=\x8E\xCA\x90\x5E\r\n"
@@ -33,40 +32,36 @@ void WriteSettings(const std::filesystem::path& file, char order) {
       << order << "\r\n";
 }
 
-TEST_F(ToolTest, SettingsPrintsTheLoadedSettingsAndPicturesAsJson) {
+TEST_F(ToolTest, SettingsPrintsTheLoadedSettingsAndPicturesAsJsonInAnOrderTheSeedRepeats) {
   std::filesystem::create_directories(dir / "写真");
-  for (const char* name : {"b.JPG", "a.bmp", ".hidden.bmp", "notes.txt"}) {
+  for (const char* name : {"b.JPG", "a.bmp", ".hidden.bmp", "notes.txt", "c.gif", "d.wmf"}) {
     std::ofstream(dir / "写真" / name) << "x";
   }
   WriteSettings(dir / "Orvel.ini", '0');
-  const ToolResult result = Run("settings --display-order --seed 3 --ini Orvel.ini");
+  const std::string command = "settings --display-order --ini Orvel.ini --seed ";
+  const ToolResult result = Run(command + "3");
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(
       result.out,
       R"({"PictureOrder": 0, "PictureSize": 1, "ChangeInterval": 10, "PictureFolder": "写真", )"
       R"("PictureKinds": [1, 1, 1, 1], "BgmKind": 0, "BgmRepeatTrack": 0, "BgmFile": "", )"
-      R"("ImageCount": 2, "ImageFiles": ["写真/a.bmp", "写真/b.JPG"], "DisplayOrder": [1, 2]})"
+      R"("ImageCount": 4, "ImageFiles": ["写真/a.bmp", "写真/b.JPG", "写真/c.gif", "写真/d.wmf"], )"
+      R"("DisplayOrder": [1, 2, 3, 4]})"
       "\n");
-}
 
-TEST_F(ToolTest, SettingsGivesARandomOrderThatTheSeedRepeats) {
-  std::filesystem::create_directories(dir / "写真");
-  for (const char* name : {"a.bmp", "b.jpg", "c.gif", "d.wmf"}) std::ofstream(dir / "写真" / name);
   WriteSettings(dir / "Orvel.ini", '1');
   const std::vector<int> sequential = {1, 2, 3, 4};
-  const ToolResult first = Run("settings --display-order --seed 3 --ini Orvel.ini");
+  const ToolResult first = Run(command + "3");
   ASSERT_EQ(first.status, 0) << first.out;
   std::vector<int> order = NumbersOf(first.out, "DisplayOrder");
   EXPECT_NE(order, sequential);
-  EXPECT_EQ(Run("settings --display-order --seed 3 --ini Orvel.ini").out, first.out);
-  EXPECT_NE(NumbersOf(Run("settings --display-order --seed 1 --ini Orvel.ini").out, "DisplayOrder"),
-            order);
+  EXPECT_EQ(Run(command + "3").out, first.out);
+  EXPECT_NE(NumbersOf(Run(command + "1").out, "DisplayOrder"), order);
   std::sort(order.begin(), order.end());
   EXPECT_EQ(order, sequential);  // a permutation
 }
 
-// A missing settings file is the defaults; one that is there but cannot be
-// read is named, with exit 1 and nothing on stdout.
+// A missing settings file is the defaults; an unreadable one is named, with exit 1.
 TEST_F(ToolTest, SettingsTellsAMissingFileFromAnUnreadableOne) {
   const ToolResult missing = Run("settings --ini missing.ini");
   EXPECT_EQ(missing.status, 0);
@@ -88,10 +83,12 @@ TEST_F(ToolTest, SettingsTellsAMissingFileFromAnUnreadableOne) {
     EXPECT_EQ(result.out,
               "orvel-tool settings: cannot read the settings file \"" + std::string(name) + "\"\n");
   }
+  const ToolResult render = Run("render --screen 16x12 --seed 1 --frames 1 --ini huge.ini --out f");
+  EXPECT_EQ(render.status, 1);
+  EXPECT_EQ(render.out, "orvel-tool render: cannot read the settings file \"huge.ini\"\n");
 }
 
-// Bad arguments print the command's usage and exit with 2; an input that
-// cannot be read is named, with exit 1.
+// Bad arguments print the command's usage and exit with 2; an unreadable input is named, exit 1.
 TEST_F(ToolTest, BadArgumentsAndUnreadableInputs) {
   for (const std::string arguments :
        {"", "draw-orbs --background x.png --orbs 1,2,3,4,256 --out o.png",

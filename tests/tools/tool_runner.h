@@ -1,7 +1,5 @@
-// Runs orvel-tool in a fresh folder for the files a test reads and writes,
-// and captures what it prints. The tool is the one the ORVEL_TOOL
-// environment variable names (ctest sets it), or else the one built beside
-// the test program.
+// Runs orvel-tool (ORVEL_TOOL, set by ctest, or the one beside the test program) in a fresh
+// folder for the files a test reads and writes, and captures what it prints.
 #pragma once
 
 #include <gtest/gtest.h>
