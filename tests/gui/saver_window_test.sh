@@ -38,8 +38,7 @@ xdotool mousemove 5 5
 
 # --- orvel /s over the desktop snapshot. ---------------------------------
 if start_saver /s; then
-  # A slow machine (or a sanitizer build) may show the window a while before
-  # its first frame: look again for up to ten seconds.
+  # The first frame may come a while after the window: up to ten seconds.
   for _ in $(seq 10); do
     import -window root "$work/saver.png"
     changed=$(differing "$work/saver.png" "$work/desktop.png")
@@ -69,10 +68,8 @@ fi
 mkdir -p "$work/pictures"
 convert -size 300x400 xc:'rgb(200,60,40)' -type TrueColor "BMP3:$work/pictures/tall.bmp"
 # The key 画像のﾌｫﾙﾀﾞ (the picture folder) in Shift-JIS.
-{
-  printf '[Section]\r\n'
-  printf '\x89\xe6\x91\x9c\x82\xcc\xcc\xab\xd9\xc0\xde=%s\r\n' "$work/pictures"
-} >"$XDG_CONFIG_HOME/orvel/Orvel.ini"
+printf '[Section]\r\n\x89\xe6\x91\x9c\x82\xcc\xcc\xab\xd9\xc0\xde=%s\r\n' "$work/pictures" \
+  >"$XDG_CONFIG_HOME/orvel/Orvel.ini"
 # A picture higher than wide fills the screen's height, centred.
 dw=$(((300 * H + 200) / 400))
 x0=$(((W - dw) / 2))

@@ -20,7 +20,6 @@ title='Orvelの設定'
 layout=$("$tool" dialog-layout) || { echo "FAIL: orvel-tool dialog-layout" >&2; exit 1; }
 rect_of() { awk -v n="$1" '$1 == n { print $2, $3, $4, $5 }' <<<"$layout"; }
 
-
 # Starts the dialog (its process id in $dialog, its window in $win and the
 # client area's screen corner in $cx, $cy) and waits up to ten seconds.
 start_dialog() {
@@ -28,13 +27,10 @@ start_dialog() {
   dialog=$!
   started+=("$dialog")
   win=$(timeout 10 xdotool search --sync --onlyvisible --name "^${title}\$" | head -1)
-  if [ -n "$win" ]; then
-    read -r cx cy < <(xwininfo -id "$win" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { print x, $4 }')
-    sleep 0.5
-    return 0
-  fi
-  fail "no window titled $title after starting orvel /c"
-  return 1
+  [ -n "$win" ] || { fail "no window titled $title after starting orvel /c"; return 1; }
+  read -r cx cy < <(xwininfo -id "$win" |
+    awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { print x, $4 }')
+  sleep 0.5
 }
 
 # The screen point at the centre of a control, or at (dx, dy) into it.
@@ -48,7 +44,6 @@ click() { # control [button [dx dy]]
   sleep 0.3
 }
 
-# Checks that the dialog ends with status 0 within five seconds.
 dialog_ends() { ends_with_0 "$dialog" 5 "$1 in the dialog"; }
 
 # The dark (text) pixels of the region WxH+X+Y of the screen, as a mask.
