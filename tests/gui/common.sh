@@ -1,8 +1,6 @@
-# What the GUI tests share, sourced after they have set $orvel: the checks
-# before they start, a work folder removed at the end together with every
-# process they started (listed in `started`), pass/fail counting, and one
-# client that keeps the display up.
-# usage: source common.sh TOOL...   (the commands the test needs)
+# What the GUI tests share, sourced once $orvel is set with the commands the
+# test needs: a work folder and the processes in `started`, removed at the
+# end; pass/fail counting; one client that keeps the display up.
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "FAIL: DISPLAY is not set; run this under xvfb-run (ctest -L gui)." >&2
@@ -33,7 +31,7 @@ fail() {
 pass() { echo "ok: $*"; }
 
 # Runs the command every tenth of a second until it succeeds, for at most
-# `seconds`; fails when it never does.
+# `seconds`.
 wait_until() { # seconds command...
   local tries=$(($1 * 10))
   shift
@@ -44,8 +42,8 @@ wait_until() { # seconds command...
   return 1
 }
 
-# Checks that the process ends with status 0 within `seconds` of what `how`
-# says was done; fails (and returns 1) when it still runs.
+# The process ends with status 0 within `seconds` of `how`; returns 1 when
+# it still runs.
 ends_with_0() { # pid seconds how
   if ! wait_until "$2" eval "! kill -0 $1 2>/dev/null"; then
     fail "$3: it still runs $2 seconds later"
@@ -54,6 +52,24 @@ ends_with_0() { # pid seconds how
   wait "$1"
   local status=$?
   [ "$status" -eq 0 ] && pass "$3 ended it with status 0" || fail "$3: it ended with status $status"
+}
+
+# How many pixels of an image are not black (convert writes large counts
+# as 2.0736e+06).
+not_black() {
+  printf '%.0f\n' "$(convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:)"
+}
+
+windows_titled() { xdotool search --name "^$1\$" 2>/dev/null | wc -l; }
+
+# Starts orvel (`saver`); waits up to 10 s for its window, then 1 s for frames.
+start_saver() {
+  "$orvel" "$@" &
+  saver=$!
+  started+=("$saver")
+  wait_until 10 eval '[ "$(windows_titled Orvel_Main)" -ge 1 ]' && sleep 1 && return 0
+  fail "no window titled Orvel_Main after starting orvel $*"
+  return 1
 }
 
 # The last line of a test: its outcome, as its status.

@@ -1,15 +1,7 @@
 #!/usr/bin/env bash
-# The settings dialog on a real X display: a right-button option, a press
-# whose release is lost, the folder chooser worked by keyboard, the picture list and its count, the confirm
-# button released away from it and the bytes it writes, cancel and Escape
-# that write nothing, and the single-instance test while the dialog is open.
-#
-#   tests/gui/settings_dialog_test.sh path/to/orvel
-#
-# Needs an X display with no window manager in the way, e.g.
-#   xvfb-run -a -s "-screen 0 1280x1024x24" tests/gui/settings_dialog_test.sh build/linux/orvel
-# orvel-tool beside orvel, and xdotool, xwininfo, ImageMagick and iconv
-# (scripts/install-deps.sh installs them).
+# The settings dialog on an X display with no window manager (xvfb-run),
+# with orvel-tool beside orvel: mouse and keyboard, the folder chooser and
+# picture list, what 設定, ｷｬﾝｾﾙ and Escape write, one copy only.
 set -uo pipefail
 
 orvel=${1:?usage: settings_dialog_test.sh path/to/orvel}
@@ -28,26 +20,17 @@ title='Orvelの設定'
 layout=$("$tool" dialog-layout) || { echo "FAIL: orvel-tool dialog-layout" >&2; exit 1; }
 rect_of() { awk -v n="$1" '$1 == n { print $2, $3, $4, $5 }' <<<"$layout"; }
 
-dialog_windows() { xdotool search --name "^${title}\$" 2>/dev/null | wc -l; }
-
 # Starts the dialog (its process id in $dialog, its window in $win and the
 # client area's screen corner in $cx, $cy) and waits up to ten seconds.
 start_dialog() {
   "$orvel" /c &
   dialog=$!
   started+=("$dialog")
-  for _ in $(seq 100); do
-    win=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -1)
-    if [ -n "$win" ]; then
-      cx=$(xwininfo -id "$win" | awk '/Absolute upper-left X/ { print $4 }')
-      cy=$(xwininfo -id "$win" | awk '/Absolute upper-left Y/ { print $4 }')
-      sleep 0.5
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "no window titled $title after starting orvel /c"
-  return 1
+  win=$(timeout 10 xdotool search --sync --onlyvisible --name "^${title}\$" | head -1)
+  [ -n "$win" ] || { fail "no window titled $title after starting orvel /c"; return 1; }
+  read -r cx cy < <(xwininfo -id "$win" |
+    awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { print x, $4 }')
+  sleep 0.5
 }
 
 # The screen point at the centre of a control, or at (dx, dy) into it.
@@ -61,7 +44,6 @@ click() { # control [button [dx dy]]
   sleep 0.3
 }
 
-# Checks that the dialog ends with status 0 within five seconds.
 dialog_ends() { ends_with_0 "$dialog" 5 "$1 in the dialog"; }
 
 # The dark (text) pixels of the region WxH+X+Y of the screen, as a mask.
@@ -115,8 +97,8 @@ if start_dialog; then
     || fail "orvel /s while the dialog is open: status $rc, $saver saver windows"
   timeout 5 "$orvel" /c
   rc=$?
-  [ "$rc" -eq 0 ] && [ "$(dialog_windows)" -eq 1 ] && pass "a second orvel /c ended at once" \
-    || fail "a second orvel /c: status $rc, $(dialog_windows) dialog windows"
+  [ "$rc" -eq 0 ] && [ "$(windows_titled "$title")" -eq 1 ] && pass "a second orvel /c ended at once" \
+    || fail "a second orvel /c: status $rc, $(windows_titled "$title") dialog windows"
   click 'lbl_Rdm_Seq(1)'
   xdotool windowfocus --sync "$win" key Escape
   dialog_ends "Escape"
@@ -139,8 +121,7 @@ if start_dialog; then
     xdotool type --delay 20 "$pictures"
     sleep 0.5
     xdotool key Return
-    # A slow machine may still be completing the typed path when Return
-    # arrives; the chooser then stays, and Return is pressed again.
+    # A slow machine may still be completing the path: Return again.
     for i in $(seq 150); do
       xwininfo -id "$chooser" 2>/dev/null | grep -q IsViewable || break
       [ $((i % 30)) -eq 0 ] && xdotool key Return
@@ -167,8 +148,7 @@ if start_dialog; then
     # scanned bmp, gif, jpg in turn). Choosing one shows it in the preview.
     read -r lx ly lw lh < <(rect_of List_1)
     read -r px py pw ph < <(rect_of Pic_K)
-    # The preview's colour once it is no longer the colour `$1` (it may take
-    # a moment to decode and draw).
+    # The preview's colour once it is no longer `$1` (decoded and drawn).
     preview_colour() {
       local colour
       for _ in $(seq 20); do
@@ -199,8 +179,7 @@ if start_dialog; then
   sleep 0.2
   xdotool mousemove $(point_in Pic_C 5 5) mouseup 1
   dialog_ends "設定"
-  # The keys' order and the other values are the settings store's, tested
-  # on its own; here the chosen folder and order reach the user's file.
+  # The chosen folder and order reach the user's file.
   saved=$(iconv -f SHIFT_JIS -t UTF-8 "$ini" 2>/dev/null | tr -d '\r')
   grep -qx "画像のﾌｫﾙﾀﾞ=$pictures" <<<"$saved" && grep -qx '画像ﾁｪﾝｼﾞ=1' <<<"$saved" \
     && pass "設定 wrote the folder and the order in Shift-JIS" || fail "設定 wrote: $saved"

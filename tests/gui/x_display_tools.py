@@ -1,12 +1,8 @@
 #!/usr/bin/env python3
-"""Small X and VNC tools for the multi-monitor GUI test.
-
-  x_display_tools.py layout SOCKET WxH+X+Y... the VNC server's monitors, as
-                                               a viewer that asks for them
-  x_display_tools.py cursor-pixels             how many pixels of the pointer
-                                               are visible (XFixes)
-  x_display_tools.py grab SECONDS              holds the pointer and the
-                                               keyboard, as an open menu does
+"""X and VNC tools for the multi-monitor GUI test:
+  layout SOCKET WxH+X+Y...  the VNC server's monitors, asked for as a viewer does
+  cursor-pixels             how many pixels of the pointer show (XFixes)
+  grab SECONDS              holds the pointer and keyboard, as an open menu does
 """
 import ctypes
 import re
@@ -17,9 +13,7 @@ import time
 
 
 def layout(path, monitors):
-    """Asks the VNC server listening on the Unix socket PATH for one screen
-    per monitor (RFB 3.8 without security, then SetDesktopSize); each
-    becomes a RandR output."""
+    """One screen per monitor (RFB 3.8, SetDesktopSize): each a RandR output."""
     areas = []
     for text in monitors:
         match = re.fullmatch(r"(\d+)x(\d+)\+(\d+)\+(\d+)", text)
@@ -59,8 +53,7 @@ def layout(path, monitors):
     for number, (w, h, x, y) in enumerate(areas, start=1):
         message += struct.pack(">IHHHHI", number, x, y, w, h, 0)
     sock.sendall(message)
-    # The answer comes with the next update; wait for it so that the layout
-    # is in place when this ends.
+    # The layout is in place with the next update.
     sock.sendall(struct.pack(">BBHHHH", 3, 1, 0, 0, 1, 1))
     sock.settimeout(5)
     try:
@@ -83,16 +76,13 @@ def open_display():
 
 
 class CursorImage(ctypes.Structure):
-    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
-                ("width", ctypes.c_ushort), ("height", ctypes.c_ushort),
-                ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
-                ("cursor_serial", ctypes.c_ulong),
-                ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
                 ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
 
 
 def cursor_pixels():
-    """Prints how many pixels of the pointer's image are not transparent."""
     xlib, display = open_display()
     xfixes = ctypes.CDLL("libXfixes.so.3")
     xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
@@ -101,13 +91,10 @@ def cursor_pixels():
     if not image:
         sys.exit("no cursor image")
     cursor = image.contents
-    visible = sum(1 for i in range(cursor.width * cursor.height)
-                  if (cursor.pixels[i] >> 24) & 0xFF)
-    print(visible)
+    print(sum(1 for i in range(cursor.width * cursor.height) if cursor.pixels[i] >> 24 & 0xFF))
 
 
 def grab(seconds):
-    """Holds the pointer and the keyboard grabbed on the root window."""
     xlib, display = open_display()
     root = xlib.XDefaultRootWindow(display)
     xlib.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint,

@@ -1,6 +1,4 @@
-// The "cdaudio" device on disc images: positions, playing to the end and
-// round again, stop and resume, mixed-mode discs, and discs that go away or
-// are changed under it.
+// The "cdaudio" device on disc images, also ones that change under it.
 #include "platform/linux/music/gst_cd_device.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +68,7 @@ TEST_F(GstMediaControlTest, CdPlaysTheLastTrackToTheEndOfTheDiscAndThenFromTheFi
   EXPECT_NEAR(ToneHz(left, ended + 441), ToneOfTrack(1), 0.03 * ToneOfTrack(1));
 }
 
-TEST_F(GstMediaControlTest, CdStoppedGoesOnWhereItStopped) {
+TEST_F(GstMediaControlTest, CdStoppedGoesOnWhereItStoppedOrOnAnotherDiscWithItsPositions) {
   Device(MakeDisc(), true);
   ASSERT_EQ(Code("open cdaudio"), 0);
   ASSERT_EQ(Code("play cdaudio from " + Ask("status cdaudio position track 2")), 0);
@@ -86,12 +84,27 @@ TEST_F(GstMediaControlTest, CdStoppedGoesOnWhereItStopped) {
   EXPECT_EQ(Ask("status cdaudio mode"), "playing");
   ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio current track") == "3"; }));
   ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > 5 * kSecond / 2; }));
+  ASSERT_EQ(Code("stop cdaudio"), 0);
+  const std::size_t changed = HeardSamples(Heard());
+
+  // Three tracks of one second, in place of the five.
+  ChangeDisc({{true, 1, 2000}, {true, 1, 2500}, {true, 1, 3000}});
+  EXPECT_EQ(Ask("status cdaudio number of tracks"), "3");
+  EXPECT_EQ(Ask("status cdaudio current track"), "1");  // a new disc starts at its beginning
+  EXPECT_EQ(Ask("status cdaudio position track 3"), "00:04:00");
+  ASSERT_EQ(Code("play cdaudio from " + Ask("status cdaudio position track 2")), 0);
+  EXPECT_EQ(Ask("status cdaudio current track"), "2");
+  ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") == "stopped"; }));
   ASSERT_EQ(Code("close cdaudio"), 0);
 
-  // Track 2 is heard for its two seconds in all, across the stop.
+  // Track 2 is heard for its two seconds in all, across the stop; then the
+  // other disc's last two tracks.
   std::vector<std::int16_t> left = ReadLeft(Heard());
   EXPECT_NEAR(FirstOfTone(left, ToneOfTrack(3)), 2, 0.1);
   EXPECT_NEAR(ToneHz(left, stopped + 441), ToneOfTrack(2), 0.03 * ToneOfTrack(2));
+  EXPECT_NEAR(Seconds(left.size() - changed), 2, 0.05);
+  EXPECT_NEAR(ToneHz(left, changed + 441), 2500, 75);
+  EXPECT_NEAR(ToneHz(left, left.size() - 4410), 3000, 90);
 }
 
 TEST_F(GstMediaControlTest, CdPlaysToTheGivenEnd) {
@@ -111,8 +124,7 @@ TEST_F(GstMediaControlTest, CdPlaysToTheGivenEnd) {
 }
 
 TEST_F(GstMediaControlTest, CdMixedModeDiscPlaysOnlyItsAudioTracks) {
-  // A data track first, as on discs with programs, and one between the two
-  // audio tracks.
+  // Data tracks first, as on discs with programs, and between the audio ones.
   Device(MakeDisc({{false, 1}, {true, 1, 700}, {false, 1}, {true, 1, 1100}}), true);
   ASSERT_EQ(Code("open cdaudio"), 0);
   EXPECT_EQ(Ask("status cdaudio number of tracks"), "4");
@@ -124,8 +136,7 @@ TEST_F(GstMediaControlTest, CdMixedModeDiscPlaysOnlyItsAudioTracks) {
   }
   EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
 
-  // From the start of the disc: the first audio track, to its end; played
-  // on from there, the next audio track.
+  // From the start: the first audio track to its end; played on, the next.
   ASSERT_EQ(Code("play cdaudio"), 0);
   EXPECT_EQ(Ask("status cdaudio current track"), "2");
   ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") == "stopped"; }));
@@ -143,8 +154,8 @@ TEST_F(GstMediaControlTest, CdMixedModeDiscPlaysOnlyItsAudioTracks) {
   EXPECT_NEAR(ToneHz(left, left.size() - 4410), 1100, 33);
 }
 
-// The saver's watch over the real device: taking the disc out of a drive
-// that was stopped ends the watch, instead of failing to play it for ever.
+// Taking the disc out of a stopped drive ends the saver's watch, instead of
+// failing to play it for ever.
 TEST_F(GstMediaControlTest, CdWatchEndsWhenTheDiscIsTakenOutWhileStopped) {
   for (bool imageKept : {true, false}) {
     const std::string cue = MakeDisc();
@@ -160,8 +171,7 @@ TEST_F(GstMediaControlTest, CdWatchEndsWhenTheDiscIsTakenOutWhileStopped) {
     EXPECT_EQ(reply, "playing");
     ASSERT_EQ(media.Send("stop cdaudio", reply), 0);
 
-    // The samples go; the cue sheet, which the drive reads for its table
-    // of contents, stays or goes too.
+    // The samples go; the cue sheet (the table of contents) stays or goes.
     fs::remove(root_ / "disc.bin");
     if (!imageKept) fs::remove(cue);
     int steps = 0;
@@ -174,46 +184,18 @@ TEST_F(GstMediaControlTest, CdWatchEndsWhenTheDiscIsTakenOutWhileStopped) {
   }
 }
 
-TEST_F(GstMediaControlTest, CdAnotherDiscPutInWhileStoppedPlaysWithItsOwnPositions) {
-  Device(MakeDisc(), true);
-  ASSERT_EQ(Code("open cdaudio"), 0);
-  ASSERT_EQ(Code("play cdaudio from " + Ask("status cdaudio position track 4")), 0);
-  ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > kSecond / 2; }));
-  ASSERT_EQ(Code("stop cdaudio"), 0);
-  const std::size_t stopped = HeardSamples(Heard());
-
-  // Three tracks of one second, in place of the five.
-  MakeDisc({{true, 1, 2000}, {true, 1, 2500}, {true, 1, 3000}}, root_ / "other");
-  for (const char* file : {"disc.bin", "disc.cue"})
-    fs::rename(root_ / "other" / file, root_ / file);
-  EXPECT_EQ(Ask("status cdaudio number of tracks"), "3");
-  EXPECT_EQ(Ask("status cdaudio current track"), "1");  // a new disc starts at its beginning
-  EXPECT_EQ(Ask("status cdaudio position track 3"), "00:04:00");
-  ASSERT_EQ(Code("play cdaudio from " + Ask("status cdaudio position track 2")), 0);
-  EXPECT_EQ(Ask("status cdaudio current track"), "2");
-  ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") == "stopped"; }));
-  ASSERT_EQ(Code("close cdaudio"), 0);
-
-  std::vector<std::int16_t> left = ReadLeft(Heard());
-  EXPECT_NEAR(Seconds(left.size() - stopped), 2, 0.05);
-  EXPECT_NEAR(ToneHz(left, stopped + 441), 2500, 75);
-  EXPECT_NEAR(ToneHz(left, left.size() - 4410), 3000, 90);
-}
-
 TEST_F(GstMediaControlTest, CdReadErrorMakesTheDeviceReadTheDiscAgain) {
   Device(MakeDisc());
   ASSERT_EQ(Code("open cdaudio"), 0);
   ASSERT_EQ(Code("play cdaudio"), 0);
-  // The samples vanish under the playing device; the cue sheet stays as it
-  // was.
+  // The samples vanish under the playing device; the cue sheet stays.
   fs::resize_file(root_ / "disc.bin", 0);
   ASSERT_TRUE(WaitFor([&] { return Ask("status cdaudio mode") != "playing"; }));
   EXPECT_EQ(Ask("status cdaudio mode"), "not ready");
   EXPECT_EQ(Code("status cdaudio number of tracks"), MciError::DeviceNotReady);
 }
 
-// A drive whose tray may be open, which counts how often its table of
-// contents is read.
+// A drive whose tray may be open, counting the reads of its table of contents.
 struct CountingDrive : CdDrive {
   CountingDrive(std::string path, bool trayOpen, int& reads)
       : CdDrive(std::move(path)), trayOpen_(trayOpen), reads_(reads) {}
@@ -226,8 +208,8 @@ struct CountingDrive : CdDrive {
   int& reads_;
 };
 
-// Watched many times a second, the drive is read only when it has another
-// disc: neither an unreadable disc nor a good one is read again meanwhile.
+// Watched many times a second, the drive is read again only for another
+// disc, not for an unreadable one nor a good one.
 TEST_F(GstMediaControlTest, CdDriveIsReadAgainOnlyWhenItHasAnotherDisc) {
   const std::string cue = MakeDisc();
   fs::resize_file(root_ / "disc.bin", 0);
@@ -245,27 +227,23 @@ TEST_F(GstMediaControlTest, CdDriveIsReadAgainOnlyWhenItHasAnotherDisc) {
   watch("not ready");
   EXPECT_EQ(reads, 1);
 
-  MakeDisc(FiveTrackDisc(), root_ / "other");
-  for (const char* file : {"disc.bin", "disc.cue"})
-    fs::rename(root_ / "other" / file, root_ / file);
+  ChangeDisc(FiveTrackDisc());
   watch("stopped");
   EXPECT_EQ(reads, 2);
 }
 
-TEST_F(GstMediaControlTest, CdModeWithoutADiscIsOpenOrNotReady) {
-  for (bool trayOpen : {true, false}) {
-    const std::string image = (root_ / "none.cue").string();
-    int reads = 0;
-    GstCdDevice cd(std::make_unique<CountingDrive>(image, trayOpen, reads),
-                   GstAudioOutput::RealTimeDiscard());
-    std::string reply;
-    const std::array<std::string, 1> mode = {"mode"};
-    ASSERT_EQ(cd.Command("status", mode, reply), 0);
-    EXPECT_EQ(reply, trayOpen ? "open" : "not ready");
-    const std::array<std::string, 2> current = {"current", "track"};
-    EXPECT_EQ(cd.Command("status", current, reply), MciError::DeviceNotReady);
-    EXPECT_EQ(cd.Command("play", {}, reply), MciError::DeviceNotReady);
-  }
+// Without a disc, "not ready" unless the tray is open.
+TEST_F(GstMediaControlTest, CdModeWithTheTrayOpenIsOpen) {
+  int reads = 0;
+  GstCdDevice cd(std::make_unique<CountingDrive>((root_ / "none.cue").string(), true, reads),
+                 GstAudioOutput::RealTimeDiscard());
+  std::string reply;
+  const std::array<std::string, 1> mode = {"mode"};
+  ASSERT_EQ(cd.Command("status", mode, reply), 0);
+  EXPECT_EQ(reply, "open");
+  const std::array<std::string, 2> current = {"current", "track"};
+  EXPECT_EQ(cd.Command("status", current, reply), MciError::DeviceNotReady);
+  EXPECT_EQ(cd.Command("play", {}, reply), MciError::DeviceNotReady);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The media control interpreter over GStreamer on files made for each test:
-// disc images (BIN/CUE) and music files made with sox and lame, and the sound
-// the devices play, kept as raw samples.
+// The media control interpreter over GStreamer on disc images and music
+// files made by each test, and the sound it plays kept as raw samples.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,16 +24,14 @@ namespace orvel {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// One track of a test disc: `seconds` of a tone of `toneHz` (audio), or of
-// zeros (data).
+// One track of a test disc: a tone of `toneHz` (audio), or zeros (data).
 struct DiscTrack {
   bool audio = true;
   int seconds = 2;
   int toneHz = 0;
 };
 
-// The usual test disc: five tracks of two seconds each, track n a tone of
-// 300 + 200 n Hz.
+// The usual test disc: five tracks of two seconds, track n a tone of 300 + 200 n Hz.
 inline int ToneOfTrack(int track) { return 300 + 200 * track; }
 inline std::vector<DiscTrack> FiveTrackDisc() {
   std::vector<DiscTrack> tracks;
@@ -55,14 +52,12 @@ inline bool WaitFor(const std::function<bool()>& condition) {
 inline constexpr std::size_t kSecond = 44100;
 inline double Seconds(std::size_t samples) { return static_cast<double>(samples) / kSecond; }
 
-// The left channel of the raw output (16-bit stereo at 44100 Hz).
+// The left channel of the raw output (16-bit little-endian stereo at 44100 Hz).
 inline std::vector<std::int16_t> ReadLeft(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::int16_t> left(bytes.size() / 4);
-  for (std::size_t i = 0; i < left.size(); ++i) {
-    left[i] = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[4 * i]) |
-                                        static_cast<unsigned char>(bytes[4 * i + 1]) << 8);
+  std::vector<std::int16_t> left;
+  for (unsigned char frame[4]; in.read(reinterpret_cast<char*>(frame), 4);) {
+    left.push_back(static_cast<std::int16_t>(frame[0] | frame[1] << 8));
   }
   return left;
 }
@@ -102,10 +97,9 @@ class GstMediaControlTest : public ::testing::Test {
     ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0) << command;
   }
 
-  // Writes a disc image as disc.bin and disc.cue in `folder` (the test's
-  // own unless told otherwise; the usual test disc unless told otherwise);
-  // returns the cue sheet. libcdio reads the samples of a cue sheet from
-  // the BIN file of the same name, whatever the sheet says.
+  // Writes disc.bin and disc.cue in `folder` (the test's own by default);
+  // returns the cue sheet. libcdio reads the samples from the BIN file of
+  // the sheet's name, whatever the sheet says.
   std::string MakeDisc(const std::vector<DiscTrack>& tracks = FiveTrackDisc(),
                        fs::path folder = {}) {
     if (folder.empty()) folder = root_;
@@ -132,6 +126,12 @@ class GstMediaControlTest : public ::testing::Test {
       seconds += track.seconds;
     }
     return cue.string();
+  }
+  // Another disc in the drive in place of the one there.
+  void ChangeDisc(const std::vector<DiscTrack>& tracks) {
+    MakeDisc(tracks, root_ / "other");
+    for (const char* file : {"disc.bin", "disc.cue"})
+      fs::rename(root_ / "other" / file, root_ / file);
   }
 
   GstMediaControl& Device(const std::string& cdDrive = "", bool heard = false) {

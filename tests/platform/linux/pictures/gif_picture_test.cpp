@@ -1,5 +1,4 @@
-// GIF pictures through giflib, with files the test writes through giflib's
-// encoder.
+// GIF pictures through giflib, on files written with giflib's encoder.
 #include "platform/linux/pictures/gif_picture.h"
 
 #include <gif_lib.h>
@@ -63,19 +62,15 @@ void WriteGif(const std::string& path, const GifImage& g) {
     ASSERT_EQ(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(size), block), GIF_OK);
   }
   ASSERT_EQ(EGifPutImageDesc(gif, g.left, g.top, g.width, g.height, g.interlaced, local), GIF_OK);
-  std::vector<int> rows;
-  if (g.interlaced) {
-    for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
-      for (int y = start; y < g.height; y += step) rows.push_back(y);
-    }
-  } else {
-    for (int y = 0; y < g.height; ++y) rows.push_back(y);
-  }
+  using Passes = std::vector<std::pair<int, int>>;  // first row, step
   std::vector<GifPixelType> line(static_cast<std::size_t>(g.width));
-  for (int y : rows) {
-    for (int x = 0; x < g.width; ++x)
-      line[static_cast<std::size_t>(x)] = GifPixelType(IndexAt(x, y));
-    ASSERT_EQ(EGifPutLine(gif, line.data(), g.width), GIF_OK);
+  for (auto [start, step] :
+       g.interlaced ? Passes{{0, 8}, {4, 8}, {2, 4}, {1, 2}} : Passes{{0, 1}}) {
+    for (int y = start; y < g.height; y += step) {
+      for (int x = 0; x < g.width; ++x)
+        line[static_cast<std::size_t>(x)] = GifPixelType(IndexAt(x, y));
+      ASSERT_EQ(EGifPutLine(gif, line.data(), g.width), GIF_OK);
+    }
   }
   EXPECT_EQ(EGifCloseFile(gif, &error), GIF_OK);
   GifFreeMapObject(global);
@@ -92,8 +87,7 @@ TEST(GifPicture, TheFirstImageOnItsScreenInterlacedOrNotWithItsOwnColoursAndTran
       {20, 11, 5, 4, 9, 6, false, true, 0},
   };
   for (const GifImage& g : cases) {
-    SCOPED_TRACE(::testing::Message() << g.screenWidth << "x" << g.screenHeight << " at " << g.left
-                                      << "," << g.top << (g.interlaced ? " interlaced" : ""));
+    SCOPED_TRACE(::testing::Message() << "case " << &g - cases);
     // Named as a JPEG: what the file holds counts, not its name.
     const std::string path = (folder.path() / "picture.jpg").string();
     WriteGif(path, g);

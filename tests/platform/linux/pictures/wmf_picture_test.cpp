@@ -54,9 +54,8 @@ std::string GreyPng(int width, int height, const std::string& rows) {
 }
 
 TEST(WmfPicture, SizesAsTheWindowsLoaderDoesAt96DotsPerInchAndRefusesOtherFiles) {
-  // 57.6 pixels round to 58; 47 units at 1000 per inch are 119 HIMETRIC,
-  // which are 4 pixels, although straight to pixels they would round to 5;
-  // twips.
+  // 57.6 pixels round to 58; 47 units at 1000 per inch are 119 HIMETRIC and
+  // so 4 pixels (straight to pixels, 5); twips.
   const struct {
     std::array<int, 4> box;
     int inch, width, height;
@@ -71,15 +70,13 @@ TEST(WmfPicture, SizesAsTheWindowsLoaderDoesAt96DotsPerInchAndRefusesOtherFiles)
     EXPECT_EQ(metafile->height, size.height);
   }
 
-  // Without the placeable header the Windows loader reads none; inch 0, an
-  // inside-out box and a gigapixel picture are refused.
+  // Refused: no placeable header, inch 0, a box inside out, a gigapixel.
   EXPECT_FALSE(ReadPlaceableMetafile(Placeable({0, 0, 1000, 600}, 1000).substr(22)));
   EXPECT_FALSE(ReadPlaceableMetafile(Placeable({0, 0, 1000, 600}, 0)));
   EXPECT_FALSE(ReadPlaceableMetafile(Placeable({0, 600, 1000, 0}, 1000)));
   EXPECT_FALSE(ReadPlaceableMetafile(Placeable({-32767, -32767, 32767, 32767}, 96)));
 
-  // The window is the one the first origin and extent records set, also
-  // after a record without parameters (SaveDC); later ones are not read.
+  // The window of the first origin and extent records, also after SaveDC.
   const std::optional<PlaceableMetafile> set =
       ReadPlaceableMetafile(Placeable({0, 0, 1000, 600}, 1000,
                                       Record(0x001E, {}) + WindowOrg(-7, 5) + WindowExt(-300, 400) +
@@ -104,8 +101,7 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
     const auto [wrong, inside] = CheckEllipse(*image, c);
     EXPECT_GT(inside, 300) << c.top;
     EXPECT_EQ(wrong, 0) << c.top;
-    // The outline is the pen's: the first pixel down the middle column that
-    // is not white is blue.
+    // The outline is the pen's: the first pixel down the middle not white is blue.
     const int middle = static_cast<int>((c.left + c.right) / 2);
     int top = 0;
     while (top < image->Height() && image->At(middle, top) == Rgb(255, 255, 255)) ++top;
@@ -141,8 +137,7 @@ TEST(WmfPicture, DrawsArcsPiesAndChordsCounterClockwiseInTheirWindow) {
 }
 
 TEST(WmfPicture, BelievesNoLargestRecordLargerThanTheFile) {
-  // The player set aside the size of the largest record as the header
-  // claims it: 3.6 GB for this 180-byte file.
+  // The header claims a largest record of 3.6 GB for this 180-byte file.
   const std::string sane =
       Placeable({0, 0, 1000, 600}, 1000, kRedBrushBluePen + Ellipse(500, 900, 100, 100));
   std::string corrupt = sane;
@@ -159,7 +154,6 @@ TEST(WmfPicture, BelievesNoLargestRecordLargerThanTheFile) {
   std::string untouched = sane;
   CapLargestRecordSize(untouched);
   EXPECT_EQ(untouched, sane);
-  EXPECT_EQ(largest(sane), 8u);
 
   const std::optional<Image> drawn = LoadMetafile(corrupt);
   ASSERT_TRUE(drawn);
@@ -191,8 +185,7 @@ TEST(PixbufPictures, KeepColoursLayTransparencyOverBlackAndRefuseHugeOrUnknownFi
   EXPECT_EQ(loaded->At(1, 0), Rgb(100, 50, 25));
   EXPECT_EQ(loaded->At(2, 0), Rgb(0, 0, 0));
 
-  // A blank picture one row of 8192 pixels over the limit: refused from its
-  // header, without decoding a third of a gigabyte.
+  // A blank picture a row over the limit: refused from its header.
   static_assert(8192LL * 4097 > kMaxPicturePixels && 8192LL * 4096 <= kMaxPicturePixels);
   std::ofstream(root / "huge.png", std::ios::binary)
       << GreyPng(8192, 4097, std::string(static_cast<std::size_t>(4097) * 8193, '\0'));

@@ -23,22 +23,18 @@ TEST(MonitorsToCover, CoversWhatTheSaverWindowDoesNotShowOnceEach) {
   const Rect left{0, 0, 1920, 1080};
   const Rect above{1920, -1200, 1600, 1200};
   EXPECT_EQ(MonitorsToCover(Areas{left, saver, above}, saver), (std::vector<int>{0, 2}));
-  // A monitor that mirrors the saver's, or shows a part of it (a mirror of
-  // lower resolution), shows the saver: a cover would hide it there.
+  // Mirrors of the saver's monitor, also at a lower resolution, show it.
   const Rect smallerMirror{1920, 0, 1280, 720};
   EXPECT_EQ(MonitorsToCover(Areas{saver, saver, smallerMirror}, saver), std::vector<int>{});
-  // A monitor that shows part of the saver and part of the desktop is
-  // covered (the saver window stays above the cover).
+  // One that shows part of the saver and part of the desktop is covered.
   const Rect straddling{1000, 500, 1920, 1080};
   EXPECT_EQ(MonitorsToCover(Areas{straddling, saver}, saver), std::vector<int>{0});
-  // Two monitors that mirror each other share one cover; a monitor without
-  // an area (switched off) gets none.
+  // Mirrors share one cover; a monitor switched off (no area) gets none.
   const Rect off{3840, 0, 0, 0};
   EXPECT_EQ(MonitorsToCover(Areas{off, left, saver, left}, saver), std::vector<int>{1});
 }
 
-// The covers on a real display of one monitor, given a saver area of only
-// part of it: the monitor then needs a cover.
+// The cover of a real display's one monitor, the saver given part of it.
 class GdkCoverWindowsOnDisplay : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -96,8 +92,7 @@ TEST_F(GdkCoverWindowsOnDisplay, CoversTheMonitorInBlackUntilDestroyed) {
     const Rect saver{monitor.x, monitor.y, monitor.w / 2, monitor.h / 2};
     GdkCoverWindows covers(display, saver, blank);
     EXPECT_EQ(covers.Areas(), Areas{monitor});
-    // Nothing changed: no second cover, nothing to raise the saver over.
-    EXPECT_FALSE(covers.Update());
+    EXPECT_FALSE(covers.Update());  // nothing changed: no second cover
     EXPECT_EQ(covers.Areas(), Areas{monitor});
 
     covers.SetPointerHidden(true);

@@ -20,11 +20,9 @@ namespace orvel {
 namespace {
 
 TEST(LinuxSaverHostInput, GivesTheWindowsKeyButtonAndShiftValues) {
-  // X key symbols (the values GDK hands over) and their codes: letters of
-  // either case, digits, the arrows left and right (they change the CD
-  // track), also on the keypad with Num Lock off, the keypad's 4 with Num Lock
-  // on (no arrow), Escape, Return, right Shift, right Control, AltGr, and a
-  // key without a code of its own (still a key that ends the saver).
+  // X key symbols and their codes: letters, digits, the arrows (also on the
+  // keypad without Num Lock; its 4 with it), Escape, Return, right Shift and
+  // Control, AltGr, and a key without a code (it still ends the saver).
   const std::pair<unsigned, int> keys[] = {
       {0x61, 'A'},  {0x7A, 'Z'},   {0x5A, 'Z'},  {0x30, '0'},
       {0x39, '9'},  {0xFF51, 37},  {0xFF53, 39}, {0xFF96, 37},
@@ -57,8 +55,7 @@ struct Recorder : InputHandler {
 
 constexpr const char* kTitle = "Orvelの窓";
 
-// What the saver window shows, read back through the desktop snapshot (the
-// root window holds the saver window's pixels).
+// What the saver window shows, read back through the desktop snapshot.
 class LinuxSaverHostWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,8 +69,7 @@ class LinuxSaverHostWindow : public ::testing::Test {
     ASSERT_GT(height, 100);
   }
 
-  // Dispatches events and takes snapshots until (x, y) shows `expected` (a
-  // window manager may take a moment to map the window).
+  // Dispatches events and takes snapshots until (x, y) shows `expected`.
   Image SnapshotShowing(int x, int y, std::uint32_t expected) {
     Recorder ignore;
     Image snapshot(width, height);
@@ -84,8 +80,7 @@ class LinuxSaverHostWindow : public ::testing::Test {
     }
     return snapshot;
   }
-  // The window's first exposure may still be on its way; it would repaint
-  // the whole window from whatever frame was presented last.
+  // Past the first exposure, which repaints the whole window.
   const ShownPixels shown = [this](int x, int y, std::uint32_t colour) {
     for (int settle = 0; settle < 4; ++settle) SnapshotShowing(x, y, colour);
     return SnapshotShowing(x, y, colour);
@@ -104,10 +99,9 @@ TEST_F(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
   EXPECT_FALSE(LinuxSystem().WindowExists(kTitle));
 }
 
-// A second copy finds the window by its title from its making on, before
-// it shows, also where a window manager lists the windows it manages (this
-// list names only the root). The window manager's close and SIGTERM reach
-// the saver as requests to close; each cuts a wait short.
+// A second copy finds the window by its title before it shows, also past a
+// window manager's list of its windows (here only the root). The window
+// manager's close and SIGTERM each cut a wait short as a request to close.
 TEST_F(LinuxSaverHostWindow, IsFoundBeforeItShowsAndHandsOverRequestsToClose) {
   EXPECT_TRUE(LinuxSystem().WindowExists(kTitle));
   ::Display* x = XOpenDisplay(nullptr);
@@ -148,8 +142,7 @@ TEST_F(LinuxSaverHostWindow, ASnapshotOfAPresentedFrameGivesItBackPixelForPixel)
   ExpectASnapshotGivesThePresentedFrameBack(*host, shown);
 }
 
-// The window is painted with cairo alone: nothing of OpenGL (a software
-// renderer of some 50 MB where there is no GPU driver) is loaded for it.
+// Painted with cairo alone: no OpenGL (50 MB of software renderer without a GPU).
 TEST_F(LinuxSaverHostWindow, LoadsNoOpenGlLibraries) {
   host->Show();
   const Image frame(width, height, Rgb(0, 90, 0));

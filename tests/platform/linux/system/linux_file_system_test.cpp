@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -39,15 +39,19 @@ class LinuxFileSystemTest : public ::testing::Test {
     return names;
   }
 
+  // The listed names (throwing, and so failing, when there is no list).
   std::vector<std::string> Sorted(std::optional<std::vector<std::string>> names) const {
-    EXPECT_TRUE(names.has_value());
-    if (!names) return {};
-    std::sort(names->begin(), names->end());
+    std::sort(names.value().begin(), names->end());
     return *names;
   }
 
-  bool MakeFifo(const std::string& name) const {
-    return std::system(("mkfifo '" + Path(name) + "' 2>/dev/null").c_str()) == 0;
+  // Whether `body` returns true in a child process (with limits of its own).
+  template <typename Body>
+  static bool InChild(Body body) {
+    const pid_t child = fork();
+    if (child == 0) _exit(body() ? 0 : 1);
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && status == 0;
   }
 
   TempFolder folder_;
@@ -55,7 +59,8 @@ class LinuxFileSystemTest : public ::testing::Test {
   LinuxFileSystem files_;
 };
 
-TEST_F(LinuxFileSystemTest, ListsVisibleRegularFilesWithoutRegardToCaseAndTellsAttributes) {
+TEST_F(LinuxFileSystemTest,
+       ListsVisibleRegularFilesWithoutRegardToCaseAndTellsAttributesAndFolders) {
   for (const char* name : {"holiday.JPG", "beach.jpg", "Ab.Jpg", "notes.txt", ".hidden.jpg"}) {
     Write(name);
   }
@@ -63,7 +68,7 @@ TEST_F(LinuxFileSystemTest, ListsVisibleRegularFilesWithoutRegardToCaseAndTellsA
   fs::create_directory(root_ / "target");
   fs::create_directory_symlink(root_ / "target", root_ / "linked.jpg");
   fs::create_symlink(root_ / "beach.jpg", root_ / "alias.jpg");
-  ASSERT_TRUE(MakeFifo("pipe.jpg"));
+  ASSERT_EQ(mkfifo(Path("pipe.jpg").c_str(), 0600), 0);
 
   EXPECT_EQ(Sorted(files_.ListFiles(Path("*.jpg"))),
             (std::vector<std::string>{"Ab.Jpg", "alias.jpg", "beach.jpg", "holiday.JPG"}));
@@ -78,18 +83,14 @@ TEST_F(LinuxFileSystemTest, ListsVisibleRegularFilesWithoutRegardToCaseAndTellsA
   EXPECT_NE(files_.Attributes(Path(".hidden.jpg")).value_or(0) & FileAttribute::Hidden, 0);
   EXPECT_NE(files_.Attributes(Path("pipe.jpg")), FileAttribute::Normal);
   EXPECT_FALSE(files_.Attributes(Path("missing.jpg")).has_value());
+  // An empty folder is there; a file is no folder.
+  EXPECT_TRUE(FolderExists(Path("album.jpg"), files_));
+  EXPECT_TRUE(FolderExists(Path("album.jpg") + "/", files_));
+  EXPECT_FALSE(FolderExists(Path("missing"), files_));
+  EXPECT_FALSE(FolderExists(Path("beach.jpg"), files_));
   // A FIFO would block a reader until some writer came along.
   EXPECT_FALSE(files_.CanOpenForRead(Path("pipe.jpg")));
   EXPECT_FALSE(Read(Path("pipe.jpg")).has_value());
-}
-
-TEST_F(LinuxFileSystemTest, FolderExistsForEmptyFoldersOnly) {
-  fs::create_directory(root_ / "empty");
-  Write("file.jpg");
-  EXPECT_TRUE(FolderExists(Path("empty"), files_));
-  EXPECT_TRUE(FolderExists(Path("empty") + "/", files_));
-  EXPECT_FALSE(FolderExists(Path("missing"), files_));
-  EXPECT_FALSE(FolderExists(Path("file.jpg"), files_));
 }
 
 TEST_F(LinuxFileSystemTest, ReplaceCreatesFoldersAndLeavesNoTemporaryFile) {
@@ -145,19 +146,13 @@ TEST_F(LinuxFileSystemTest, AFileBehindAFolderThatMayNotBeSearchedIsThereButUnre
   // Root may search any folder: a child that gives up root asks instead.
   const bool root = geteuid() == 0;
   if (!root) fs::permissions(root_, fs::perms::none);
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (root && setuid(65534) != 0) _exit(2);
-    _exit(files_.Attributes(Path("Orvel.ini")) == FileAttribute::System &&
-                  !files_.ReadFile(Path("Orvel.ini"), 100)
-              ? 0
-              : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
+  const bool unreadable = InChild([&] {
+    return (!root || setuid(65534) == 0) &&
+           files_.Attributes(Path("Orvel.ini")) == FileAttribute::System &&
+           !files_.ReadFile(Path("Orvel.ini"), 100);
+  });
   fs::permissions(root_, fs::perms::owner_all);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_TRUE(unreadable);
 }
 
 TEST_F(LinuxFileSystemTest, AReadOnlyFileIsNeverReplaced) {
@@ -199,18 +194,13 @@ TEST_F(LinuxFileSystemTest, ASettingsWriteCutShortByTheSystemLeavesTheOldFileWho
   const std::string ini = Path("Orvel.ini");
   ASSERT_TRUE(WriteIniString(kSettingsSection, SettingsKey::PictureFolder, "/写真", ini, files_));
   const std::optional<std::string> before = Read(ini);
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
+  EXPECT_TRUE(InChild([&] {
     // The write runs out of room half way: files may not grow past 4 KiB.
     signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{4096, 4096};
+    const rlimit limit{4096, 4096};
     setrlimit(RLIMIT_FSIZE, &limit);
-    _exit(WriteIniString(kSettingsSection, "k", std::string(20000, 'x'), ini, files_) ? 1 : 0);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_EQ(status, 0) << "the failed write was reported as stored";
+    return !WriteIniString(kSettingsSection, "k", std::string(20000, 'x'), ini, files_);
+  })) << "the failed write was reported as stored";
   EXPECT_EQ(Read(ini), before);
   EXPECT_EQ(Names(root_), std::vector<std::string>{"Orvel.ini"});  // no temporary file
 }
