@@ -1,12 +1,11 @@
-// A test's own temporary folder, and files made in it through the wide
-// calls, so that a test's setting-up does not go through the code it tests.
-// Removed with everything in it, read-only files included, when the test is
-// done.
+// A test's own temporary folder, files made in it by the standard library (not the code
+// tested), removed with everything in it, read-only files included.
 #pragma once
 
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 
@@ -17,8 +16,6 @@ namespace orvel {
 
 class Win32TestFolder {
  public:
-  Win32TestFolder() = default;
-  // A read-only file would stay behind.
   ~Win32TestFolder() {
     std::error_code ignored;
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
@@ -26,8 +23,6 @@ class Win32TestFolder {
       SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
   }
-  Win32TestFolder(const Win32TestFolder&) = delete;
-  Win32TestFolder& operator=(const Win32TestFolder&) = delete;
 
   // The folder, without a backslash at its end.
   const std::wstring& Wide() const { return path_; }
@@ -37,14 +32,10 @@ class Win32TestFolder {
 
   // Writes a file (folders above it must exist); false when it cannot.
   bool Write(const std::wstring& name, const std::string& bytes = "x") const {
-    HANDLE file = CreateFileW((path_ + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    return CloseHandle(file) && ok;
+    std::ofstream file(std::filesystem::path(path_ + L"\\" + name), std::ios::binary);
+    file << bytes;
+    file.close();
+    return !file.fail();
   }
   bool MakeFolder(const std::wstring& name) const {
     return CreateDirectoryW((path_ + L"\\" + name).c_str(), nullptr) != 0;

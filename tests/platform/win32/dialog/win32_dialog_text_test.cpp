@@ -9,6 +9,7 @@
 
 #include "dialog/gothic_face.h"
 #include "dialog_text_check.h"
+#include "platform/win32/saver/gdi_pixels.h"
 #include "platform/win32/system/wide_text.h"
 
 namespace orvel {
@@ -18,30 +19,21 @@ Ink Draw(DialogControl control, const std::string& text, bool enabled, int dpi =
   const double scale = dpi / 96.0;
   const int w = static_cast<int>(kDialogClientSize.width * scale);
   const int h = static_cast<int>(kDialogClientSize.height * scale);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
   HGDIOBJ old = SelectObject(dc, bitmap);
-  auto* pixels = static_cast<std::uint32_t*>(bits);
-  std::fill(pixels, pixels + w * h, Rgb(204, 204, 204));
-
+  Image pixels(w, h, Rgb(204, 204, 204));
+  DrawImageArea(dc, pixels, Rect{0, 0, w, h});
   const DialogFonts fonts(dpi);
   const ControlEntry& entry = EntryOf(control);
   DrawControlText(dc, entry, ControlState{Look::None, text, enabled},
                   ScaleRect(ClientRect(control), scale), fonts.For(entry), scale);
-  GdiFlush();
-  const Ink ink = InkOf([&](int x, int y) { return pixels[y * w + x]; }, w, h);
+  EXPECT_TRUE(ReadDeviceArea(dc, Rect{0, 0, w, h}, pixels));
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);
-  return ink;
+  ReleaseDC(nullptr, screen);
+  return InkOf([&](int x, int y) { return pixels.At(x, y); }, w, h);
 }
 
 TEST(Win32DialogText, TheFaceWritesCaptionsDisplayBoxesAndTheLinkOnly) {
@@ -72,37 +64,29 @@ TEST(Win32DialogText, FontsAreTheDialogsGothicAtNineAndThreeQuarterPointsAndTheL
 
 // Where "ＭＳ Ｐゴシック" is missing the font mapper took a Japanese face
 // without Latin letters, and "*.bmp", "BGM" and the numbers showed as boxes.
-TEST(Win32DialogText, TheGothicIsAnInstalledFaceOfTheListWithLatinLettersDigitsAndKana) {
+TEST(Win32DialogText, EachFontIsAnInstalledFaceWithTheLettersItShows) {
   const DialogFonts fonts(96);
   HDC dc = CreateCompatibleDC(nullptr);
-  for (DialogFont font : {DialogFont::Gothic, DialogFont::GothicUnderlined}) {
-    LOGFONTW asked{};
-    GetObjectW(fonts.Get(font), sizeof(asked), &asked);
+  const std::wstring captions = L"*.bmp BGM 10 Ver ｼｰｹﾝｼｬﾙ 画像";
+  for (const auto& [font, text] : {std::pair{DialogFont::Gothic, captions},
+                                   {DialogFont::GothicUnderlined, captions},
+                                   {DialogFont::DialogDefault, std::wstring(L"音楽CD")}}) {
     HGDIOBJ old = SelectObject(dc, fonts.Get(font));
-    wchar_t face[LF_FACESIZE] = {};
-    GetTextFaceW(dc, LF_FACESIZE, face);
-    EXPECT_STREQ(face, asked.lfFaceName);
-    EXPECT_NE(std::ranges::find(kGothicFaces, Utf8FromWide(face)), kGothicFaces.end()) << face;
-    const std::wstring text = L"*.bmp BGM 10 Ver ｼｰｹﾝｼｬﾙ 画像";
+    if (font != DialogFont::DialogDefault) {
+      LOGFONTW asked{};
+      GetObjectW(fonts.Get(font), sizeof(asked), &asked);
+      wchar_t face[LF_FACESIZE] = {};
+      GetTextFaceW(dc, LF_FACESIZE, face);
+      EXPECT_STREQ(face, asked.lfFaceName);
+      EXPECT_NE(std::ranges::find(kGothicFaces, Utf8FromWide(face)), kGothicFaces.end()) << face;
+    }
     std::vector<WORD> glyphs(text.size());
     GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
                      GGI_MARK_NONEXISTING_GLYPHS);
-    for (std::size_t i = 0; i < text.size(); ++i) EXPECT_NE(glyphs[i], 0xFFFF) << face << " " << i;
+    for (std::size_t i = 0; i < text.size(); ++i) EXPECT_NE(glyphs[i], 0xFFFF) << i;
     SelectObject(dc, old);
   }
   DeleteDC(dc);
-}
-
-TEST(Win32DialogText, TheMusicPanelsFontHasItsJapaneseLetters) {
-  const DialogFonts fonts(96);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, fonts.Get(DialogFont::DialogDefault));
-  const std::wstring text = L"音楽CD";
-  WORD glyphs[4] = {};
-  GetGlyphIndicesW(dc, text.c_str(), 4, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  for (WORD glyph : glyphs) EXPECT_NE(glyph, 0xFFFF);
 }
 
 TEST(Win32DialogText, TextStandsInItsRectangleAsAlignedGreyedOrAsALink) {
@@ -122,10 +106,7 @@ TEST(Win32DialogText, TextStandsInItsRectangleAsAlignedGreyedOrAsALink) {
 
 TEST(Win32DialogText, TextThatIsNotUtf8ShowsWithReplacementLetters) {
   EXPECT_EQ(DisplayText("画像"), L"画像");
-  EXPECT_EQ(DisplayText("a\xFF"
-                        "b"),
-            L"a\xFFFD"
-            L"b");
+  EXPECT_EQ(DisplayText("a\377b"), L"a\uFFFDb");
   EXPECT_EQ(DisplayText(""), L"");
 }
 

@@ -1,5 +1,4 @@
-// What the Windows sound tests need: whether the machine has an audio
-// output at all, and sound files written into a test's folder.
+// What the Windows sound tests need: whether there is an audio output, and a sound file.
 #pragma once
 
 #include <windows.h>
@@ -8,11 +7,11 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace orvel {
 
-// Under Wine the audio goes to the desktop's sound server; a build machine
-// has none until one is started (a PulseAudio null sink will do).
+// Under Wine the audio goes to the desktop's sound server, which a build machine lacks.
 inline constexpr const char* kNoAudioOutput =
     "no audio output: run the tests with a sound server, such as "
     "scripts/with-null-audio.sh, which starts a PulseAudio null sink";
@@ -29,13 +28,11 @@ inline std::string ToneWav(int milliseconds) {
   wav += "RIFF";
   put(36 + samples * 2, 4);
   wav += "WAVEfmt ";
-  put(16, 4);
-  put(1, 2);      // PCM
-  put(1, 2);      // mono
-  put(8000, 4);   // samples per second
-  put(16000, 4);  // bytes per second
-  put(2, 2);      // bytes per sample
-  put(16, 2);     // bits per sample
+  // PCM, mono, 8000 samples a second, 16000 bytes a second, 2 bytes and 16 bits a sample.
+  for (const auto& [value, bytes] :
+       {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {8000u, 4}, {16000u, 4}, {2u, 2}, {16u, 2}}) {
+    put(value, bytes);
+  }
   wav += "data";
   put(samples * 2, 4);
   for (std::uint32_t i = 0; i < samples; ++i) {

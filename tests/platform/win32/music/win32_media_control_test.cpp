@@ -15,10 +15,6 @@
 namespace orvel {
 namespace {
 
-bool IsNumber(const std::string& text) {
-  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-}
-
 TEST(Win32MediaControlTest, AnMp3WithBlanksAndJapaneseInItsPathPlaysAsMpegVideo) {
   if (!HasAudioOutput()) GTEST_SKIP() << kNoAudioOutput;
   Win32TestFolder folder;
@@ -39,11 +35,8 @@ TEST(Win32MediaControlTest, AnMp3WithBlanksAndJapaneseInItsPathPlaysAsMpegVideo)
   EXPECT_EQ(media.Send("status MP3Play mode", reply), 0);
   EXPECT_EQ(reply, "playing");
   EXPECT_TRUE(player.Mp3IsPlaying());
-  EXPECT_EQ(media.Send("status MP3Play position", reply), 0);
-  EXPECT_TRUE(IsNumber(reply)) << reply;
   EXPECT_EQ(media.Send("status MP3Play length", reply), 0);
-  EXPECT_TRUE(IsNumber(reply)) << reply;
-  EXPECT_GT(std::stoi(reply), 4000);
+  EXPECT_GT(std::stoi(reply), 4000) << reply;  // milliseconds
 
   // Paused by someone else: the next check starts it again.
   ASSERT_EQ(media.Send("pause MP3Play", reply), 0);
@@ -79,7 +72,6 @@ TEST(Win32MediaControlTest, FailuresComeBackAsCodesWithTheSystemsWords) {
   EXPECT_NE(
       media.Send("open \"" + folder.Utf8(L"無い.mp3") + "\" type MPEGVideo alias Missing", reply),
       0);
-  EXPECT_NE(media.Send("status Missing mode", reply), 0);
   EXPECT_NE(media.Send("open \"\xff.mp3\" type MPEGVideo alias Garbled", reply), 0);
 }
 

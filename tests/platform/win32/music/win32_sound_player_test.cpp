@@ -32,53 +32,37 @@ bool LetGo(const std::wstring& file) {
   return false;
 }
 
-class Win32SoundPlayerTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!HasAudioOutput()) GTEST_SKIP() << kNoAudioOutput;
-    ASSERT_TRUE(folder_.MakeFolder(L"音 楽"));
-    ASSERT_TRUE(folder_.Write(L"音 楽\\短い 音.wav", ToneWav(150)));
-    ASSERT_TRUE(folder_.Write(L"other.wav", ToneWav(150)));
-  }
-
-  Win32TestFolder folder_;
-  const std::wstring wav_ = folder_.Wide() + L"\\音 楽\\短い 音.wav";
-  const std::wstring other_ = folder_.Wide() + L"\\other.wav";
-};
-
-TEST_F(Win32SoundPlayerTest, AShortWavPlaysOverAndOverUntilStopped) {
-  Win32SoundPlayer player;
-  EXPECT_GE(player.OutputDeviceCount(), 1);
-  player.PlayLooping(folder_.Utf8(L"音 楽\\短い 音.wav"));
-  // Many times the file's length later, it still plays.
-  std::this_thread::sleep_for(1s);
-  EXPECT_TRUE(BeingPlayed(wav_));
-  player.Stop();
-  EXPECT_TRUE(LetGo(wav_));
-  // Stopping when nothing plays is harmless.
-  player.Stop();
-}
-
-TEST_F(Win32SoundPlayerTest, ANewFileTakesThePlaceOfTheOldOne) {
-  Win32SoundPlayer player;
-  player.PlayLooping(folder_.Utf8(L"音 楽\\短い 音.wav"));
-  std::this_thread::sleep_for(200ms);
-  player.PlayLooping(folder_.Utf8(L"other.wav"));
-  EXPECT_TRUE(LetGo(wav_));
-  std::this_thread::sleep_for(1s);
-  EXPECT_TRUE(BeingPlayed(other_));
-  // A file that cannot be played stops the old one and plays nothing.
-  player.PlayLooping(folder_.Utf8(L"missing.wav"));
-  EXPECT_TRUE(LetGo(other_));
-}
-
-TEST_F(Win32SoundPlayerTest, ThePlayerStopsWhenItGoes) {
+TEST(Win32SoundPlayerTest, AShortWavLoopsUntilStoppedOrReplacedAndStopsWithThePlayer) {
+  if (!HasAudioOutput()) GTEST_SKIP() << kNoAudioOutput;
+  Win32TestFolder folder;
+  ASSERT_TRUE(folder.MakeFolder(L"音 楽"));
+  ASSERT_TRUE(folder.Write(L"音 楽\\短い 音.wav", ToneWav(150)));
+  ASSERT_TRUE(folder.Write(L"other.wav", ToneWav(150)));
+  const std::wstring wav = folder.Wide() + L"\\音 楽\\短い 音.wav";
+  const std::wstring other = folder.Wide() + L"\\other.wav";
   {
     Win32SoundPlayer player;
-    player.PlayLooping(folder_.Utf8(L"音 楽\\短い 音.wav"));
+    EXPECT_GE(player.OutputDeviceCount(), 1);
+    player.PlayLooping(folder.Utf8(L"音 楽\\短い 音.wav"));
+    // Many times the file's length later, it still plays, until a new file takes its place.
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(BeingPlayed(wav));
+    player.PlayLooping(folder.Utf8(L"other.wav"));
+    EXPECT_TRUE(LetGo(wav));
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(BeingPlayed(other));
+    player.Stop();
+    EXPECT_TRUE(LetGo(other));
+    player.Stop();  // harmless when nothing plays
+    // A file that cannot be played stops the old one and plays nothing.
+    player.PlayLooping(folder.Utf8(L"other.wav"));
+    std::this_thread::sleep_for(200ms);
+    player.PlayLooping(folder.Utf8(L"missing.wav"));
+    EXPECT_TRUE(LetGo(other));
+    player.PlayLooping(folder.Utf8(L"音 楽\\短い 音.wav"));
     std::this_thread::sleep_for(200ms);
   }
-  EXPECT_TRUE(LetGo(wav_));
+  EXPECT_TRUE(LetGo(wav));  // the player stops when it goes
 }
 
 }  // namespace

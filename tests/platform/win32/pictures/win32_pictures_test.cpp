@@ -1,6 +1,4 @@
-// Pictures through the imaging component and metafiles through GDI, read
-// from files made here: BMP and GIF written byte by byte, PNG and JPEG
-// through the imaging component's own encoders.
+// Pictures from files made here: BMP and GIF byte by byte, PNG and JPEG by the system's encoders.
 #include "platform/win32/pictures/win32_pictures.h"
 
 #include <gtest/gtest.h>
@@ -44,30 +42,18 @@ void Put32(std::string& out, std::uint32_t value) {
   Put16(out, static_cast<int>(value >> 16));
 }
 
-// A 24-bit BMP of the pixels (rows top first), stored bottom row first with
-// each row padded to four bytes, as the format has it.
+// A 32-bit BMP of the pixels (rows top first), stored bottom row first.
 std::string Bmp(const Image& image) {
-  const int rowBytes = (image.Width() * 3 + 3) / 4 * 4;
-  const std::uint32_t dataSize = static_cast<std::uint32_t>(rowBytes * image.Height());
-  std::string bmp = "BM";
-  Put32(bmp, 54 + dataSize);
-  Put32(bmp, 0);
-  Put32(bmp, 54);
-  Put32(bmp, 40);
-  Put32(bmp, static_cast<std::uint32_t>(image.Width()));
-  Put32(bmp, static_cast<std::uint32_t>(image.Height()));
-  Put16(bmp, 1);
-  Put16(bmp, 24);
+  const auto dataSize = static_cast<std::uint32_t>(image.Width() * image.Height() * 4);
+  std::string bmp = "BM";  // the headers, the last value one plane of 32 bits
+  for (std::uint32_t value :
+       {54 + dataSize, 0u, 54u, 40u, static_cast<std::uint32_t>(image.Width()),
+        static_cast<std::uint32_t>(image.Height()), 1u | 32u << 16}) {
+    Put32(bmp, value);
+  }
   for (int i = 0; i < 6; ++i) Put32(bmp, 0);
   for (int y = image.Height() - 1; y >= 0; --y) {
-    std::string row;
-    for (int x = 0; x < image.Width(); ++x) {
-      const std::uint32_t pixel = image.At(x, y);
-      row += {static_cast<char>(BlueOf(pixel)), static_cast<char>(GreenOf(pixel)),
-              static_cast<char>(RedOf(pixel))};
-    }
-    row.resize(static_cast<std::size_t>(rowBytes), '\0');
-    bmp += row;
+    for (int x = 0; x < image.Width(); ++x) Put32(bmp, image.At(x, y));
   }
   return bmp;
 }
@@ -87,13 +73,9 @@ std::string Gif(int width, int height, const std::array<std::uint32_t, 4>& palet
   }
   for (const std::vector<int>& indices : frames) {
     gif += {'\x21', '\xF9', '\x04', transparent ? '\x01' : '\0', '\x0A', '\0', '\x03', '\0'};
-    gif += '\x2C';
-    Put16(gif, 0);
-    Put16(gif, 0);
-    Put16(gif, width);
-    Put16(gif, height);
-    gif += '\0';
-    gif += '\x02';  // codes start from two-bit literals
+    gif += '\x2C';  // the image, at the corner, of the whole size
+    for (int value : {0, 0, width, height}) Put16(gif, value);
+    gif += {'\0', '\x02'};  // codes start from two-bit literals
     std::vector<int> codes;
     for (std::size_t i = 0; i < indices.size(); ++i) {
       if (i % 2 == 0) codes.push_back(4);  // clear
@@ -123,36 +105,35 @@ std::string Gif(int width, int height, const std::array<std::uint32_t, 4>& palet
 bool Encode(const fs::path& path, const GUID& container, int width, int height,
             std::vector<std::uint32_t> bgra) {
   if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return false;
-  bool written = false;
-  {
-    IWICImagingFactory* factory = nullptr;
-    IWICStream* stream = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    IWICBitmap* bitmap = nullptr;
-    const UINT stride = static_cast<UINT>(width) * 4;
-    written = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_PPV_ARGS(&factory))) &&
-              SUCCEEDED(factory->CreateBitmapFromMemory(
-                  static_cast<UINT>(width), static_cast<UINT>(height), GUID_WICPixelFormat32bppBGRA,
-                  stride, stride * static_cast<UINT>(height), reinterpret_cast<BYTE*>(bgra.data()),
-                  &bitmap)) &&
-              SUCCEEDED(factory->CreateStream(&stream)) &&
-              SUCCEEDED(stream->InitializeFromFilename(path.wstring().c_str(), GENERIC_WRITE)) &&
-              SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder)) &&
-              SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
-              SUCCEEDED(frame->Initialize(nullptr)) &&
-              SUCCEEDED(frame->WriteSource(bitmap, nullptr)) && SUCCEEDED(frame->Commit()) &&
-              SUCCEEDED(encoder->Commit());
-    for (IUnknown* object :
-         std::initializer_list<IUnknown*>{frame, encoder, stream, bitmap, factory}) {
-      if (object != nullptr) object->Release();
-    }
+  IWICImagingFactory* factory = nullptr;
+  IWICStream* stream = nullptr;
+  IWICBitmapEncoder* encoder = nullptr;
+  IWICBitmapFrameEncode* frame = nullptr;
+  IWICBitmap* bitmap = nullptr;
+  const UINT stride = static_cast<UINT>(width) * 4;
+  const bool written =
+      SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_PPV_ARGS(&factory))) &&
+      SUCCEEDED(factory->CreateBitmapFromMemory(
+          static_cast<UINT>(width), static_cast<UINT>(height), GUID_WICPixelFormat32bppBGRA, stride,
+          stride * static_cast<UINT>(height), reinterpret_cast<BYTE*>(bgra.data()), &bitmap)) &&
+      SUCCEEDED(factory->CreateStream(&stream)) &&
+      SUCCEEDED(stream->InitializeFromFilename(path.wstring().c_str(), GENERIC_WRITE)) &&
+      SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder)) &&
+      SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+      SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
+      SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->WriteSource(bitmap, nullptr)) &&
+      SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+  for (IUnknown* object :
+       std::initializer_list<IUnknown*>{frame, encoder, stream, bitmap, factory}) {
+    if (object != nullptr) object->Release();
   }
   CoUninitialize();
   return written;
 }
+
+const std::array<std::uint32_t, 4> kPalette{Rgb(200, 100, 50), Rgb(0, 0, 255), Rgb(9, 99, 199),
+                                            Rgb(255, 255, 0)};
 
 std::uint32_t Bgra(int r, int g, int b, int a) {
   return static_cast<std::uint32_t>(a) << 24 | Rgb(r, g, b);
@@ -179,8 +160,7 @@ class Win32Pictures : public ::testing::Test {
 };
 
 TEST_F(Win32Pictures, ReadsEachFormatWithItsColoursInPlace) {
-  // A BMP of six colours, each channel on its own and mixed, through a
-  // folder and a file name with Japanese letters and a blank.
+  // Six colours, each channel alone and mixed, in a folder and file named in Japanese with a blank.
   Image colours(3, 2);
   const std::uint32_t values[] = {Rgb(255, 0, 0), Rgb(0, 255, 0),   Rgb(0, 0, 255),
                                   Rgb(1, 2, 3),   Rgb(250, 128, 7), Rgb(255, 255, 255)};
@@ -193,21 +173,14 @@ TEST_F(Win32Pictures, ReadsEachFormatWithItsColoursInPlace) {
   EXPECT_EQ(picture->size, (PixelSize{3, 2}));
 
   // A GIF of two frames: the first is read.
-  const std::array<std::uint32_t, 4> palette{Rgb(200, 100, 50), Rgb(0, 0, 255), Rgb(9, 99, 199),
-                                             Rgb(255, 255, 0)};
-  const std::string gif =
-      Write("two frames.gif", Gif(2, 2, palette, {{0, 1, 2, 3}, {1, 1, 1, 1}}, false));
-  picture = loader.Decode(gif, {});
+  picture = loader.Decode(
+      Write("two frames.gif", Gif(2, 2, kPalette, {{0, 1, 2, 3}, {1, 1, 1, 1}}, false)), {});
   ASSERT_TRUE(picture);
-  ASSERT_EQ(picture->pixels.Width(), 2);
-  ASSERT_EQ(picture->pixels.Height(), 2);
-  EXPECT_EQ(picture->pixels.At(0, 0), Rgb(200, 100, 50));
-  EXPECT_EQ(picture->pixels.At(1, 0), Rgb(0, 0, 255));
-  EXPECT_EQ(picture->pixels.At(0, 1), Rgb(9, 99, 199));
-  EXPECT_EQ(picture->pixels.At(1, 1), Rgb(255, 255, 0));
+  Image firstFrame(2, 2);
+  for (int i = 0; i < 4; ++i) firstFrame.Set(i % 2, i / 2, kPalette[static_cast<std::size_t>(i)]);
+  EXPECT_EQ(picture->pixels, firstFrame);
 
-  // A PNG, exact; a JPEG, near enough (it keeps colour at a lower
-  // resolution than brightness, so the halves are wide blocks).
+  // A PNG, exact; a JPEG, near enough (its colour is coarser, so the halves are wide blocks).
   std::vector<std::uint32_t> halves(32 * 16);
   for (std::size_t i = 0; i < halves.size(); ++i) {
     halves[i] = i % 32 < 16 ? Bgra(200, 30, 60, 255) : Bgra(20, 140, 230, 255);
@@ -237,9 +210,7 @@ TEST_F(Win32Pictures, LaysTransparencyOverBlack) {
   EXPECT_EQ(picture->pixels.At(2, 0), Rgb(0, 0, 0));
 
   // A GIF's transparent index.
-  const std::array<std::uint32_t, 4> palette{Rgb(200, 100, 50), Rgb(0, 0, 255), Rgb(9, 99, 199),
-                                             Rgb(255, 255, 0)};
-  picture = loader.Decode(Write("clear.gif", Gif(2, 1, palette, {{1, 3}}, true)), {});
+  picture = loader.Decode(Write("clear.gif", Gif(2, 1, kPalette, {{1, 3}}, true)), {});
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->pixels.At(0, 0), Rgb(0, 0, 255));
   EXPECT_EQ(picture->pixels.At(1, 0), Rgb(0, 0, 0));
@@ -259,8 +230,7 @@ TEST_F(Win32Pictures, RefusesWhatIsNoPicture) {
 }
 
 TEST_F(Win32Pictures, DecodesNoMorePixelsThanDrawn) {
-  // A 400 x 200 picture fitted to a 100 x 100 screen is drawn 100 x 50: it
-  // comes at that size, its own size kept, its halves where they were.
+  // Fitted to a 100 x 100 screen, 400 x 200 comes drawn 100 x 50, its own size kept.
   std::vector<std::uint32_t> halves(400 * 200);
   for (std::size_t i = 0; i < halves.size(); ++i) {
     halves[i] = i % 400 < 200 ? Bgra(255, 0, 0, 255) : Bgra(0, 0, 255, 255);
@@ -298,8 +268,7 @@ TEST_F(Win32Pictures, APhotoOverTheLimitShowsAtItsOwnSizeCutEvenly) {
 TEST_F(Win32Pictures, DecodesOnAnyThreadWithoutChangingItsApartment) {
   Image image(5, 4, Rgb(10, 20, 30));
   const std::string bmp = Write("small.bmp", Bmp(image));
-  // A worker thread without COM, and a window thread in its own apartment,
-  // which keeps it.
+  // A worker thread without COM, and a window thread that keeps its own apartment.
   std::optional<Picture> onWorker;
   std::thread([&] { onWorker = loader.Decode(bmp, {}); }).join();
   ASSERT_TRUE(onWorker);

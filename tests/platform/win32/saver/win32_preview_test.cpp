@@ -12,19 +12,10 @@ namespace orvel {
 namespace {
 
 // A pane of the test's own, standing for the host's, somewhere on the screen.
-class Pane {
- public:
-  Pane(int width, int height) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = L"OrvelTestPane";
-    RegisterClassExW(&windowClass);
-    window = CreateWindowExW(0, L"OrvelTestPane", L"pane", WS_POPUP | WS_VISIBLE, 40, 30, width,
-                             height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }
+struct Pane {
+  Pane(int width, int height)
+      : window(CreateWindowExW(0, L"STATIC", L"pane", WS_POPUP | WS_VISIBLE, 40, 30, width, height,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
   ~Pane() {
     if (IsWindow(window)) DestroyWindow(window);
   }
@@ -94,12 +85,8 @@ TEST(Win32Preview, CoversAPaneOfTheUsualSizeWithTheStillAndEndsWithIt) {
   wchar_t title[32] = {};
   GetWindowTextW(window, title, 32);
   EXPECT_STREQ(title, L"Preview Window");
-  const RECT paneRect = WindowRect(pane.window);
-  const RECT rect = WindowRect(window);
-  EXPECT_EQ(rect.left, paneRect.left);
-  EXPECT_EQ(rect.top, paneRect.top);
-  EXPECT_EQ(rect.right, paneRect.right);
-  EXPECT_EQ(rect.bottom, paneRect.bottom);
+  const RECT paneRect = WindowRect(pane.window), rect = WindowRect(window);
+  EXPECT_TRUE(EqualRect(&rect, &paneRect));
 
   EXPECT_TRUE(Pixels(window, 152, 112) == PreviewStill());
 
@@ -116,17 +103,13 @@ TEST(Win32Preview, ShowsTheStillAtItsOwnSizeInALargerPaneAndCutInASmallerOne) {
   std::unique_ptr<Win32Preview> preview = Win32Preview::Show(large.Handle());
   ASSERT_TRUE(preview);
   HWND window = static_cast<HWND>(preview->WindowHandle());
-  const RECT rect = WindowRect(window);
-  EXPECT_EQ(rect.right - rect.left, 300);
-  EXPECT_EQ(rect.bottom - rect.top, 200);
+  const RECT rect = WindowRect(window), paneRect = WindowRect(large.window);
+  EXPECT_TRUE(EqualRect(&rect, &paneRect));
   const Image still = PreviewStill();
   Image pixels = Pixels(window, 300, 200);
   Image expected(300, 200, Rgb(0, 0, 0));
   CopyImage(expected, still, 0, 0);
   EXPECT_TRUE(pixels == expected);
-  EXPECT_EQ(pixels.At(299, 199), Rgb(0, 0, 0));
-  EXPECT_EQ(pixels.At(152, 0), Rgb(0, 0, 0));
-  EXPECT_EQ(pixels.At(0, 112), Rgb(0, 0, 0));
   preview.reset();
 
   Pane small(100, 80);

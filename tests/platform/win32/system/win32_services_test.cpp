@@ -15,12 +15,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::wstring ModuleFile() {
-  wchar_t path[32768] = {};
-  GetModuleFileNameW(nullptr, path, 32768);
-  return path;
-}
-
 TEST(Win32TextTest, Utf8AndUtf16RoundTrip) {
   EXPECT_EQ(WideFromUtf8("Orvelの設定 ｲﾝﾀｰﾊﾞﾙ 🎵"), L"Orvelの設定 ｲﾝﾀｰﾊﾞﾙ 🎵");
   EXPECT_EQ(Utf8FromWide(L"Orvelの設定 ｲﾝﾀｰﾊﾞﾙ 🎵"), "Orvelの設定 ｲﾝﾀｰﾊﾞﾙ 🎵");
@@ -31,20 +25,18 @@ TEST(Win32TextTest, Utf8AndUtf16RoundTrip) {
   EXPECT_FALSE(WideFromUtf8("\xed\xa0\x80").has_value());  // a surrogate
   EXPECT_FALSE(WideFromUtf8(std::string("cut\0off", 7)).has_value());
   // A lone surrogate, which a file name on Windows may hold.
-  EXPECT_EQ(Utf8FromWide(std::wstring(1, wchar_t(0xD800)) + L"a"),
-            "\xef\xbf\xbd"
-            "a");
+  EXPECT_EQ(Utf8FromWide(std::wstring(1, wchar_t(0xD800)) + L"a"), "\357\277\275a");
 }
 
 TEST(Win32LocationsTest, TheSettingsFileIsBesideTheProgramWhenItIsThereOtherwiseInAppData) {
   Win32Locations locations;
   Win32FileSystem files;
   const std::string programFolder = locations.ProgramFolder();
-  const std::wstring module = ModuleFile();
+  wchar_t path[32768] = {};
+  GetModuleFileNameW(nullptr, path, 32768);
+  const std::wstring module = path;
   const std::wstring programName = module.substr(module.rfind(L'\\') + 1);
-  ASSERT_FALSE(programFolder.empty());
-  EXPECT_NE(programFolder.back(), '\\');
-  EXPECT_EQ(*WideFromUtf8(programFolder + "\\") + programName, module);
+  EXPECT_EQ(*WideFromUtf8(programFolder + "\\") + programName, module);  // no backslash doubled
 
   wchar_t appData[32768] = {};
   ASSERT_GT(GetEnvironmentVariableW(L"APPDATA", appData, 32768), 0u);
@@ -68,8 +60,7 @@ TEST(Win32ClockTest, CountsMillisecondsAndSeedsFromTheTimeOfDay) {
     last = now;
   }
   std::this_thread::sleep_for(200ms);
-  // Milliseconds, not seconds or microseconds: however slow the machine,
-  // a fifth of a second gives more than a tenth, and less than a minute.
+  // Milliseconds: a fifth of a second gives more than a tenth, less than a minute.
   const std::int64_t slept = clock.MonotonicMs() - start;
   EXPECT_GE(slept, 100);
   EXPECT_LT(slept, 60000);
@@ -96,23 +87,19 @@ TEST(Win32SystemTest, FindsWindowsByTheirJapaneseTitles) {
   EXPECT_FALSE(system.WindowExists("Orvelの設定"));
 }
 
-TEST(Win32SystemTest, TheNtFamilyAnswersTheVersionQuery) {
+// The NT family's mpr.dll lacks the 9x password dialog, so it is loaded only when asked for.
+TEST(Win32SystemTest, AnswersAsTheNtFamilyAndReachesThePointerAndTheSystemParameters) {
   Win32System system;
   const VersionInfo version = system.QueryVersion();
   EXPECT_EQ(version.result, 1);
   EXPECT_EQ(version.platformId, 2);
-}
+  EXPECT_EQ(GetModuleHandleW(L"mpr.dll"), nullptr);
 
-TEST(Win32SystemTest, ThePointersDisplayCountGoesDownAndUp) {
-  Win32System system;
   const int hidden = system.ShowCursor(false);
   EXPECT_EQ(system.ShowCursor(true), hidden + 1);
   EXPECT_EQ(system.ShowCursor(false), hidden);
   system.ShowCursor(true);
-}
 
-TEST(Win32SystemTest, SystemParametersReachTheSystem) {
-  Win32System system;
   BOOL before = FALSE;
   ASSERT_TRUE(SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &before, 0));
   for (BOOL active : {FALSE, TRUE}) {
@@ -122,12 +109,6 @@ TEST(Win32SystemTest, SystemParametersReachTheSystem) {
     EXPECT_EQ(now, active);
   }
   system.SetSystemParameter(SPI_SETSCREENSAVEACTIVE, before);
-}
-
-TEST(Win32SystemTest, ThePasswordLibraryIsNotLoadedAtStart) {
-  // The NT family's mpr.dll lacks the 9x password dialog: a program that
-  // linked it would not start there. It is loaded only when asked for.
-  EXPECT_EQ(GetModuleHandleW(L"mpr.dll"), nullptr);
 }
 
 }  // namespace
