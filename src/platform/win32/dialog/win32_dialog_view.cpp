@@ -14,6 +14,7 @@
 #include "platform/win32/dialog/win32_dialog_text.h"
 #include "platform/win32/dialog/win32_dialog_widgets.h"
 #include "platform/win32/system/wide_text.h"
+#include "platform/win32/system/window_state.h"
 
 namespace orvel {
 namespace {
@@ -308,20 +309,6 @@ struct Win32DialogView::State {
     return DefWindowProcW(window, message, wParam, lParam);
   }
 
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-      auto* state = static_cast<State*>(create->lpCreateParams);
-      state->window = window;
-      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-    }
-    auto* state = reinterpret_cast<State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (state == nullptr || state->window != window) {
-      return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return state->Handle(message, wParam, lParam);
-  }
-
   // One message, through the dialog manager (Tab between the controls,
   // Escape) when it is the window's.
   void Dispatch(MSG& message) {
@@ -342,7 +329,7 @@ std::unique_ptr<Win32DialogView> Win32DialogView::Create(const std::string& titl
   if (!GetClassInfoExW(instance, kWindowClass, &windowClass)) {
     windowClass = WNDCLASSEXW{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &State::WindowProc;
+    windowClass.lpfnWndProc = &StateWindowProc<State>;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kWindowClass;

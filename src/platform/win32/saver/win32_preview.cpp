@@ -4,6 +4,7 @@
 
 #include "dialog/skin.h"
 #include "platform/win32/saver/gdi_pixels.h"
+#include "platform/win32/system/window_state.h"
 
 namespace orvel {
 namespace {
@@ -31,31 +32,22 @@ struct Win32Preview::State {
     EndPaint(window, &paint);
   }
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      auto* self = static_cast<State*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-      self->window = hwnd;
-    }
-    auto* self = reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self == nullptr || self->window != hwnd) {
-      return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
       case WM_PAINT:
-        self->Paint();
+        Paint();
         return 0;
       case WM_ERASEBKGND:
         return 1;  // WM_PAINT paints every pixel
       case WM_DESTROY:
         // The preview's end is the program's: its owner, where it has one,
         // is asked to close, and the preview's loop ends.
-        if (HWND owner = GetWindow(hwnd, GW_OWNER)) PostMessageW(owner, WM_CLOSE, 0, 0);
-        self->window = nullptr;
+        if (HWND owner = GetWindow(window, GW_OWNER)) PostMessageW(owner, WM_CLOSE, 0, 0);
+        window = nullptr;
         PostQuitMessage(0);
         return 0;
       default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
   }
 };
@@ -64,7 +56,7 @@ std::unique_ptr<Win32Preview> Win32Preview::Show(std::int32_t hostWindow) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = State::WindowProc;
+  windowClass.lpfnWndProc = StateWindowProc<State>;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kWindowClass;

@@ -8,6 +8,7 @@
 #include "platform/win32/saver/gdi_pixels.h"
 #include "platform/win32/saver/win32_input.h"
 #include "platform/win32/system/wide_text.h"
+#include "platform/win32/system/window_state.h"
 
 namespace orvel {
 namespace {
@@ -136,19 +137,6 @@ struct Win32SaverHost::State {
     }
     return DefWindowProcW(window, message, wParam, lParam);
   }
-
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      auto* self = static_cast<State*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-      self->window = hwnd;
-    }
-    auto* self = reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self == nullptr || self->window != hwnd) {
-      return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return self->Handle(message, wParam, lParam);
-  }
 };
 
 std::unique_ptr<Win32SaverHost> Win32SaverHost::Create(Clock& clock, const std::string& title) {
@@ -160,7 +148,7 @@ std::unique_ptr<Win32SaverHost> Win32SaverHost::Create(Clock& clock, const std::
   // for each frame costs more than the frame's drawing (under Wine, even a
   // read of the X resource files).
   windowClass.style = CS_OWNDC;
-  windowClass.lpfnWndProc = State::WindowProc;
+  windowClass.lpfnWndProc = StateWindowProc<State>;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kWindowClass;
