@@ -34,12 +34,6 @@ std::wstring ItemText(HWND window, UINT lengthMessage, UINT textMessage, int ind
   return text;
 }
 
-std::wstring TextOf(HWND window) {
-  wchar_t text[256] = {};
-  GetWindowTextW(window, text, 256);
-  return text;
-}
-
 // Where a child window lies in its parent's client area.
 Rect ChildRect(HWND child) {
   RECT r{};
@@ -48,7 +42,6 @@ Rect ChildRect(HWND child) {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-// Runs the messages that are waiting, as the program's loop would.
 void Pump() {
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -105,7 +98,6 @@ class Win32DialogViewTest : public ::testing::Test {
 
 TEST_F(Win32DialogViewTest, BuildsTheWindowAtTheDialogsSizeWithItsNativeControlsFilled) {
   Open("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\nBGM区分=1\r\nBGMﾘﾋﾟｰﾄ=3\r\nｲﾝﾀｰﾊﾞﾙ=30\r\n");
-  // Another copy finds it by its title.
   EXPECT_EQ(FindWindowW(nullptr, kWideTitle), Window());
 
   RECT client{};
@@ -134,17 +126,17 @@ TEST_F(Win32DialogViewTest, BuildsTheWindowAtTheDialogsSizeWithItsNativeControls
 
   HWND repeat = Child(L"ComboBox");
   ASSERT_NE(repeat, nullptr);
-  const Rect field = ChildRect(repeat);
-  EXPECT_EQ(Rect(field.x, field.y, field.w, 0),
-            Rect(Device(C::BGM_Repeat).x, Device(C::BGM_Repeat).y, Device(C::BGM_Repeat).w, 0));
-  // Its list drops well below the field, so that entries can be chosen.
+  const Rect field = ChildRect(repeat), want = Device(C::BGM_Repeat);
+  EXPECT_EQ(Rect(field.x, field.y, field.w, 0), Rect(want.x, want.y, want.w, 0));
   RECT dropped{};
   SendMessageW(repeat, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
   EXPECT_GE(dropped.bottom - dropped.top, std::lround(150 * Scale()));
   ASSERT_EQ(SendMessageW(repeat, CB_GETCOUNT, 0, 0), 31);
   EXPECT_EQ(ItemText(repeat, CB_GETLBTEXTLEN, CB_GETLBTEXT, 0), L"");
   EXPECT_EQ(ItemText(repeat, CB_GETLBTEXTLEN, CB_GETLBTEXT, 30), L"30");
-  EXPECT_EQ(TextOf(repeat), L"3");
+  wchar_t shown[8] = {};
+  GetWindowTextW(repeat, shown, 8);
+  EXPECT_STREQ(shown, L"3");
   EXPECT_TRUE(IsWindowEnabled(repeat));
 }
 
@@ -162,7 +154,6 @@ TEST_F(Win32DialogViewTest, TheNativeControlsHandTheUsersChangesToTheDialog) {
   command(list, LBN_SELCHANGE);
   EXPECT_EQ(dialog->State().listSelection, 1);
 
-  // Each scroll code moves the seconds, within 5 to 60, the bar going along.
   for (const auto& [code, position, seconds] : {std::tuple{SB_LINERIGHT, 0, 11},
                                                 {SB_THUMBTRACK, 42, 42},
                                                 {SB_RIGHT, 0, 60},
@@ -200,7 +191,6 @@ TEST_F(Win32DialogViewTest, AnyButtonActsOnTheCaptionsAndTheReleaseEndsAPressAny
   Click(WM_LBUTTONDOWN, WM_LBUTTONUP, C::lbl_Kind_2);
   EXPECT_EQ(state.settings.PictureKinds[2], 0);
 
-  // A release that belongs to no press does nothing.
   const Rect cancel = Device(C::lbl_Button_3);
   PostMessageW(Window(), WM_LBUTTONUP, 0, ClientPoint(cancel.x + 2, cancel.y + 2));
   Pump();
@@ -236,7 +226,6 @@ TEST_F(Win32DialogViewTest, AnyButtonActsOnTheCaptionsAndTheReleaseEndsAPressAny
 
 TEST_F(Win32DialogViewTest, EscapeAndTheCloseBoxCloseTheDialogAndEndItsRun) {
   Open("");
-  // Escape where the list has the keyboard, through the program's loop.
   HWND list = Child(L"ListBox");
   SetFocus(list);
   PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -244,7 +233,6 @@ TEST_F(Win32DialogViewTest, EscapeAndTheCloseBoxCloseTheDialogAndEndItsRun) {
   EXPECT_TRUE(dialog->Closed());
   EXPECT_EQ(FindWindowW(nullptr, kWideTitle), nullptr);
 
-  // The close box, while the dialog runs: the run ends with the window.
   dialog.reset();
   view.reset();
   Open("");
@@ -255,7 +243,6 @@ TEST_F(Win32DialogViewTest, EscapeAndTheCloseBoxCloseTheDialogAndEndItsRun) {
   EXPECT_EQ(Stored(), "[Section]\r\n");
 }
 
-// The client area as drawn, read back.
 Image ClientPixels(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
@@ -289,7 +276,6 @@ TEST_F(Win32DialogViewTest, PaintsTheSkinWithTheCaptionsOverIt) {
   Open("BGM区分=1\r\n");
   const Image painted = PaintDialog(dialog->State(), Scale());
   const Image pixels = ClientPixels(Window());
-  // Marble, a heading bar and a mark, as the core painted them.
   for (C control : {C::Pic_C, C::Img_H_5, C::Img_SR_0}) {
     const Rect r = Device(control);
     EXPECT_EQ(pixels.At(r.x + 1, r.y + r.h / 2), painted.At(r.x + 1, r.y + r.h / 2))
@@ -300,7 +286,6 @@ TEST_F(Win32DialogViewTest, PaintsTheSkinWithTheCaptionsOverIt) {
   EXPECT_TRUE(Any(pixels, Device(C::lbl_Button_4), Greyed));
   EXPECT_FALSE(Any(pixels, Device(C::lbl_Button_4), Dark));
 
-  // A press on a kind repaints its mark.
   const Rect mark = Device(C::Img_Kind_0);
   const int x = mark.x + mark.w / 2, y = mark.y + mark.h / 2;
   Click(WM_LBUTTONDOWN, WM_LBUTTONUP, C::Img_Kind_0);
