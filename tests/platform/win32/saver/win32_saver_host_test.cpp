@@ -22,9 +22,7 @@ TEST(Win32SaverHostInput, GivesTheButtonShiftAndKeyValues) {
   const auto fields = [](const E& e) {
     return std::tuple(e.kind, e.button, e.shift, e.x, e.y, e.key);
   };
-  // Buttons: left 1, right 2, middle 4, a side button 0; of a move, those held. Positions are
-  // signed (left of and above the window). Keys keep their virtual-key codes, system keys too.
-  // Shift: 1 Shift, 2 Control, 4 Alt.
+  // Buttons 1 left, 2 right, 4 middle, 0 side; shift 1 Shift, 2 Control, 4 Alt; signed places.
   const LPARAM off = MAKELPARAM(-5, -7);
   const std::tuple<unsigned, WPARAM, LPARAM, ModifierKeys, E> cases[] = {
       {WM_LBUTTONDOWN, 0, MAKELPARAM(12, 34), {}, {E::MouseDown, 1, 0, 12, 34}},
@@ -41,7 +39,6 @@ TEST(Win32SaverHostInput, GivesTheButtonShiftAndKeyValues) {
     ASSERT_TRUE(event) << message;
     EXPECT_EQ(fields(*event), fields(want)) << message;
   }
-  // The wheel, a release, a key let go and a character are no input.
   for (unsigned message : {WM_MOUSEWHEEL, WM_LBUTTONUP, WM_KEYUP, WM_CHAR}) {
     EXPECT_FALSE(InputOfMessage(message, 'A', 0, {})) << message;
   }
@@ -79,7 +76,6 @@ class Win32SaverHostWindow : public ::testing::Test {
     height = host->ScreenHeight();
   }
 
-  // The window's pixels as its device context gives them back.
   Image WindowPixels() {
     Recorder ignore;
     host->ProcessInput(ignore);  // repaints first
@@ -139,13 +135,12 @@ TEST_F(Win32SaverHostWindow, PaintsOnlyThePresentedRectanglesAndRepaintsFromTheL
   EXPECT_EQ(WindowPixel(39, 59), frame.At(39, 59));  // GetPixel agrees
   EXPECT_EQ(WindowPixel(40, 59), kFirstColour);
 
-  // A pattern differing at every pixel comes through unchanged, rows in their places.
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) frame.Set(x, y, Noise(x, y));
   }
   const Rect part{width / 3, height / 2, width / 2, height / 3};
   host->Present(frame, std::span(&part, 1));
-  Image screen = WindowPixels();
+  const Image screen = WindowPixels();
   for (int y = part.y; y < part.Bottom(); y += 7) {
     for (int x = part.x; x < part.Right(); x += 5) {
       ASSERT_EQ(screen.At(x, y), Noise(x, y)) << x << "," << y;
@@ -154,19 +149,16 @@ TEST_F(Win32SaverHostWindow, PaintsOnlyThePresentedRectanglesAndRepaintsFromTheL
   EXPECT_EQ(screen.At(part.x - 1, part.y), kFirstColour);
   EXPECT_EQ(WindowPixel(part.x + 3, part.y + 2), Noise(part.x + 3, part.y + 2));
 
-  // An uncovered window is repainted from the frame presented last, as it is now.
+  // Uncovered, repainted from the last frame; beyond a smaller frame, black.
   InvalidateRect(window, nullptr, TRUE);
-  screen = WindowPixels();
-  EXPECT_TRUE(screen == frame);
+  EXPECT_TRUE(WindowPixels() == frame);
 
-  // Beyond a smaller frame the window is black.
   Image small(width / 2, height / 2, kFirstColour);
   host->Present(small, {});
   InvalidateRect(window, nullptr, TRUE);
-  screen = WindowPixels();
   Image expected(width, height, Rgb(0, 0, 0));
   CopyImage(expected, small, 0, 0);
-  EXPECT_TRUE(screen == expected);
+  EXPECT_TRUE(WindowPixels() == expected);
   host->Close();
 }
 
@@ -195,7 +187,6 @@ TEST_F(Win32SaverHostWindow, HandsPostedInputToTheHandlerInOrder) {
   host->WaitUntil(clock.MonotonicMs() + 30);
   host->ProcessInput(recorder);
 
-  // Posted with no modifier key down.
   EXPECT_EQ(recorder.calls, (std::vector<Recorder::Call>{{'k', 'Q', 0, 0, 0},
                                                          {'d', 1, 0, 10, 20},
                                                          {'m', 2, 0, 300, 200},
@@ -203,7 +194,6 @@ TEST_F(Win32SaverHostWindow, HandsPostedInputToTheHandlerInOrder) {
                                                          {'d', 2, 0, 1, 2},
                                                          {'k', VirtualKey::Left, 0, 0, 0}}));
 
-  // A handler that ends the saver at the first event is handed no more.
   struct Ender : Recorder {
     Win32SaverHost* host = nullptr;
     void KeyDown(int key, int shift) override {
@@ -246,11 +236,9 @@ TEST_F(Win32SaverHostWindow, HandsOverAnotherProgramsCloseAndTheSessionsEnd) {
 
 TEST_F(Win32SaverHostWindow, WaitsUntilTheFrameTimeAndAsksNoPasswordOnTheNtFamily) {
   const std::int64_t due = clock.MonotonicMs() + 40;
-  // A message meanwhile does not end the wait early.
   PostMessageW(window, WM_NULL, 0, 0);
   host->WaitUntil(due);
   EXPECT_GE(clock.MonotonicMs(), due);
-  // Wine, like every system since the 9x family, has no password.cpl check.
   EXPECT_EQ(host->VerifyPassword(), std::nullopt);
 }
 
