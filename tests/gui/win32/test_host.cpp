@@ -1,19 +1,9 @@
-// A stand-in for the screen-saver host in the Windows GUI test.
-//
-//   orvel_test_host preview PROGRAM SECONDS
-//     Shows a borderless window titled "orvel test: preview host" at (100,
-//     100) on the screen, 320 x 240, with a black pane of 200 x 150 at (10,
-//     10) in it, and starts "PROGRAM /p PANE" as the host does. After
-//     SECONDS it checks that PROGRAM's window covers the pane, takes the
-//     pane down and waits for PROGRAM to end. Exit status: PROGRAM's, or 4
-//     when its window did not cover the pane, 3 when it had not ended 10
-//     seconds after the pane went, 2 when it could not be started.
-//
-//   orvel_test_host point TITLE CONTROL
-//     Prints the screen position of the centre of CONTROL ("lbl_Button(2)")
-//     in the settings dialog titled TITLE, as "x y". Exit status 1 when the
-//     window or the control is not there, or the window is not shown yet
-//     (until then it may still be sized and placed).
+// A stand-in screen-saver host for the Windows GUI test.
+//   preview PROGRAM SECONDS: runs "PROGRAM /p PANE" in a 200 x 150 pane, checks after SECONDS
+//     that its window covers the pane, then takes the pane down. Exit: PROGRAM's, 4 pane not
+//     covered, 3 not ended 10 s after, 2 not started.
+//   point TITLE CONTROL: prints "x y", the screen centre of CONTROL ("lbl_Button(2)") in the
+//     shown dialog TITLE; exit 1 when there is none.
 #include <windows.h>
 
 #include <cstdio>
@@ -46,9 +36,7 @@ void PumpFor(DWORD milliseconds) {
   }
 }
 
-// Whether the pane holds a visible child window of its own size made by the
-// process `id`. (Wine draws no window that another process puts into ours,
-// so the test can only see that the window is there.)
+// Whether the pane holds a visible child window of its own size made by process `id`.
 bool CoversPaneFrom(HWND pane, DWORD id) {
   HWND child = GetWindow(pane, GW_CHILD);
   DWORD owner = 0;
@@ -123,8 +111,7 @@ int Point(const wchar_t* title, const std::string& controlName) {
   if (dialog == nullptr || !IsWindowVisible(dialog)) return 1;
   for (const orvel::ControlEntry& entry : orvel::DialogControls()) {
     if (entry.name != controlName) continue;
-    // The dialog draws its layout at the monitor's scale; its client area
-    // tells which.
+    // The client area tells the monitor's scale the layout is drawn at.
     RECT client{};
     GetClientRect(dialog, &client);
     const double scale = static_cast<double>(client.right) / orvel::kDialogClientSize.width;
