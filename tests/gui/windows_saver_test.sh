@@ -1,16 +1,8 @@
 #!/usr/bin/env bash
-# Orvel.scr under Wine on a real X display: the desktop snapshot under the
-# orbs, the single-instance test and the end on a key; the preview in a
-# host's pane; the settings dialog writing the settings file.
-#
-#   tests/gui/windows_saver_test.sh path/to/Orvel.scr path/to/orvel_test_host.exe
-#
-# Runs Wine through cmake/wine-run.sh with the Windows build's own prefix
-# (beside the program), which maps no fonts, as a user's has none mapped. Needs an X display with no window manager in the
-# way, e.g.
+# Orvel.scr under Wine (cmake/wine-run.sh, the build's own prefix, no fonts mapped) on an X
+# display without window manager: saver, single instance, preview, settings dialog. e.g.
 #   xvfb-run -a -s "-screen 0 1280x1024x24" tests/gui/windows_saver_test.sh \
 #     build/windows-x64/Orvel.scr build/windows-x64/orvel_test_host.exe
-# and Wine, xdotool, xsetroot and ImageMagick.
 set -uo pipefail
 
 usage="usage: windows_saver_test.sh path/to/Orvel.scr path/to/orvel_test_host.exe"
@@ -21,8 +13,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$(dirname "$0")/common.sh" xdotool xsetroot import convert compare iconv
 
 prefix="$(dirname "$orvel")/wine-prefix"
-# (Programs left running are started without it, so that $! is Wine's own
-# process, which the end of the test can stop.)
+# (Programs left running are started without it, so that $! is Wine's own process.)
 run_wine() { "$root/cmake/wine-run.sh" "$prefix" "$@"; }
 
 read -r W H < <(xdotool getdisplaygeometry)
@@ -45,8 +36,7 @@ if [ "$(share_of "$work/desktop.png" "$colour")" != 1 ]; then
   exit 1
 fi
 
-# The Wine session first (the first time, its prefix too: half a minute or
-# more), so that the saver's start is quick.
+# The Wine session (and prefix) first, so that the saver's start is quick.
 run_wine cmd.exe /c exit >/dev/null 2>&1
 
 # Orvel.scr /s over the desktop's colour.
@@ -63,8 +53,7 @@ import -window root "$work/saver.png"
 share=$(share_of "$work/saver.png" "$colour")
 lower=$(darker "$work/saver.png")
 echo "saver over the desktop: share of the desktop's colour $share, $lower pixels darker"
-# Ten orbs of about 1257 pixels each cover well under 5% of the screen, and
-# at least some hundreds of pixels.
+# Ten orbs of about 1257 pixels each: some hundreds of pixels, well under 5% of the screen.
 awk "BEGIN { exit !($share > 0.95 && $share < 1 - 2000 / ($W * $H)) }" \
   && pass "the desktop's colour with orbs over it" || fail "share of the desktop's colour $share"
 [ "$lower" -eq 0 ] && pass "no pixel is darker than the desktop" \
@@ -79,8 +68,7 @@ rc=$?
 xdotool key space
 ends_with_0 "$saver" 10 "a key on the saver"
 
-# The preview: the host's pane gets the program's window, at the pane's
-# size, and the program ends with status 0 when the pane goes.
+# The preview fills the host's pane and ends with status 0 when the pane goes.
 preview=$(run_wine "$test_host" preview "$orvel" 5)
 rc=$?
 echo "$preview"
@@ -91,8 +79,7 @@ case $rc in
   *) fail "the preview host ended with status $rc" ;;
 esac
 
-# The settings dialog: 設定 writes the settings file in the user's
-# application data and closes the dialog.
+# The settings dialog: 設定 writes the settings file in application data and closes.
 appdata=$(run_wine cmd.exe /c echo %APPDATA% 2>/dev/null | tr -d '\r')
 ini="$(run_wine winepath.exe -u "$appdata" 2>/dev/null)/Orvel/Orvel.ini"
 rm -f "$ini"
@@ -111,11 +98,8 @@ else
   for kind in 0 3; do
     kinds+=("$(run_wine "$test_host" point 'Orvelの設定' "lbl_Kind($kind)" 2>/dev/null | tr -d '\r')")
   done
-  # The dark pixels of the caption "*.bmp" and of "*.wmf", in rectangles of
-  # the same size: a face without Latin letters draws the same boxes for
-  # both. (The prefix maps no font: this is the face the system has.) The
-  # dialog is looked at once it has drawn them: some ink, but not all of
-  # it, as the desktop's dark colour would give.
+  # Dark pixels of "*.bmp" and "*.wmf" in like rectangles differ unless the face lacks Latin
+  # letters; looked at once drawn: some ink, not all (as the desktop's dark colour gives).
   ink() {
     for kind in 0 1; do
       read -r x y <<<"${kinds[$kind]}"
@@ -136,8 +120,7 @@ else
   [ "${differing%% *}" -ge 20 ] 2>/dev/null && pass "\"*.bmp\" and \"*.wmf\" show their own letters" \
     || fail "\"*.bmp\" and \"*.wmf\" look alike ($differing pixels differ): boxes, not letters"
   ends_with_0 "$dialog" 10 "a click on 設定"
-  # The keys' order and values are the settings store's, tested on its own;
-  # here a new file appears where the user's settings live, in Shift-JIS.
+  # A new file, in Shift-JIS, where the user's settings live.
   saved=$(iconv -f SHIFT_JIS -t UTF-8 "$ini" 2>/dev/null | tr -d '\r')
   [ "$(head -2 <<<"$saved")" = $'[Section]\n画像ﾁｪﾝｼﾞ=0' ] \
     && pass "設定 wrote %APPDATA%\\Orvel\\Orvel.ini in Shift-JIS" || fail "設定 wrote to $ini: $saved"
