@@ -13,8 +13,7 @@
 namespace orvel {
 namespace {
 
-// The system's words for a failure, ready to be shown: some text, without
-// the line break the system ends it with, rather than a bare error number.
+// The system's words for a failure: text without its line break, not a bare error number.
 bool IsSentence(const std::string& reason) {
   return reason.size() > 3 && reason.find_first_of("\r\n") == std::string::npos &&
          reason.back() != ' ' && !reason.starts_with("Error ");
@@ -28,7 +27,6 @@ class Win32FileSystemTest : public ::testing::Test {
     std::sort(names->begin(), names->end());
     return *names;
   }
-  // The catalogue's paths, without its unused position 0.
   std::vector<std::string> Catalogue() {
     ImageCatalogue catalogue;
     BuildCatalogue(catalogue, folder_.Utf8(), {1, 1, 1, 1}, files_);
@@ -73,8 +71,7 @@ TEST_F(Win32FileSystemTest, TheScanListsVisibleFilesByPatternWithoutRegardToCase
   EXPECT_TRUE(FolderExists(folder_.Utf8() + "\\", files_));
   EXPECT_FALSE(FolderExists(folder_.Utf8(L"missing"), files_));
 
-  // Every file a program writes is marked for archiving: the second pass
-  // takes them all, in byte order of their paths, the Japanese name intact.
+  // Written files are marked for archiving: the second pass takes them all, in byte order.
   const std::string prefix = folder_.Utf8() + "\\";
   EXPECT_EQ(Catalogue(), (std::vector<std::string>{prefix + "B.gif", prefix + "Photo.JPG",
                                                    prefix + "a.jpg", prefix + "b.bmp",
@@ -115,15 +112,13 @@ TEST_F(Win32FileSystemTest, ReadsOnlyFilesOnADiskUpToTheLimit) {
   ASSERT_TRUE(folder_.Write(L"empty.ini", ""));
   EXPECT_EQ(files_.ReadFile(folder_.Utf8(L"empty.ini"), 0), "");
 
-  // A read-only file reads as any other.
   ASSERT_TRUE(folder_.SetAttributes(L"empty.ini", FILE_ATTRIBUTE_READONLY));
   EXPECT_TRUE(files_.CanOpenForRead(folder_.Utf8(L"empty.ini")));
 
   EXPECT_FALSE(files_.CanOpenForRead(folder_.Utf8(L"音楽 フォルダ")));
   EXPECT_FALSE(files_.ReadFile(folder_.Utf8(L"音楽 フォルダ"), 100).has_value());
   EXPECT_FALSE(files_.CanOpenForRead(folder_.Utf8(L"missing.mp3")));
-  // A device's name opens the device, which would never end or would wait
-  // for input: it is no file.
+  // A device's name is no file (it may never end or wait for input).
   EXPECT_FALSE(files_.CanOpenForRead("NUL"));
   EXPECT_FALSE(files_.ReadFile("NUL", 100).has_value());
 
@@ -179,7 +174,6 @@ TEST_F(Win32FileSystemTest, ReplaceWritesTheWholeFileInOneStepAndLeavesNoTempora
   EXPECT_EQ(Entries(folder_.Wide() + L"\\設定 フォルダ\\Orvel"),
             std::vector<std::wstring>{L"Orvel.ini"});
 
-  // A hidden settings file stays hidden once replaced.
   ASSERT_TRUE(folder_.SetAttributes(L"設定 フォルダ\\Orvel\\Orvel.ini", FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(files_.ReplaceFile(ini, "hidden"));
   EXPECT_EQ(files_.ReadFile(ini, 100), "hidden");
@@ -204,8 +198,7 @@ TEST_F(Win32FileSystemTest, AFileThatCannotBeReplacedStaysAsItWasAndTheUserIsTol
   EXPECT_EQ(refused.reason, "The file is read-only");
   EXPECT_EQ(files_.ReadFile(ini, 100), "old");
 
-  // A folder in the way of the file, and a file in the way of its folder:
-  // the system's own words say why.
+  // A folder in the way of the file, a file in the way of its folder: the system says why.
   ASSERT_TRUE(folder_.MakeFolder(L"taken.ini"));
   WriteOutcome folderInTheWay = files_.ReplaceFile(folder_.Utf8(L"taken.ini"), "new");
   EXPECT_FALSE(folderInTheWay);
