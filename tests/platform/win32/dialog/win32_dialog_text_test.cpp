@@ -53,7 +53,6 @@ TEST(Win32DialogText, FontsAreTheDialogsGothicAtNineAndThreeQuarterPointsAndTheL
     EXPECT_TRUE(underlined.lfUnderline);
     GetObjectW(fonts.For(EntryOf(DialogControl::lbl_URL)), sizeof(link), &link);
     EXPECT_TRUE(link.lfUnderline);
-    // The music panel's font: 9 points, plain.
     GetObjectW(fonts.Get(DialogFont::DialogDefault), sizeof(fallback), &fallback);
     EXPECT_EQ(fallback.lfHeight, -12 * dpi / 96);
     EXPECT_EQ(fallback.lfWeight, FW_NORMAL);
@@ -62,8 +61,7 @@ TEST(Win32DialogText, FontsAreTheDialogsGothicAtNineAndThreeQuarterPointsAndTheL
   }
 }
 
-// Where "ＭＳ Ｐゴシック" is missing the font mapper took a Japanese face
-// without Latin letters, and "*.bmp", "BGM" and the numbers showed as boxes.
+// Without "ＭＳ Ｐゴシック" the mapper once took a face with no Latin letters: boxes.
 TEST(Win32DialogText, EachFontIsAnInstalledFaceWithTheLettersItShows) {
   const DialogFonts fonts(96);
   HDC dc = CreateCompatibleDC(nullptr);
@@ -96,7 +94,6 @@ TEST(Win32DialogText, TextStandsInItsRectangleAsAlignedGreyedOrAsALink) {
   ExpectTextStandsAsAligned(draw, "C:\\Users\\someone\\Pictures\\2024\\旅行\\一日目", 12, 2);
   ExpectGreyedTextAndABlueUnderlinedLink(draw);
 
-  // At twice the resolution the same caption stands in the doubled rectangle.
   const Rect heading = ClientRect(DialogControl::lbl_13);
   const Ink single = Draw(DialogControl::lbl_13, "画像ﾁｪﾝｼﾞ", true);
   const Ink doubled = Draw(DialogControl::lbl_13, "画像ﾁｪﾝｼﾞ", true, 192);

@@ -2,8 +2,8 @@
 #pragma once
 
 #include <windows.h>
-// After windows.h, which the multimedia header needs.
-#include <mmsystem.h>
+
+#include <mmsystem.h>  // after windows.h
 
 #include <cstdint>
 #include <string>
@@ -28,7 +28,6 @@ inline std::string ToneWav(int milliseconds) {
   wav += "RIFF";
   put(36 + samples * 2, 4);
   wav += "WAVEfmt ";
-  // PCM, mono, 8000 samples a second, 16000 bytes a second, 2 bytes and 16 bits a sample.
   for (const auto& [value, bytes] :
        {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {8000u, 4}, {16000u, 4}, {2u, 2}, {16u, 2}}) {
     put(value, bytes);
@@ -36,7 +35,6 @@ inline std::string ToneWav(int milliseconds) {
   wav += "data";
   put(samples * 2, 4);
   for (std::uint32_t i = 0; i < samples; ++i) {
-    // A 500 Hz square wave, well below full scale.
     put(static_cast<std::uint16_t>((i / 8) % 2 == 0 ? 2000 : -2000), 2);
   }
   return wav;

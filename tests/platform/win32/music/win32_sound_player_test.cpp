@@ -14,8 +14,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The system's player keeps the file open while it plays it, so that no
-// one may write it: that shows from outside whether it still plays.
+// The system's player holds the file against writing while it plays it.
 bool BeingPlayed(const std::wstring& file) {
   HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
@@ -23,7 +22,6 @@ bool BeingPlayed(const std::wstring& file) {
   return false;
 }
 
-// Waits, up to ten seconds, for the file to be let go.
 bool LetGo(const std::wstring& file) {
   for (int i = 0; i < 200; ++i) {
     if (!BeingPlayed(file)) return true;

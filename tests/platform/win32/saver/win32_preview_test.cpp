@@ -11,7 +11,7 @@
 namespace orvel {
 namespace {
 
-// A pane of the test's own, standing for the host's, somewhere on the screen.
+// A pane standing for the host's.
 struct Pane {
   Pane(int width, int height)
       : window(CreateWindowExW(0, L"STATIC", L"pane", WS_POPUP | WS_VISIBLE, 40, 30, width, height,
@@ -19,7 +19,6 @@ struct Pane {
   ~Pane() {
     if (IsWindow(window)) DestroyWindow(window);
   }
-  // The handle as the host writes it on the command line.
   std::int32_t Handle() const {
     return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(window));
   }
@@ -38,7 +37,6 @@ void DispatchWaiting() {
   }
 }
 
-// The preview window's pixels, as its device context gives them back.
 Image Pixels(HWND window, int width, int height) {
   DispatchWaiting();
   Image pixels(width, height, Rgb(1, 2, 3));
@@ -90,8 +88,7 @@ TEST(Win32Preview, CoversAPaneOfTheUsualSizeWithTheStillAndEndsWithIt) {
 
   EXPECT_TRUE(Pixels(window, 152, 112) == PreviewStill());
 
-  // The host takes its pane down: the preview goes with it, and so does its
-  // loop.
+  // The host takes its pane down: the preview and its loop go with it.
   DestroyWindow(pane.window);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(preview->WindowHandle(), nullptr);
@@ -102,28 +99,24 @@ TEST(Win32Preview, ShowsTheStillAtItsOwnSizeInALargerPaneAndCutInASmallerOne) {
   Pane large(300, 200);
   std::unique_ptr<Win32Preview> preview = Win32Preview::Show(large.Handle());
   ASSERT_TRUE(preview);
-  HWND window = static_cast<HWND>(preview->WindowHandle());
+  const HWND window = static_cast<HWND>(preview->WindowHandle());
   const RECT rect = WindowRect(window), paneRect = WindowRect(large.window);
   EXPECT_TRUE(EqualRect(&rect, &paneRect));
   const Image still = PreviewStill();
-  Image pixels = Pixels(window, 300, 200);
   Image expected(300, 200, Rgb(0, 0, 0));
   CopyImage(expected, still, 0, 0);
-  EXPECT_TRUE(pixels == expected);
+  EXPECT_TRUE(Pixels(window, 300, 200) == expected);
   preview.reset();
 
   Pane small(100, 80);
   preview = Win32Preview::Show(small.Handle());
   ASSERT_TRUE(preview);
-  window = static_cast<HWND>(preview->WindowHandle());
-  pixels = Pixels(window, 100, 80);
   expected = Image(100, 80);
   CopyImage(expected, still, 0, 0);
-  EXPECT_TRUE(pixels == expected);
+  EXPECT_TRUE(Pixels(static_cast<HWND>(preview->WindowHandle()), 100, 80) == expected);
 }
 
 TEST(Win32Preview, AHandleThatNamesNoWindowGivesAZeroSizedPreviewThatEndsAtOnce) {
-  // 0, and a handle no window has.
   for (const std::int32_t handle : {0, 0x7FFFFFF0}) {
     std::unique_ptr<Win32Preview> preview = Win32Preview::Show(handle);
     ASSERT_TRUE(preview) << handle;

@@ -24,7 +24,6 @@ TEST(Win32TextTest, Utf8AndUtf16RoundTrip) {
   EXPECT_FALSE(WideFromUtf8("bad\xff").has_value());
   EXPECT_FALSE(WideFromUtf8("\xed\xa0\x80").has_value());  // a surrogate
   EXPECT_FALSE(WideFromUtf8(std::string("cut\0off", 7)).has_value());
-  // A lone surrogate, which a file name on Windows may hold.
   EXPECT_EQ(Utf8FromWide(std::wstring(1, wchar_t(0xD800)) + L"a"), "\357\277\275a");
 }
 
@@ -60,7 +59,6 @@ TEST(Win32ClockTest, CountsMillisecondsAndSeedsFromTheTimeOfDay) {
     last = now;
   }
   std::this_thread::sleep_for(200ms);
-  // Milliseconds: a fifth of a second gives more than a tenth, less than a minute.
   const std::int64_t slept = clock.MonotonicMs() - start;
   EXPECT_GE(slept, 100);
   EXPECT_LT(slept, 60000);
@@ -78,7 +76,6 @@ TEST(Win32SystemTest, FindsWindowsByTheirJapaneseTitles) {
   EXPECT_FALSE(system.WindowExists("Orvelの設定"));
   HWND window = CreateWindowExW(0, L"STATIC", L"Orvelの設定", WS_POPUP, 0, 0, 10, 10, nullptr,
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-  // Wine makes windows only on an X display.
   if (window == nullptr) GTEST_SKIP() << "no window can be made here: run under an X display";
   EXPECT_TRUE(system.WindowExists("Orvelの設定"));
   EXPECT_FALSE(system.WindowExists("Orvelの"));
