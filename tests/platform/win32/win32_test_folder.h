@@ -1,5 +1,4 @@
-// A test's own temporary folder, files made in it by the standard library (not the code
-// tested), removed with everything in it, read-only files included.
+// A temporary folder, filled by the standard library, removed whole (read-only files too).
 #pragma once
 
 #include <windows.h>
@@ -24,13 +23,10 @@ class Win32TestFolder {
     }
   }
 
-  // The folder, without a backslash at its end.
   const std::wstring& Wide() const { return path_; }
   std::string Utf8() const { return Utf8FromWide(path_); }
-  // A path inside the folder, in UTF-8 as the core spells it.
   std::string Utf8(const std::wstring& name) const { return Utf8FromWide(path_ + L"\\" + name); }
 
-  // Writes a file (folders above it must exist); false when it cannot.
   bool Write(const std::wstring& name, const std::string& bytes = "x") const {
     std::ofstream file(std::filesystem::path(path_ + L"\\" + name), std::ios::binary);
     file << bytes;

@@ -34,7 +34,6 @@ std::wstring ItemText(HWND window, UINT lengthMessage, UINT textMessage, int ind
   return text;
 }
 
-// Where a child window lies in its parent's client area.
 Rect ChildRect(HWND child) {
   RECT r{};
   GetWindowRect(child, &r);
@@ -81,7 +80,6 @@ class Win32DialogViewTest : public ::testing::Test {
   double Scale() const { return view->Scale(); }
   Rect Device(C control) const { return ScaleRect(ClientRect(control), Scale()); }
 
-  // A press and release at the middle of the control (the release at `release` when given).
   void Click(UINT down, UINT up, C control, std::optional<POINT> release = std::nullopt) {
     const Rect r = Device(control);
     const int x = r.x + r.w / 2, y = r.y + r.h / 2;

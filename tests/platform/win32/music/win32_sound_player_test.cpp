@@ -42,7 +42,6 @@ TEST(Win32SoundPlayerTest, AShortWavLoopsUntilStoppedOrReplacedAndStopsWithThePl
     Win32SoundPlayer player;
     EXPECT_GE(player.OutputDeviceCount(), 1);
     player.PlayLooping(folder.Utf8(L"音 楽\\短い 音.wav"));
-    // Many times the file's length later, it still plays, until a new file takes its place.
     std::this_thread::sleep_for(1s);
     EXPECT_TRUE(BeingPlayed(wav));
     player.PlayLooping(folder.Utf8(L"other.wav"));

@@ -28,7 +28,6 @@ struct Pane {
 void DispatchWaiting() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    // A quit posted here belongs to the preview's loop, run later.
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
@@ -54,13 +53,11 @@ RECT WindowRect(HWND window) {
 
 bool timedOut = false;
 
-// (A timer's procedure is a stdcall function on x86: no lambda.)
 void CALLBACK TimeOut(HWND, UINT, UINT_PTR, DWORD) {
   timedOut = true;
   PostQuitMessage(0);
 }
 
-// Runs the preview's loop; false when it did not end within five seconds.
 bool RunEnds(Win32Preview& preview) {
   timedOut = false;
   const UINT_PTR timer = SetTimer(nullptr, 0, 5000, TimeOut);

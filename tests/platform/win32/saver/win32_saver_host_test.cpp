@@ -44,7 +44,6 @@ TEST(Win32SaverHostInput, GivesTheButtonShiftAndKeyValues) {
   }
 }
 
-// What the handler was handed, in order.
 struct Recorder : InputHandler {
   struct Call {
     char what;  // 'd' down, 'm' move, 'k' key
@@ -124,7 +123,6 @@ TEST_F(Win32SaverHostWindow, IsABorderlessTopMostWindowOverThePrimaryMonitor) {
   host->Close();
   EXPECT_FALSE(IsWindow(window));
   EXPECT_FALSE(Win32System().WindowExists(kTitle));
-  // A closed host takes nothing more.
   host->Show();
   EXPECT_FALSE(Win32System().WindowExists(kTitle));
 }
@@ -211,8 +209,7 @@ TEST_F(Win32SaverHostWindow, HandsPostedInputToTheHandlerInOrder) {
   EXPECT_EQ(ender.calls.size(), 1u);
 }
 
-// Another program's WM_CLOSE cuts the wait short and reaches the handler, the window left
-// standing; the session's end is agreed to, and WM_ENDSESSION hands the close over at once.
+// Another program's WM_CLOSE ends the wait and reaches the handler; so does the session's end.
 TEST_F(Win32SaverHostWindow, HandsOverAnotherProgramsCloseAndTheSessionsEnd) {
   host->Show();
   Recorder recorder;

@@ -33,7 +33,6 @@ class Win32FileSystemTest : public ::testing::Test {
     return {catalogue.ImageFiles.begin() + 1,
             catalogue.ImageFiles.begin() + 1 + catalogue.ImageCount};
   }
-  // The names in the folder (no temporary file left behind).
   std::vector<std::wstring> Entries(const std::wstring& folder) const {
     std::vector<std::wstring> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
@@ -95,7 +94,6 @@ TEST_F(Win32FileSystemTest, AttributesHoldOnlyWhatTheScanTellsApart) {
   EXPECT_EQ(files_.Attributes(folder_.Utf8(L"album")), FileAttribute::Directory);
   EXPECT_EQ(files_.Attributes(folder_.Utf8(L"album") + "\\"), FileAttribute::Directory);
   EXPECT_FALSE(files_.Attributes(folder_.Utf8(L"missing.jpg")).has_value());
-  // Bytes that are not UTF-8 name no file at all, rather than another one.
   EXPECT_FALSE(files_.Attributes(folder_.Utf8() + "\\plain\xff.jpg").has_value());
 
   // Read-only together with archive is in no pass; hidden is never listed.
@@ -122,7 +120,6 @@ TEST_F(Win32FileSystemTest, ReadsOnlyFilesOnADiskUpToTheLimit) {
   EXPECT_FALSE(files_.CanOpenForRead("NUL"));
   EXPECT_FALSE(files_.ReadFile("NUL", 100).has_value());
 
-  // A file another program holds for itself cannot be opened now.
   HANDLE held = CreateFileW((folder_.Wide() + L"\\音楽 フォルダ\\夏 の歌.mp3").c_str(),
                             GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -179,7 +176,6 @@ TEST_F(Win32FileSystemTest, ReplaceWritesTheWholeFileInOneStepAndLeavesNoTempora
   EXPECT_EQ(files_.ReadFile(ini, 100), "hidden");
   EXPECT_NE(folder_.Attributes(L"設定 フォルダ\\Orvel\\Orvel.ini") & FILE_ATTRIBUTE_HIDDEN, 0u);
 
-  // A file in the current folder, named without any folder.
   wchar_t previous[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, previous);
   ASSERT_TRUE(SetCurrentDirectoryW(folder_.Wide().c_str()));
@@ -209,7 +205,6 @@ TEST_F(Win32FileSystemTest, AFileThatCannotBeReplacedStaysAsItWasAndTheUserIsTol
   EXPECT_TRUE(IsSentence(fileInTheWay.reason)) << fileInTheWay.reason;
   EXPECT_EQ(files_.ReadFile(ini, 100), "old");
 
-  // A name that is not UTF-8 would write some other file.
   EXPECT_FALSE(files_.ReplaceFile(folder_.Utf8() + "\\bad\xc3.ini", "new"));
   EXPECT_FALSE(files_.ReplaceFile(folder_.Utf8() + std::string("\\cut\0.ini", 9), "new"));
 
