@@ -21,9 +21,7 @@ colour='rgb(48,96,144)'
 xsetroot -solid '#306090'
 xdotool mousemove 5 5
 
-# The share of pixels that have exactly the colour.
 share_of() { convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:mean]' info:; }
-# How many pixels are darker than the colour in some channel.
 darker() {
   convert "$1" \( -size "${W}x${H}" xc:"$colour" \) -compose minus_dst -composite \
     -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:

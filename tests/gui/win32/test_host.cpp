@@ -41,8 +41,7 @@ bool CoversPaneFrom(HWND pane, DWORD id) {
   HWND child = GetWindow(pane, GW_CHILD);
   DWORD owner = 0;
   if (child != nullptr) GetWindowThreadProcessId(child, &owner);
-  RECT paneRect{};
-  RECT childRect{};
+  RECT paneRect{}, childRect{};
   GetWindowRect(pane, &paneRect);
   if (child != nullptr) GetWindowRect(child, &childRect);
   std::printf("preview window %s, %ld x %ld in a pane of %ld x %ld\n",
@@ -94,16 +93,12 @@ int Preview(const wchar_t* program, int seconds) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
+  if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 3);
   DWORD status = 3;
-  if (waited != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 3);
-  } else {
-    GetExitCodeProcess(process.hProcess, &status);
-  }
+  if (waited == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &status);
   CloseHandle(process.hProcess);
   DestroyWindow(host);
-  if (!previewInPane) return 4;
-  return static_cast<int>(status);
+  return previewInPane ? static_cast<int>(status) : 4;
 }
 
 int Point(const wchar_t* title, const std::string& controlName) {

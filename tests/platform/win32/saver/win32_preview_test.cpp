@@ -68,11 +68,9 @@ bool RunEnds(Win32Preview& preview) {
 
 TEST(Win32Preview, CoversAPaneOfTheUsualSizeWithTheStillAndEndsWithIt) {
   Pane pane(152, 112);
-  ASSERT_NE(pane.window, nullptr);
   std::unique_ptr<Win32Preview> preview = Win32Preview::Show(pane.Handle());
   ASSERT_TRUE(preview);
   const HWND window = static_cast<HWND>(preview->WindowHandle());
-  ASSERT_NE(window, nullptr);
 
   EXPECT_EQ(GetParent(window), pane.window);
   EXPECT_TRUE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD);
