@@ -31,11 +31,9 @@ TEST(Win32LocationsTest, TheSettingsFileIsBesideTheProgramWhenItIsThereOtherwise
   Win32Locations locations;
   Win32FileSystem files;
   const std::string programFolder = locations.ProgramFolder();
-  wchar_t path[32768] = {};
-  GetModuleFileNameW(nullptr, path, 32768);
-  const std::wstring module = path;
-  const std::wstring programName = module.substr(module.rfind(L'\\') + 1);
-  EXPECT_EQ(*WideFromUtf8(programFolder + "\\") + programName, module);  // no backslash doubled
+  wchar_t module[32768] = {};
+  GetModuleFileNameW(nullptr, module, 32768);
+  EXPECT_EQ(*WideFromUtf8(programFolder + "\\") + (std::wcsrchr(module, L'\\') + 1), module);
 
   wchar_t appData[32768] = {};
   ASSERT_GT(GetEnvironmentVariableW(L"APPDATA", appData, 32768), 0u);
