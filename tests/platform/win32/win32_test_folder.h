@@ -39,9 +39,6 @@ class Win32TestFolder {
   bool SetAttributes(const std::wstring& name, DWORD attributes) const {
     return SetFileAttributesW((path_ + L"\\" + name).c_str(), attributes) != 0;
   }
-  DWORD Attributes(const std::wstring& name) const {
-    return GetFileAttributesW((path_ + L"\\" + name).c_str());
-  }
 
  private:
   TempFolder folder_;

@@ -29,14 +29,12 @@ inline std::string ToneWav(int milliseconds) {
   put(36 + samples * 2, 4);
   wav += "WAVEfmt ";
   for (const auto& [value, bytes] :
-       {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {8000u, 4}, {16000u, 4}, {2u, 2}, {16u, 2}}) {
+       {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {8000u, 4}, {16000u, 4}, {2u, 2}, {16u, 2}})
     put(value, bytes);
-  }
   wav += "data";
   put(samples * 2, 4);
-  for (std::uint32_t i = 0; i < samples; ++i) {
+  for (std::uint32_t i = 0; i < samples; ++i)
     put(static_cast<std::uint16_t>((i / 8) % 2 == 0 ? 2000 : -2000), 2);
-  }
   return wav;
 }
 

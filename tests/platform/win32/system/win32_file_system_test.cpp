@@ -173,7 +173,7 @@ TEST_F(Win32FileSystemTest, ReplaceWritesTheWholeFileInOneStepAndLeavesNoTempora
   ASSERT_TRUE(folder_.SetAttributes(L"設定 フォルダ\\Orvel\\Orvel.ini", FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(files_.ReplaceFile(ini, "hidden"));
   EXPECT_EQ(files_.ReadFile(ini, 100), "hidden");
-  EXPECT_NE(folder_.Attributes(L"設定 フォルダ\\Orvel\\Orvel.ini") & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_NE(GetFileAttributesW(WideFromUtf8(ini)->c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 
   wchar_t previous[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, previous);
