@@ -11,7 +11,6 @@
 
 namespace orvel {
 
-// Under Wine the audio goes to the desktop's sound server, which a build machine lacks.
 inline constexpr const char* kNoAudioOutput =
     "no audio output: run the tests with a sound server, such as "
     "scripts/with-null-audio.sh, which starts a PulseAudio null sink";

@@ -38,7 +38,6 @@ TEST(Win32MediaControlTest, AnMp3WithBlanksAndJapaneseInItsPathPlaysAsMpegVideo)
   EXPECT_EQ(media.Send("status MP3Play length", reply), 0);
   EXPECT_GT(std::stoi(reply), 4000) << reply;  // milliseconds
 
-  // Paused by someone else: the next check starts it again.
   ASSERT_EQ(media.Send("pause MP3Play", reply), 0);
   EXPECT_FALSE(player.Mp3IsPlaying());
   player.Mp3KeepLooping();
@@ -62,7 +61,6 @@ TEST(Win32MediaControlTest, FailuresComeBackAsCodesWithTheSystemsWords) {
 
   EXPECT_FALSE(media.ErrorText(99999).has_value());
 
-  // Neither a missing file nor a command that is not text opens.
   Win32TestFolder folder;
   EXPECT_NE(
       media.Send("open \"" + folder.Utf8(L"無い.mp3") + "\" type MPEGVideo alias Missing", reply),

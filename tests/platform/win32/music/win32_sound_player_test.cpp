@@ -51,7 +51,6 @@ TEST(Win32SoundPlayerTest, AShortWavLoopsUntilStoppedOrReplacedAndStopsWithThePl
     player.Stop();
     EXPECT_TRUE(LetGo(other));
     player.Stop();  // harmless when nothing plays
-    // A file that cannot be played stops the old one and plays nothing.
     player.PlayLooping(folder.Utf8(L"other.wav"));
     std::this_thread::sleep_for(200ms);
     player.PlayLooping(folder.Utf8(L"missing.wav"));

@@ -189,11 +189,9 @@ TEST(Win32Metafile, BelievesNoHeaderThatClaimsMoreThanTheFileHolds) {
   ASSERT_TRUE(expected);
   EXPECT_EQ(ReadMetafile(sane, 96, 96).value_or(Metafile{}).records, sane.substr(22));
 
-  std::string largest = sane;
-  largest.replace(34, 4, "\x10\x42\x6f\x6c");
-  std::string size = sane;
-  size.replace(28, 4, std::string("\x00\x00\x00\x40", 4));
-  for (const std::string& corrupt : {largest, size}) {
+  for (const std::string& corrupt :
+       {std::string(sane).replace(34, 4, "\x10\x42\x6f\x6c"),
+        std::string(sane).replace(28, 4, std::string("\0\0\0\x40", 4))}) {
     const std::optional<Metafile> repaired = ReadMetafile(corrupt, 96, 96);
     ASSERT_TRUE(repaired);
     EXPECT_EQ(repaired->records, sane.substr(22));

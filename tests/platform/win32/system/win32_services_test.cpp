@@ -20,7 +20,6 @@ TEST(Win32TextTest, Utf8AndUtf16RoundTrip) {
   EXPECT_EQ(Utf8FromWide(L"Orvelの設定 ｲﾝﾀｰﾊﾞﾙ 🎵"), "Orvelの設定 ｲﾝﾀｰﾊﾞﾙ 🎵");
   EXPECT_EQ(WideFromUtf8(""), L"");
   EXPECT_EQ(Utf8FromWide(L""), "");
-  // Text that would name something other than meant has no UTF-16 form.
   EXPECT_FALSE(WideFromUtf8("bad\xff").has_value());
   EXPECT_FALSE(WideFromUtf8("\xed\xa0\x80").has_value());  // a surrogate
   EXPECT_FALSE(WideFromUtf8(std::string("cut\0off", 7)).has_value());
@@ -61,7 +60,6 @@ TEST(Win32ClockTest, CountsMillisecondsAndSeedsFromTheTimeOfDay) {
   EXPECT_GE(slept, 100);
   EXPECT_LT(slept, 60000);
 
-  // Hundreds of nanoseconds since 1601, as the system keeps the time of day.
   const std::uint64_t seed = clock.SeedFromTime();
   const std::int64_t seconds = static_cast<std::int64_t>(seed / 10'000'000) - 11'644'473'600;
   EXPECT_LT(std::abs(seconds - static_cast<std::int64_t>(std::time(nullptr))), 60);
