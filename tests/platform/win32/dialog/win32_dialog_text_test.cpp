@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,7 +20,7 @@ Ink Draw(DialogControl control, const std::string& text, bool enabled, int dpi =
   const int h = static_cast<int>(kDialogClientSize.height * scale);
   HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(dc, bitmap);
+  SelectObject(dc, bitmap);
   Image pixels(w, h, Rgb(204, 204, 204));
   DrawImageArea(dc, pixels, Rect{0, 0, w, h});
   const DialogFonts fonts(dpi);
@@ -29,9 +28,8 @@ Ink Draw(DialogControl control, const std::string& text, bool enabled, int dpi =
   DrawControlText(dc, entry, ControlState{Look::None, text, enabled},
                   ScaleRect(ClientRect(control), scale), fonts.For(entry), scale);
   EXPECT_TRUE(ReadDeviceArea(dc, Rect{0, 0, w, h}, pixels));
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
   DeleteDC(dc);
+  DeleteObject(bitmap);
   ReleaseDC(nullptr, screen);
   return InkOf([&](int x, int y) { return pixels.At(x, y); }, w, h);
 }
@@ -69,7 +67,7 @@ TEST(Win32DialogText, EachFontIsAnInstalledFaceWithTheLettersItShows) {
   for (const auto& [font, text] : {std::pair{DialogFont::Gothic, captions},
                                    {DialogFont::GothicUnderlined, captions},
                                    {DialogFont::DialogDefault, std::wstring(L"音楽CD")}}) {
-    HGDIOBJ old = SelectObject(dc, fonts.Get(font));
+    SelectObject(dc, fonts.Get(font));
     if (font != DialogFont::DialogDefault) {
       LOGFONTW asked{};
       GetObjectW(fonts.Get(font), sizeof(asked), &asked);
@@ -82,7 +80,6 @@ TEST(Win32DialogText, EachFontIsAnInstalledFaceWithTheLettersItShows) {
     GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
                      GGI_MARK_NONEXISTING_GLYPHS);
     for (std::size_t i = 0; i < text.size(); ++i) EXPECT_NE(glyphs[i], 0xFFFF) << i;
-    SelectObject(dc, old);
   }
   DeleteDC(dc);
 }

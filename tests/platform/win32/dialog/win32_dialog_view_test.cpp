@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "dialog/dialog_painter.h"
 #include "dialog/settings_dialog.h"

@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <string>
 
 #include "metafile_arcs.h"
@@ -20,8 +18,6 @@
 
 namespace orvel {
 namespace {
-
-namespace fs = std::filesystem;
 
 using namespace metafile_bytes;
 

@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>

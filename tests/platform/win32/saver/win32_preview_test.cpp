@@ -28,10 +28,7 @@ struct Pane {
 void DispatchWaiting() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
+    if (message.message == WM_QUIT) return PostQuitMessage(static_cast<int>(message.wParam));
     DispatchMessageW(&message);
   }
 }
