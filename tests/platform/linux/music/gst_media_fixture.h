@@ -149,6 +149,9 @@ class GstMediaControlTest : public ::testing::Test {
     return Device().Send(command, reply);
   }
 
+  int PlayTrack(const std::string& track) {
+    return Code("play cdaudio from " + Ask("status cdaudio position track " + track));
+  }
   // The reply of a command that must succeed.
   std::string Ask(const std::string& command) {
     std::string reply;
