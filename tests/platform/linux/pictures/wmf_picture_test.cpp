@@ -25,8 +25,7 @@ namespace fs = std::filesystem;
 
 using namespace metafile_bytes;
 
-// A PNG file of 8-bit grey samples whose rows, each led by filter byte 0,
-// are `rows`: a huge blank picture stays small on disk.
+// A PNG of 8-bit grey rows, each led by filter byte 0: a huge blank picture stays small.
 std::string GreyPng(int width, int height, const std::string& rows) {
   auto put32 = [](std::string& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
@@ -92,7 +91,7 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
   const fs::path& root = folder.path();
   PixbufPictureLoader loader;
   for (const EllipseCase& c : EllipsesInWindows()) {
-    // Loaded as the saver loads pictures, the ending in capitals.
+    // The ending in capitals.
     std::ofstream(root / "shape.WMF", std::ios::binary) << c.bytes;
     std::optional<Image> image = loader.Load((root / "shape.WMF").string());
     ASSERT_TRUE(image);
@@ -111,7 +110,6 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
   EXPECT_FALSE(loader.Load((root / "missing.wmf").string()));
 }
 
-// The bytes loaded as the saver loads a metafile.
 std::optional<Image> LoadMetafile(const std::string& bytes) {
   const TempFolder folder;
   const fs::path path = folder.path() / "shape.wmf";
@@ -165,7 +163,6 @@ TEST(PixbufPictures, KeepColoursLayTransparencyOverBlackAndRefuseHugeOrUnknownFi
   const fs::path& root = folder.path();
   PixbufPictureLoader loader;
 
-  // Every channel in its place, through a file GdkPixbuf wrote.
   Image colours(3, 2);
   const std::uint32_t values[] = {Rgb(255, 0, 0), Rgb(0, 255, 0),   Rgb(0, 0, 255),
                                   Rgb(1, 2, 3),   Rgb(250, 128, 7), Rgb(255, 255, 255)};
@@ -175,7 +172,7 @@ TEST(PixbufPictures, KeepColoursLayTransparencyOverBlackAndRefuseHugeOrUnknownFi
   ASSERT_TRUE(loaded);
   EXPECT_EQ(*loaded, colours);
 
-  // Opaque, half and wholly transparent pixels over the black background.
+  // Opaque, half and wholly transparent pixels over black.
   const Sprite alpha{Image(3, 1, Rgb(200, 100, 50)), {255, 128, 0}};
   ASSERT_TRUE(SavePng(alpha, (root / "alpha.png").string()));
   loaded = loader.Load((root / "alpha.png").string());
