@@ -19,8 +19,7 @@ namespace {
 struct GifImage {
   int screenWidth, screenHeight;
   int left, top, width, height;
-  bool interlaced;
-  bool localColours;
+  bool interlaced, localColours;
   int transparent;  // NO_TRANSPARENT_COLOR for none
 };
 
