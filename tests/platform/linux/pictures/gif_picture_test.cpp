@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <string>
 
 #include <zlib.h>

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/linux/saver/gdk_input.h"
 #include "platform/linux/saver/gdk_saver_host.h"
