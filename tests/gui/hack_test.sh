@@ -22,7 +22,7 @@ open_window() {
   wait_until 5 eval '[ -s "$work/window-id" ]' || { fail "no host window of $1 x $2"; exit 1; }
   window=$(cat "$work/window-id")
 }
-close_window() { kill "$window_pid" && wait "$window_pid" 2>/dev/null; }
+close_window() { kill "$window_pid" && wait "$window_pid" 2>/dev/null; rm -f "$work/window-id"; }
 # Starts orvel with the arguments, its process id in `hack`.
 start_hack() {
   "$orvel" "$@" &
