@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The saver window on an X display with no window manager (xvfb-run): the
-# desktop under the orbs, the end on a key, one copy only, a picture folder.
+# The saver window under xvfb-run: the desktop under the orbs, the end on a key, one copy only.
 set -uo pipefail
 
 orvel=${1:?usage: saver_window_test.sh path/to/orvel}

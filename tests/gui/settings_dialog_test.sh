@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The settings dialog on an X display with no window manager (xvfb-run),
-# with orvel-tool beside orvel: mouse and keyboard, the folder chooser and
-# picture list, what 設定, ｷｬﾝｾﾙ and Escape write, one copy only.
+# The settings dialog under xvfb-run (no window manager), orvel-tool beside orvel: mouse,
+# keyboard, the folder chooser and list, what 設定, ｷｬﾝｾﾙ and Escape write, one copy only.
 set -uo pipefail
 
 orvel=${1:?usage: settings_dialog_test.sh path/to/orvel}
@@ -68,8 +67,7 @@ if start_dialog; then
   click 'lbl_Rdm_Seq(1)' 3
   click 'lbl_Kind(0)'
   click 'lbl_Size(0)'
-  # A press ended by its window's hiding or losing the keyboard: neither
-  # the release nor the next click, on nothing, runs ｷｬﾝｾﾙ.
+  # A press ended by its window's hiding or losing the keyboard runs ｷｬﾝｾﾙ on nothing later.
   root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
   for lose in "hiding the window:windowunmap --sync $win mouseup 1 windowmap --sync $win" \
     "the keyboard going elsewhere:mousemove 5 5 windowfocus $root sleep 0.3 mouseup 1"; do

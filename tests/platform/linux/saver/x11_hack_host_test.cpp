@@ -17,7 +17,6 @@
 namespace orvel {
 namespace {
 
-// Counts the requests to close, and all other input.
 struct Recorder : InputHandler {
   int closes = 0, other = 0;
   void MouseDown(int, int, float, float) override { ++other; }
