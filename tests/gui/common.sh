@@ -30,8 +30,7 @@ fail() {
 }
 pass() { echo "ok: $*"; }
 
-# Runs the command every tenth of a second until it succeeds, for at most
-# `seconds`.
+# Runs the command every tenth of a second until it succeeds, for at most `seconds`.
 wait_until() { # seconds command...
   local tries=$(($1 * 10))
   shift
@@ -42,8 +41,7 @@ wait_until() { # seconds command...
   return 1
 }
 
-# The process ends with status 0 within `seconds` of `how`; returns 1 when
-# it still runs.
+# The process ends with status 0 within `seconds` of `how`; 1 when it still runs.
 ends_with_0() { # pid seconds how
   if ! wait_until "$2" eval "! kill -0 $1 2>/dev/null"; then
     fail "$3: it still runs $2 seconds later"
@@ -54,8 +52,7 @@ ends_with_0() { # pid seconds how
   [ "$status" -eq 0 ] && pass "$3 ended it with status 0" || fail "$3: it ended with status $status"
 }
 
-# How many pixels of an image are not black (convert writes large counts
-# as 2.0736e+06).
+# How many pixels of an image are not black (convert writes large counts as 2.0736e+06).
 not_black() {
   printf '%.0f\n' "$(convert "$1" -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:)"
 }

@@ -22,7 +22,7 @@ open_window() {
   wait_until 5 eval '[ -s "$work/window-id" ]' || { fail "no host window of $1 x $2"; exit 1; }
   window=$(cat "$work/window-id")
 }
-close_window() { kill "$window_pid" && wait "$window_pid" 2>/dev/null; }
+close_window() { kill "$window_pid" && wait "$window_pid" 2>/dev/null; rm -f "$work/window-id"; }
 # Starts orvel with the arguments, its process id in `hack`.
 start_hack() {
   "$orvel" "$@" &
@@ -49,8 +49,7 @@ kill -TERM "$hack"
 ends_with_0 "$hack" 2 "SIGTERM"
 close_window
 
-# A first picture slower than the 5 s the saver waits for it: the wait
-# sleeps (clock ticks over a second), and SIGTERM ends it.
+# A first picture slower than the 5 s awaited: the wait sleeps, and SIGTERM ends it.
 mkdir -p "$work/pictures" "$XDG_CONFIG_HOME/orvel"
 convert -size 64x48 xc:'rgb(200,60,40)' -type TrueColor "BMP3:$work/pictures/a.bmp"
 # The key 画像のﾌｫﾙﾀﾞ (the picture folder) in Shift-JIS.
@@ -70,8 +69,7 @@ ends_with_0 "$hack" 2 "SIGTERM during the first picture's wait"
 close_window
 rm "$XDG_CONFIG_HOME/orvel/Orvel.ini"
 
-# A settings program's preview: the still at its own size from the
-# top-left corner, black elsewhere; the end when the window goes.
+# A settings program's preview: the still top left, black elsewhere; the end with the window.
 "$tool" skin --out "$work/skin" >/dev/null
 for size in "152 112" "200 150"; do
   read -r w h <<<"$size"

@@ -1,10 +1,6 @@
 #!/usr/bin/env bash
-# The saver on two monitors, the right one primary: orbs there, black on the
-# other, the pointer hidden and the end on input over either, monitors that
-# come and go, the settings dialog on the primary. GDK makes a monitor of
-# each RandR output, and Xvfb has one: the test runs an Xvnc of its own and
-# asks it for two screens as a viewer would (x_display_tools.py), under
-# xvfb-run like the other GUI tests. ORVEL_SHOTS=DIR keeps the screenshots.
+# The saver on two monitors, the right one primary. Xvfb has one RandR output: the test
+# runs an Xvnc of its own with two screens (x_display_tools.py). ORVEL_SHOTS=DIR keeps shots.
 set -uo pipefail
 
 orvel=${1:?usage: multi_monitor_test.sh path/to/orvel}
@@ -37,8 +33,7 @@ convert -size 1920x1080 "xc:$colour" -type TrueColor "$work/colour.png"
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME/orvel"
 
-# The pixels of the primary (right) monitor of a screenshot brighter than
-# the desktop's colour.
+# The pixels of the primary (right) monitor brighter than the desktop's colour.
 tinted() {
   convert "$1" -crop 1920x1080+1920+0 +repage "$work/right.png"
   convert "$work/right.png" "$work/colour.png" -compose minus_src -composite "$work/raised.png"
@@ -112,8 +107,7 @@ if start_saver /s; then
   ends_saver "a click on the other monitor"
 fi
 
-# Starts the saver while another program holds the pointer and keyboard for
-# ten seconds: it gives up taking them, and input reaches it all the same.
+# Starts the saver while another program holds the pointer and keyboard for ten seconds.
 start_saver_ungrabbed() {
   $tools grab 10 >"$work/grab.log" &
   local grabber=$!
@@ -122,7 +116,6 @@ start_saver_ungrabbed() {
   start_saver /s || return 1
   wait "$grabber"
   sleep 0.5
-  # By now the saver has given up taking them (after some 5 s of tries).
   $tools grab 0 >/dev/null 2>&1 && return 0
   fail "the saver took the pointer and the keyboard after all: nothing runs without its grab"
   kill "$saver"
@@ -138,8 +131,7 @@ if start_saver_ungrabbed; then
 fi
 xdotool mousemove 500 500
 if start_saver_ungrabbed; then
-  # Positions are the saver window's on every monitor: from column 600 of
-  # the other to column 600 of the primary is still a diagonal movement.
+  # Positions are the saver window's: column 600 of either monitor is another place.
   xdotool mousemove 600 500
   sleep 0.3
   xdotool mousemove 900 500
@@ -162,12 +154,10 @@ if start_saver /s; then
   sleep 1
   screenshot_with_orbs "$work/replugged.png"
   check_screens "$work/replugged.png"
-  # The cover of the monitor that came back is kept above, as the first are.
   cover=$(xdotool search --name '^Orvel_Cover$' 2>/dev/null | head -1)
   xprop -id "${cover:-0}" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE \
     && pass "the new cover is kept above other windows" \
     || fail "the new cover is not kept above other windows"
-  # A monitor showing part of each: covered, the saver window above it.
   $tools layout "$work/vnc" 1920x1080+0+0 1920x1080+1920+0 1920x1080+960+0
   still_runs "a monitor came that shows part of each"
   sleep 1

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The saver window on an X display with no window manager (xvfb-run): the
-# desktop under the orbs, the end on a key, one copy only, a picture folder.
+# The saver window under xvfb-run: the desktop under the orbs, the end on a key, one copy only.
 set -uo pipefail
 
 orvel=${1:?usage: saver_window_test.sh path/to/orvel}
@@ -38,7 +37,6 @@ xdotool mousemove 5 5
 
 # --- orvel /s over the desktop snapshot. ---------------------------------
 if start_saver /s; then
-  # The first frame may come a while after the window: up to ten seconds.
   for _ in $(seq 10); do
     import -window root "$work/saver.png"
     changed=$(differing "$work/saver.png" "$work/desktop.png")
@@ -56,7 +54,6 @@ if start_saver /s; then
   [ "$darker" -eq 0 ] && pass "no pixel is darker than the desktop" \
     || fail "$darker pixels are darker than the desktop"
 
-  # A second copy ends at once while the saver runs.
   timeout 5 "$orvel" /s
   rc=$?
   [ "$rc" -eq 0 ] && [ "$(saver_windows)" -eq 1 ] && pass "a second orvel /s ended by itself" \
@@ -84,9 +81,8 @@ if start_saver /s; then
   key_ends_saver a
 fi
 
-# --- A first picture that takes longer than the 5 s it is awaited: the
-# window is there, titled but not shown, meanwhile; a second orvel /s then
-# ends at once, and the first runs on and shows.
+# --- A first picture slower than the 5 s it is awaited: the window is there,
+# titled but not shown; a second orvel /s ends at once, the first shows.
 ORVEL_TEST_DECODE_DELAY_MS=8000 start_saver /s
 shown=$(xdotool search --onlyvisible --name '^Orvel_Main$' 2>/dev/null | wc -l)
 timeout 5 "$orvel" /s

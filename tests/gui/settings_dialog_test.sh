@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The settings dialog on an X display with no window manager (xvfb-run),
-# with orvel-tool beside orvel: mouse and keyboard, the folder chooser and
-# picture list, what 設定, ｷｬﾝｾﾙ and Escape write, one copy only.
+# The settings dialog under xvfb-run (no window manager), orvel-tool beside orvel: mouse,
+# keyboard, the folder chooser and list, what 設定, ｷｬﾝｾﾙ and Escape write, one copy only.
 set -uo pipefail
 
 orvel=${1:?usage: settings_dialog_test.sh path/to/orvel}
@@ -16,12 +15,10 @@ mkdir -p "$HOME" "$XDG_CONFIG_HOME/orvel"
 ini="$XDG_CONFIG_HOME/orvel/Orvel.ini"
 title='Orvelの設定'
 
-# The controls' client rectangles, from the dialog's own table.
 layout=$("$tool" dialog-layout) || { echo "FAIL: orvel-tool dialog-layout" >&2; exit 1; }
 rect_of() { awk -v n="$1" '$1 == n { print $2, $3, $4, $5 }' <<<"$layout"; }
 
-# Starts the dialog (its process id in $dialog, its window in $win and the
-# client area's screen corner in $cx, $cy) and waits up to ten seconds.
+# Starts the dialog: its pid in $dialog, its window in $win, the client area at $cx, $cy.
 start_dialog() {
   "$orvel" /c &
   dialog=$!
@@ -49,8 +46,7 @@ dialog_ends() { ends_with_0 "$dialog" 5 "$1 in the dialog"; }
 # The dark (text) pixels of the region WxH+X+Y of the screen, as a mask.
 ink_mask() { convert "$1" -crop "$2" +repage -colorspace Gray -threshold 45% "$3"; }
 
-# --- The settings the dialog opens with, in Shift-JIS. -------------------
-# ｲﾝﾀｰﾊﾞﾙ=12 and 画像種類_2=1 (jpg), BGM区分=0.
+# --- The settings the dialog opens with, in Shift-JIS: ｲﾝﾀｰﾊﾞﾙ=12. -------
 printf '[Section]\r\n\xb2\xdd\xc0\xb0\xca\xde\xd9=12\r\n' >"$ini"
 cp "$ini" "$work/opened.ini"
 
@@ -71,8 +67,7 @@ if start_dialog; then
   click 'lbl_Rdm_Seq(1)' 3
   click 'lbl_Kind(0)'
   click 'lbl_Size(0)'
-  # A press ended by its window's hiding or losing the keyboard: neither
-  # the release nor the next click, on nothing, runs ｷｬﾝｾﾙ.
+  # A press ended by its window's hiding or losing the keyboard runs ｷｬﾝｾﾙ on nothing later.
   root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
   for lose in "hiding the window:windowunmap --sync $win mouseup 1 windowmap --sync $win" \
     "the keyboard going elsewhere:mousemove 5 5 windowfocus $root sleep 0.3 mouseup 1"; do
@@ -128,8 +123,7 @@ if start_dialog; then
       sleep 0.1
     done
 
-    # The count reads 12: the same ink as the interval's 12 in its box of
-    # the same font and alignment. The scan may take a moment.
+    # The count reads 12: the same ink as the interval's 12 in a box of the same font.
     read -r kx ky kw kh < <(rect_of lbl_Kei)
     read -r sx sy sw sh < <(rect_of lbl_Sec)
     for _ in $(seq 20); do
@@ -144,8 +138,7 @@ if start_dialog; then
     [ "$inked" -gt 10 ] && [ "${off%.*}" -le 3 ] && pass "the count shows 12" \
       || fail "the count does not read as 12 ($off pixels differ, $inked inked)"
 
-    # The first entry is the first bitmap; the last a JPEG (the kinds are
-    # scanned bmp, gif, jpg in turn). Choosing one shows it in the preview.
+    # The kinds are scanned bmp, gif, jpg in turn; the preview shows the chosen entry.
     read -r lx ly lw lh < <(rect_of List_1)
     read -r px py pw ph < <(rect_of Pic_K)
     # The preview's colour once it is no longer `$1` (decoded and drawn).
@@ -179,7 +172,6 @@ if start_dialog; then
   sleep 0.2
   xdotool mousemove $(point_in Pic_C 5 5) mouseup 1
   dialog_ends "設定"
-  # The chosen folder and order reach the user's file.
   saved=$(iconv -f SHIFT_JIS -t UTF-8 "$ini" 2>/dev/null | tr -d '\r')
   grep -qx "画像のﾌｫﾙﾀﾞ=$pictures" <<<"$saved" && grep -qx '画像ﾁｪﾝｼﾞ=1' <<<"$saved" \
     && pass "設定 wrote the folder and the order in Shift-JIS" || fail "設定 wrote: $saved"

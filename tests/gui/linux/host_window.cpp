@@ -1,8 +1,5 @@
-// A stand-in for a screen-saver host's window in the hack's GUI test:
-//   orvel_host_window WIDTH HEIGHT
-// shows a black window of that size at the screen's top-left corner,
-// prints its id ("0x...") and keeps it until the program is ended (the
-// window goes with it).
+// orvel_host_window WIDTH HEIGHT: a screen-saver host's black window at the screen's top
+// left for the hack's GUI test; prints its id ("0x...") and keeps it until it is ended.
 #include <X11/Xlib.h>
 #include <unistd.h>
 

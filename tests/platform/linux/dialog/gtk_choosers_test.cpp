@@ -28,9 +28,8 @@ TEST(FileChooserPattern, MatchesInAnyLetterCase) {
         FilterPasses("*.wav", std::string(name).replace(std::string(name).size() - 3, 3, "WaV")))
         << name;
   }
-  for (const char* name : {"song.mp4", "song.mp3.txt", "mp3", "song.m3"}) {
+  for (const char* name : {"song.mp4", "song.mp3.txt", "mp3", "song.m3"})
     EXPECT_FALSE(FilterPasses("*.MP3", name)) << name;
-  }
 }
 
 }  // namespace

@@ -14,9 +14,8 @@ class DialogText : public ::testing::Test {
  protected:
   void SetUp() override {
     for (DialogFont font :
-         {DialogFont::Gothic, DialogFont::GothicUnderlined, DialogFont::DialogDefault}) {
+         {DialogFont::Gothic, DialogFont::GothicUnderlined, DialogFont::DialogDefault})
       fonts_[static_cast<int>(font)] = DialogFontDescription(font, "Sans 10");
-    }
     context_ = pango_font_map_create_context(pango_cairo_font_map_get_default());
   }
   void TearDown() override {
@@ -88,8 +87,7 @@ TEST_F(DialogText, TheDesktopFontKeepsOnlyItsFamilyAtNinePoints) {
   pango_font_description_free(sized);
 }
 
-// The designed captions in the fonts the dialog uses: each fits its
-// rectangle, or so nearly that narrowing it to the rectangle does not show.
+// Each caption fits its rectangle, or so nearly that narrowing it does not show.
 TEST_F(DialogText, DesignedCaptionsFitTheirRectangles) {
   for (const ControlEntry& entry : DialogControls()) {
     if (!DrawsText(entry.role) || entry.caption.empty()) continue;

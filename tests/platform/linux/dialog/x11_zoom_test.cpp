@@ -11,7 +11,6 @@ namespace orvel {
 namespace {
 
 TEST(X11Zoom, StepsMoveEvenlyFromOneRectangleToTheOther) {
-  // From a point (the pointer) to a window, and back.
   const Rect point{100, 50, 0, 0};
   const Rect window{300, 250, 565, 516};
   const std::vector<Rect> growing = ZoomSteps(point, window, 8);
@@ -53,15 +52,13 @@ TEST(X11Zoom, LeavesTheScreenAsItWas) {
   Image before(area.w, area.h), after(area.w, area.h);
   ASSERT_TRUE(CopyX11Area(display, RootWindow(display, screen), area, before));
 
-  // Lines of one and of three pixels, rectangles crossing each other and
-  // the screen's edge, and a point.
+  // Lines of one and three pixels, rectangles crossing each other and the screen's edge.
   AnimateX11Zoom(display, ZoomSteps(Rect{200, 150, 0, 0}, Rect{-20, 10, 300, 250}, 8), 1, 1);
   AnimateX11Zoom(display, ZoomSteps(Rect{10, 10, 380, 280}, Rect{50, 60, 0, 0}, 5), 3, 1);
   ASSERT_TRUE(CopyX11Area(display, RootWindow(display, screen), area, after));
   int differing = 0;
-  for (int y = 0; y < area.h; ++y) {
+  for (int y = 0; y < area.h; ++y)
     for (int x = 0; x < area.w; ++x) differing += before.At(x, y) != after.At(x, y);
-  }
   EXPECT_EQ(differing, 0);
   XCloseDisplay(display);
 }

@@ -16,23 +16,20 @@ TEST(GstMediaControlCdPositions, EveryFormatReadsBackTheSectorItWroteAndRefusesO
   CdToc toc{{{1, 0, 1000, true}, {2, 1000, 2500, true}, {3, 2500, 5000, false}}};
   EXPECT_EQ(FormatCdPosition(toc, 1000, CdTimeFormat::Msf), "00:15:25");
   EXPECT_EQ(FormatCdPosition(toc, 1075, CdTimeFormat::Tmsf), "02:00:01:00");
-  for (CdTimeFormat format : {CdTimeFormat::Msf, CdTimeFormat::Tmsf, CdTimeFormat::Milliseconds}) {
+  for (CdTimeFormat format : {CdTimeFormat::Msf, CdTimeFormat::Tmsf, CdTimeFormat::Milliseconds})
     for (long sector = 0; sector <= toc.End(); sector += 7) {
       std::string text = FormatCdPosition(toc, sector, format);
       EXPECT_EQ(ParseCdPosition(toc, text, format).sector, sector) << text;
     }
-  }
   EXPECT_EQ(ParseCdPosition(toc, "4", CdTimeFormat::Tmsf).error, MciError::OutOfRange);
   EXPECT_EQ(ParseCdPosition(toc, "00:10:75", CdTimeFormat::Msf).error, MciError::OutOfRange);
   EXPECT_EQ(ParseCdPosition(toc, "99:00:00", CdTimeFormat::Msf).error, MciError::OutOfRange);
   EXPECT_EQ(ParseCdPosition(toc, "1:2:3:4", CdTimeFormat::Msf).error, MciError::BadInteger);
   EXPECT_EQ(ParseCdPosition(toc, "00:60:00", CdTimeFormat::Msf).error, MciError::OutOfRange);
   EXPECT_EQ(ParseCdPosition(toc, "00:59:74", CdTimeFormat::Msf).sector, 59 * 75 + 74 - 150);
-  // The end of the disc is a position (where a play may stop); one sector
-  // more is not.
-  for (CdTimeFormat format : {CdTimeFormat::Msf, CdTimeFormat::Tmsf, CdTimeFormat::Milliseconds}) {
+  // The end of the disc is a position (where a play may stop); one sector more is not.
+  for (CdTimeFormat format : {CdTimeFormat::Msf, CdTimeFormat::Tmsf, CdTimeFormat::Milliseconds})
     EXPECT_EQ(ParseCdPosition(toc, FormatCdPosition(toc, toc.End(), format), format).error, 0);
-  }
   EXPECT_EQ(ParseCdPosition(toc, "01:08:51", CdTimeFormat::Msf).error, MciError::OutOfRange);
 }
 
@@ -75,12 +72,8 @@ TEST(GstMediaControlDrive, CdaudioIsTheSystemsDrive) {
   GstMediaControl media(GstMediaControl::Options{GstAudioOutput::RealTimeDiscard(), ""});
   std::string reply;
   const int code = media.Send("open cdaudio", reply);
-  if (DefaultCdDrive().empty()) {
-    EXPECT_EQ(code, MciError::InvalidDeviceName);
-  } else {
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(media.Send("close cdaudio", reply), 0);
-  }
+  EXPECT_EQ(code, DefaultCdDrive().empty() ? MciError::InvalidDeviceName : 0);
+  EXPECT_EQ(code == 0 ? media.Send("close cdaudio", reply) : 0, 0);
 }
 
 }  // namespace

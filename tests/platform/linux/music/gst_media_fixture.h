@@ -1,5 +1,4 @@
-// The media control interpreter over GStreamer on disc images and music
-// files made by each test, and the sound it plays kept as raw samples.
+// The media control interpreter on disc images and music made by each test; its sound kept raw.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -56,29 +55,24 @@ inline double Seconds(std::size_t samples) { return static_cast<double>(samples)
 inline std::vector<std::int16_t> ReadLeft(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::vector<std::int16_t> left;
-  for (unsigned char frame[4]; in.read(reinterpret_cast<char*>(frame), 4);) {
+  for (unsigned char frame[4]; in.read(reinterpret_cast<char*>(frame), 4);)
     left.push_back(static_cast<std::int16_t>(frame[0] | frame[1] << 8));
-  }
   return left;
 }
 
-// The tone's frequency over 0.1 s from `first`, from its rising zero
-// crossings; 0 past the end of the sound.
+// The tone's frequency over 0.1 s from `first`, from rising zero crossings; 0 past the end.
 inline double ToneHz(const std::vector<std::int16_t>& left, std::size_t first) {
   if (first + 4410 > left.size()) return 0;
   int rises = 0;
-  for (std::size_t i = first + 1; i < first + 4410; ++i) {
+  for (std::size_t i = first + 1; i < first + 4410; ++i)
     if (left[i - 1] < 0 && left[i] >= 0) ++rises;
-  }
   return rises * 10.0;
 }
 
-// When the tone first turns to `toneHz` (within 3%), searched in steps of
-// 10 ms; in seconds, or -1 when it never does.
+// When the tone first turns to `toneHz` (within 3%), in 10 ms steps; -1 when it never does.
 inline double FirstOfTone(const std::vector<std::int16_t>& left, double toneHz) {
-  for (std::size_t first = 0; first + 4410 <= left.size(); first += 441) {
+  for (std::size_t first = 0; first + 4410 <= left.size(); first += 441)
     if (std::abs(ToneHz(left, first) - toneHz) < 0.03 * toneHz) return Seconds(first);
-  }
   return -1;
 }
 
@@ -97,9 +91,8 @@ class GstMediaControlTest : public ::testing::Test {
     ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0) << command;
   }
 
-  // Writes disc.bin and disc.cue in `folder` (the test's own by default);
-  // returns the cue sheet. libcdio reads the samples from the BIN file of
-  // the sheet's name, whatever the sheet says.
+  // Writes disc.bin and disc.cue in `folder` (the test's own by default); returns the cue
+  // sheet. libcdio reads the BIN file of the sheet's name, whatever the sheet says.
   std::string MakeDisc(const std::vector<DiscTrack>& tracks = FiveTrackDisc(),
                        fs::path folder = {}) {
     if (folder.empty()) folder = root_;
@@ -149,6 +142,9 @@ class GstMediaControlTest : public ::testing::Test {
     return Device().Send(command, reply);
   }
 
+  int PlayTrack(const std::string& track) {
+    return Code("play cdaudio from " + Ask("status cdaudio position track " + track));
+  }
   // The reply of a command that must succeed.
   std::string Ask(const std::string& command) {
     std::string reply;

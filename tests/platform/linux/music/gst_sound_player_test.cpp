@@ -10,8 +10,7 @@ namespace {
 using GstSoundPlayerTest = GstMediaControlTest;
 
 TEST_F(GstSoundPlayerTest, LoopsTheFileUntilStopped) {
-  // A 0.4-second mono file at 22050 Hz (the output resamples it): 0.25 s
-  // of a low tone, then 0.15 s of a high one.
+  // 0.4 s of mono at 22050 Hz (the output resamples it): a low tone, then a high one.
   const fs::path wav = root_ / "tones.wav";
   Run("sox -n -r 22050 -c 1 -b 16 '" + wav.string() +
       "' synth 0.25 sine 700 vol 0.5 : synth 0.15 sine 1500 vol 0.5");
@@ -24,7 +23,6 @@ TEST_F(GstSoundPlayerTest, LoopsTheFileUntilStopped) {
   player.Stop();
   EXPECT_EQ(HeardSamples(Heard()), 0u);
   player.PlayLooping(wav.string());
-  // More than two and a half passes of a file that the program started once.
   ASSERT_TRUE(WaitFor([&] { return HeardSamples(Heard()) > kPass * 5 / 2; }));
   std::vector<std::int16_t> left = ReadLeft(Heard());
   // Each pass is the whole file, its end included.
@@ -40,8 +38,7 @@ TEST_F(GstSoundPlayerTest, LoopsTheFileUntilStopped) {
   EXPECT_EQ(HeardSamples(Heard()), stopped);
 }
 
-// A sound far shorter than a pass may be is held back, not dropped: it
-// goes on sounding long after its first second.
+// A sound far shorter than a pass may be is held back, not dropped.
 TEST_F(GstSoundPlayerTest, LoopsASoundOfTenMillisecondsForAsLongAsItPlays) {
   const fs::path wav = root_ / "click.wav";
   Run("sox -n -r 44100 -c 2 -b 16 '" + wav.string() + "' synth 0.01 sine 1000 vol 0.5");
@@ -52,7 +49,6 @@ TEST_F(GstSoundPlayerTest, LoopsASoundOfTenMillisecondsForAsLongAsItPlays) {
   std::this_thread::sleep_for(1500ms);
   const std::size_t early = HeardSamples(Heard());
   EXPECT_GE(early, 5 * kPass);
-  // Five more passes at the very least.
   EXPECT_TRUE(WaitFor([&] { return HeardSamples(Heard()) >= early + 5 * kPass; }));
   player.Stop();
 }

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -19,8 +18,7 @@ namespace {
 struct GifImage {
   int screenWidth, screenHeight;
   int left, top, width, height;
-  bool interlaced;
-  bool localColours;
+  bool interlaced, localColours;
   int transparent;  // NO_TRANSPARENT_COLOR for none
 };
 
@@ -95,7 +93,7 @@ TEST(GifPicture, TheFirstImageOnItsScreenInterlacedOrNotWithItsOwnColoursAndTran
     const std::optional<Picture> picture = loader.Decode(path, {});
     ASSERT_TRUE(picture);
     ASSERT_EQ(picture->size, (PixelSize{g.screenWidth, g.screenHeight}));
-    for (int y = 0; y < g.screenHeight; ++y) {
+    for (int y = 0; y < g.screenHeight; ++y)
       for (int x = 0; x < g.screenWidth; ++x) {
         const int ix = x - g.left, iy = y - g.top;
         const bool inside = ix >= 0 && ix < g.width && iy >= 0 && iy < g.height;
@@ -103,7 +101,6 @@ TEST(GifPicture, TheFirstImageOnItsScreenInterlacedOrNotWithItsOwnColoursAndTran
         ASSERT_EQ(picture->pixels.At(x, y), shows ? Colour(IndexAt(ix, iy), g.localColours) : 0u)
             << x << "," << y;
       }
-    }
   }
 }
 
@@ -112,12 +109,9 @@ TEST(GifPicture, RefusesWhatItCannotReadWithoutBlocking) {
   const std::string path = (folder.path() / "picture.gif").string();
   WriteGif(path, {300, 200, 0, 0, 300, 200, false, false, NO_TRANSPARENT_COLOR});
   EXPECT_TRUE(LoadGif(path, 300 * 200));
-  // A screen larger than allowed is refused before anything is decoded.
-  EXPECT_FALSE(LoadGif(path, 300 * 200 - 1));
-  // Cut short in the middle of its image.
+  EXPECT_FALSE(LoadGif(path, 300 * 200 - 1));  // refused before anything is decoded
   std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
   EXPECT_FALSE(LoadGif(path, 1 << 20));
-  // A FIFO would block a reader that opened it for good.
   const std::string fifo = (folder.path() / "fifo.gif").string();
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(IsGifFile(fifo));

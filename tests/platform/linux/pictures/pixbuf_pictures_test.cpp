@@ -3,7 +3,6 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -66,8 +65,7 @@ TEST_F(LargePictures, TakesTheLargestScaleThatStillHoldsTheSizeDrawn) {
   picture = loader.Decode(photo, DrawnSizeOn(16384, 2900, 1));
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->pixels.Height(), 3000);
-  // Sides that an eighth does not divide are rounded up, as libjpeg does; a
-  // picture drawn larger than it is comes whole.
+  // Sides an eighth does not divide round up, as libjpeg does; drawn larger, it comes whole.
   const std::string odd = Write("odd.jpg", GreyJpeg(1001, 667));
   picture = loader.Decode(odd, DrawnSizeOn(100, 60, 1));
   ASSERT_TRUE(picture);
@@ -88,10 +86,9 @@ TEST_F(LargePictures, TakesTheLargestScaleThatStillHoldsTheSizeDrawn) {
 }
 
 TEST_F(LargePictures, RefusesAPictureOverAGigapixelFromItsHeaderWhateverTheScale) {
-  // The header alone settles it (and nothing after it is read).
   EXPECT_FALSE(
       loader.Decode(Write("header.jpg", GreyJpeg(65535, 65535, 0)), DrawnSizeOn(1920, 1080, 1)));
-  // A FIFO named like a picture is not read (it would block for good).
+  // A FIFO named like a picture is not read.
   const std::string fifo = (root / "fifo.jpg").string();
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_FALSE(loader.Decode(fifo, {}));

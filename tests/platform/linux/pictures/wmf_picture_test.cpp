@@ -1,15 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <string>
-
-#include <zlib.h>
 
 #include "graphics/wmf_header.h"
 #include "metafile_arcs.h"
@@ -24,34 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using namespace metafile_bytes;
-
-// A PNG file of 8-bit grey samples whose rows, each led by filter byte 0,
-// are `rows`: a huge blank picture stays small on disk.
-std::string GreyPng(int width, int height, const std::string& rows) {
-  auto put32 = [](std::string& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
-  };
-  auto chunk = [&](const std::string& typeAndData) {
-    std::string out;
-    put32(out, static_cast<std::uint32_t>(typeAndData.size() - 4));
-    out += typeAndData;
-    put32(out,
-          static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(typeAndData.data()),
-                                           static_cast<uInt>(typeAndData.size()))));
-    return out;
-  };
-  uLongf size = compressBound(rows.size());
-  std::string deflate(size, '\0');
-  EXPECT_EQ(compress2(reinterpret_cast<Bytef*>(deflate.data()), &size,
-                      reinterpret_cast<const Bytef*>(rows.data()), rows.size(), 1),
-            Z_OK);
-  deflate.resize(size);
-  std::string header = "IHDR";
-  put32(header, static_cast<std::uint32_t>(width));
-  put32(header, static_cast<std::uint32_t>(height));
-  header += std::string{8, 0, 0, 0, 0};
-  return "\x89PNG\r\n\x1a\n" + chunk(header) + chunk("IDAT" + deflate) + chunk("IEND");
-}
 
 TEST(WmfPicture, SizesAsTheWindowsLoaderDoesAt96DotsPerInchAndRefusesOtherFiles) {
   // 57.6 pixels round to 58; 47 units at 1000 per inch are 119 HIMETRIC and
@@ -92,7 +59,7 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
   const fs::path& root = folder.path();
   PixbufPictureLoader loader;
   for (const EllipseCase& c : EllipsesInWindows()) {
-    // Loaded as the saver loads pictures, the ending in capitals.
+    // The ending in capitals.
     std::ofstream(root / "shape.WMF", std::ios::binary) << c.bytes;
     std::optional<Image> image = loader.Load((root / "shape.WMF").string());
     ASSERT_TRUE(image);
@@ -111,7 +78,6 @@ TEST(WmfPicture, FillsEllipsesInsideTheirOutlineWhereTheWindowMapsThem) {
   EXPECT_FALSE(loader.Load((root / "missing.wmf").string()));
 }
 
-// The bytes loaded as the saver loads a metafile.
 std::optional<Image> LoadMetafile(const std::string& bytes) {
   const TempFolder folder;
   const fs::path path = folder.path() / "shape.wmf";
@@ -165,7 +131,6 @@ TEST(PixbufPictures, KeepColoursLayTransparencyOverBlackAndRefuseHugeOrUnknownFi
   const fs::path& root = folder.path();
   PixbufPictureLoader loader;
 
-  // Every channel in its place, through a file GdkPixbuf wrote.
   Image colours(3, 2);
   const std::uint32_t values[] = {Rgb(255, 0, 0), Rgb(0, 255, 0),   Rgb(0, 0, 255),
                                   Rgb(1, 2, 3),   Rgb(250, 128, 7), Rgb(255, 255, 255)};
@@ -175,7 +140,7 @@ TEST(PixbufPictures, KeepColoursLayTransparencyOverBlackAndRefuseHugeOrUnknownFi
   ASSERT_TRUE(loaded);
   EXPECT_EQ(*loaded, colours);
 
-  // Opaque, half and wholly transparent pixels over the black background.
+  // Opaque, half and wholly transparent pixels over black.
   const Sprite alpha{Image(3, 1, Rgb(200, 100, 50)), {255, 128, 0}};
   ASSERT_TRUE(SavePng(alpha, (root / "alpha.png").string()));
   loaded = loader.Load((root / "alpha.png").string());
@@ -187,14 +152,8 @@ TEST(PixbufPictures, KeepColoursLayTransparencyOverBlackAndRefuseHugeOrUnknownFi
 
   // A blank picture a row over the limit: refused from its header.
   static_assert(8192LL * 4097 > kMaxPicturePixels && 8192LL * 4096 <= kMaxPicturePixels);
-  std::ofstream(root / "huge.png", std::ios::binary)
-      << GreyPng(8192, 4097, std::string(static_cast<std::size_t>(4097) * 8193, '\0'));
-  EXPECT_FALSE(loader.Load((root / "huge.png").string()));
-  // The same writer's small picture loads, so the refusal is the size's.
-  std::ofstream(root / "grey.png", std::ios::binary) << GreyPng(2, 1, std::string{0, 0, 'x'});
-  loaded = loader.Load((root / "grey.png").string());
-  ASSERT_TRUE(loaded);
-  EXPECT_EQ(loaded->At(1, 0), Rgb('x', 'x', 'x'));
+  ASSERT_TRUE(SavePng(Image(8192, 4097), (root / "huge.png").string()));
+  EXPECT_FALSE(loader.Load((root / "huge.png").string()));  // where colours.png loaded
 
   std::ofstream(root / "notes.png") << "not a picture";
   EXPECT_FALSE(loader.Load((root / "notes.png").string()));

@@ -64,8 +64,7 @@ class GdkCoverWindowsOnDisplay : public ::testing::Test {
   std::uint32_t PixelShowing(int x, int y, std::uint32_t expected) {
     Image pixel(1, 1, Rgb(1, 2, 3));
     for (int attempt = 0; attempt < 100; ++attempt) {
-      while (g_main_context_iteration(nullptr, FALSE)) {
-      }
+      while (g_main_context_iteration(nullptr, FALSE)) continue;
       gdk_display_sync(display);
       CopyX11Area(GDK_DISPLAY_XDISPLAY(display), GDK_ROOT_WINDOW(), Rect{x, y, 1, 1}, pixel);
       if (pixel.At(0, 0) == expected) break;
@@ -80,7 +79,6 @@ class GdkCoverWindowsOnDisplay : public ::testing::Test {
 };
 
 TEST_F(GdkCoverWindowsOnDisplay, CoversTheMonitorInBlackUntilDestroyed) {
-  // The root window in a colour, to tell the cover from it.
   const std::uint32_t kDesktop = Rgb(40, 160, 90);
   XSetWindowBackground(GDK_DISPLAY_XDISPLAY(display), GDK_ROOT_WINDOW(), kDesktop);
   XClearWindow(GDK_DISPLAY_XDISPLAY(display), GDK_ROOT_WINDOW());

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/linux/saver/gdk_input.h"
 #include "platform/linux/saver/gdk_saver_host.h"
@@ -20,9 +19,7 @@ namespace orvel {
 namespace {
 
 TEST(LinuxSaverHostInput, GivesTheWindowsKeyButtonAndShiftValues) {
-  // X key symbols and their codes: letters, digits, the arrows (also on the
-  // keypad without Num Lock; its 4 with it), Escape, Return, right Shift and
-  // Control, AltGr, and a key without a code (it still ends the saver).
+  // The keypad's arrows without Num Lock (its 4 with it); a key without a code still ends it.
   const std::pair<unsigned, int> keys[] = {
       {0x61, 'A'},  {0x7A, 'Z'},   {0x5A, 'Z'},  {0x30, '0'},
       {0x39, '9'},  {0xFF51, 37},  {0xFF53, 39}, {0xFF96, 37},
@@ -44,7 +41,6 @@ TEST(LinuxSaverHostInput, GivesTheWindowsKeyButtonAndShiftValues) {
   EXPECT_EQ(ShiftValue(1 << 2), 2);
 }
 
-// Counts the requests to close; ignores the rest.
 struct Recorder : InputHandler {
   int closes = 0;
   void MouseDown(int, int, float, float) override {}
@@ -99,9 +95,7 @@ TEST_F(LinuxSaverHostWindow, PaintsOnlyThePresentedRectangles) {
   EXPECT_FALSE(LinuxSystem().WindowExists(kTitle));
 }
 
-// A second copy finds the window by its title before it shows, also past a
-// window manager's list of its windows (here only the root). The window
-// manager's close and SIGTERM each cut a wait short as a request to close.
+// Found past a window manager's list of windows (here only the root); WM close and SIGTERM.
 TEST_F(LinuxSaverHostWindow, IsFoundBeforeItShowsAndHandsOverRequestsToClose) {
   EXPECT_TRUE(LinuxSystem().WindowExists(kTitle));
   ::Display* x = XOpenDisplay(nullptr);
@@ -137,7 +131,6 @@ TEST_F(LinuxSaverHostWindow, IsFoundBeforeItShowsAndHandsOverRequestsToClose) {
   host->Close();
 }
 
-// Frames and snapshots go to and from the X server in bands of rows.
 TEST_F(LinuxSaverHostWindow, ASnapshotOfAPresentedFrameGivesItBackPixelForPixel) {
   ExpectASnapshotGivesThePresentedFrameBack(*host, shown);
 }
@@ -152,9 +145,8 @@ TEST_F(LinuxSaverHostWindow, LoadsNoOpenGlLibraries) {
   std::ifstream maps("/proc/self/maps");
   ASSERT_TRUE(maps);
   for (std::string line; std::getline(maps, line);) {
-    for (const char* library : {"libGL", "libEGL", "_dri.so", "libLLVM"}) {
+    for (const char* library : {"libGL", "libEGL", "_dri.so", "libLLVM"})
       EXPECT_EQ(line.find(library), std::string::npos) << line;
-    }
   }
   host->Close();
 }

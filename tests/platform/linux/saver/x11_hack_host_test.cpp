@@ -17,7 +17,6 @@
 namespace orvel {
 namespace {
 
-// Counts the requests to close, and all other input.
 struct Recorder : InputHandler {
   int closes = 0, other = 0;
   void MouseDown(int, int, float, float) override { ++other; }
@@ -26,8 +25,7 @@ struct Recorder : InputHandler {
   void CloseRequested() override { ++closes; }
 };
 
-// A host's window of the given size on the test's own connection, as
-// xscreensaver makes one for its hack.
+// A host's window on the test's own connection, as a screen-saver host makes one.
 class X11HackHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -54,8 +52,7 @@ class X11HackHostTest : public ::testing::Test {
     return window;
   }
 
-  // Saves a screenshot of the whole screen on the window, as the host does
-  // before it blanks: a colour in each quarter, counted from the top left.
+  // A screenshot saved on the window as the host does: a colour in each quarter.
   Pixmap SaveScreenshot(Window window, const unsigned long (&quarters)[4]) {
     const int screen = DefaultScreen(display_);
     const int width = DisplayWidth(display_, screen);
@@ -123,9 +120,8 @@ TEST_F(X11HackHostTest, DrawsAtTheWindowsSizeAndTakesTheHostsScreenshotUnderIt) 
   const Rect changed[] = {Rect{10, 20, 30, 40}};
   host->Present(frame, changed);
   // Drawn over the host's own connection, unsynchronised: up to a second.
-  for (int i = 0; i < 100 && PixelAt(window, 10, 20) != 0x010203u; ++i) {
+  for (int i = 0; i < 100 && PixelAt(window, 10, 20) != 0x010203u; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
   EXPECT_EQ(PixelAt(window, 10, 20), 0x010203u);
   EXPECT_EQ(PixelAt(window, 39, 59), 0x010203u);
   EXPECT_EQ(PixelAt(window, 40, 60), 0x123456u);
@@ -179,8 +175,7 @@ TEST_F(X11HackHostTest, ASignalWakesTheWaitAndEndsTheSaver) {
   ASSERT_NE(host, nullptr);
   EXPECT_EQ(host->ScreenWidth(), 640);
   EXPECT_EQ(host->ScreenHeight(), 480);
-  // The signal comes while the host sleeps (in another thread, which the
-  // handler then runs on): the wait ends well before its minute.
+  // The signal comes from another thread while the host sleeps: the wait ends early.
   std::thread signaller([] {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     raise(SIGTERM);
@@ -190,7 +185,6 @@ TEST_F(X11HackHostTest, ASignalWakesTheWaitAndEndsTheSaver) {
   Recorder input;
   host->ProcessInput(input);
   EXPECT_EQ(input.closes, 1);
-  // The window of its own goes with the saver.
   host->Close();
 }
 

@@ -24,9 +24,7 @@ std::uint32_t Noise(int x, int y) { return Rgb(x * 7 + y, y * 3 + (x >> 5), x ^ 
 constexpr int kLeft = 31, kTop = 17, kW = 300, kH = 700;
 const std::uint32_t kBackground = Rgb(1, 2, 3);
 
-// A shown window of its own, away from the screen's corner and taller than
-// one band, in the background colour; none without a 24-bit screen large
-// enough.
+// A shown window away from the screen's corner, taller than one band; 0 without a 24-bit screen.
 Window OwnWindow(::Display* display) {
   const int screen = DefaultScreen(display);
   if (DefaultDepth(display, screen) != 24 || DisplayHeight(display, screen) < kTop + kH) return 0;
@@ -64,12 +62,10 @@ class X11OwnWindow : public ::testing::Test {
   Window window = 0;
 };
 
-// The window filled with a pattern that differs at every pixel.
 TEST_F(X11OwnWindow, SnapshotReadsAnyAreaOfAWindowAndRefusesOneBeyondIt) {
   std::vector<std::uint32_t> pixels;
-  for (int y = 0; y < kH; ++y) {
+  for (int y = 0; y < kH; ++y)
     for (int x = 0; x < kW; ++x) pixels.push_back(Noise(x, y) | 0xFF000000);
-  }
   XImage* image = XCreateImage(display, DefaultVisual(display, screen), 24, ZPixmap, 0,
                                reinterpret_cast<char*>(pixels.data()), kW, kH, 32, kW * 4);
   ASSERT_NE(image, nullptr);
@@ -78,8 +74,7 @@ TEST_F(X11OwnWindow, SnapshotReadsAnyAreaOfAWindowAndRefusesOneBeyondIt) {
   XDestroyImage(image);
   XSync(display, False);
 
-  // Areas inside the window, into a larger image: its top-left corner.
-  // Bands of this width hold 218 rows: 436 rows are two bands exactly.
+  // Into a larger image's top-left corner; 436 rows are two bands of this width exactly.
   for (const Rect& area : {Rect{9, 20, kW - 10, kH - 21}, Rect{0, 0, kW, 436}}) {
     Image into(kW, kH, kBackground);
     ASSERT_TRUE(CopyX11Area(display, window, area, into));
@@ -114,8 +109,7 @@ TEST_F(X11OwnWindow, SnapshotReadsAnyAreaOfAWindowAndRefusesOneBeyondIt) {
   XSetErrorHandler(previous);
 }
 
-// Frames go straight to the server only where the window takes their
-// pixels as they lie: 24-bit true colour, red above green above blue.
+// Frames go straight to the server only in 24-bit true colour, red above green above blue.
 TEST(X11FramePainter, TakesOnlyVisualsOfTheFramesOwnPixels) {
   const char* name = std::getenv("DISPLAY");
   if (name == nullptr || name[0] == '\0') GTEST_SKIP() << "no X display (DISPLAY unset)";
@@ -137,9 +131,7 @@ TEST(X11FramePainter, TakesOnlyVisualsOfTheFramesOwnPixels) {
   XCloseDisplay(display);
 }
 
-// The orbs' squares of two frames in turn, and a rectangle too large for
-// the shared area in the same frame, each at its place with its frame's
-// pixels; nothing else of the window changes.
+// Two frames' squares, and a rectangle too large for the shared area: nothing else changes.
 TEST_F(X11OwnWindow, FramePainterPutsEachFramesRectanglesAtTheirPlaces) {
   Image expected(kW, kH, kBackground);
   {
@@ -150,22 +142,19 @@ TEST_F(X11OwnWindow, FramePainterPutsEachFramesRectanglesAtTheirPlaces) {
         {{10, 10, 41, 41}, {200, 100, 41, 41}, {101, 51, 45, 43}}};
     for (int shift = 0; shift < 2; ++shift) {
       Image frame(kW, kH);
-      for (int y = 0; y < kH; ++y) {
+      for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x) frame.Set(x, y, Noise(x + 9 * shift, y));
-      }
       painter.Put(frame, frames[static_cast<std::size_t>(shift)]);
-      for (const Rect& rect : frames[static_cast<std::size_t>(shift)]) {
+      for (const Rect& rect : frames[static_cast<std::size_t>(shift)])
         CopyRect(expected, frame, rect);
-      }
     }
   }
   XSync(display, False);
   Image shown(kW, kH);
   ASSERT_TRUE(CopyX11Area(display, window, Rect{0, 0, kW, kH}, shown));
   int wrong = 0;
-  for (int y = 0; y < kH; ++y) {
+  for (int y = 0; y < kH; ++y)
     for (int x = 0; x < kW; ++x) wrong += shown.At(x, y) != expected.At(x, y);
-  }
   EXPECT_EQ(wrong, 0);
 }
 

@@ -65,12 +65,10 @@ TEST(CommandLine, TheSaversSwitchesGoToTheCoreAsOneText) {
 }
 
 TEST(CommandLine, OnlyTheSaversOwnLettersAreKnownSwitches) {
-  for (const char* known : {"", "/s", "/S", "-s", "/c:1234", "/p 99", "/a 5"}) {
+  for (const char* known : {"", "/s", "/S", "-s", "/c:1234", "/p 99", "/a 5"})
     EXPECT_TRUE(KnownSaverSwitches(known)) << known;
-  }
-  for (const char* unknown : {"/x", "s", "--version2", "-rootx"}) {
+  for (const char* unknown : {"/x", "s", "--version2", "-rootx"})
     EXPECT_FALSE(KnownSaverSwitches(unknown)) << unknown;
-  }
   EXPECT_NE(HelpText("/home/u/.config/orvel/Orvel.ini").find("/home/u/.config/orvel/Orvel.ini"),
             std::string::npos);
 }

@@ -29,18 +29,17 @@ class LinuxFileSystemTest : public ::testing::Test {
   std::optional<std::string> Read(const std::string& path, std::size_t maxBytes = 1 << 20) {
     return files_.ReadFile(path, maxBytes);
   }
-  // The names in a folder.
   std::vector<std::string> Names(const fs::path& folder) const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    for (const auto& entry : fs::directory_iterator(folder))
       names.push_back(entry.path().filename().string());
-    }
     std::sort(names.begin(), names.end());
     return names;
   }
 
-  // The listed names (throwing, and so failing, when there is no list).
-  std::vector<std::string> Sorted(std::optional<std::vector<std::string>> names) const {
+  // The names matching `pattern`, sorted (throwing, and so failing, without a list).
+  std::vector<std::string> List(const std::string& pattern) {
+    std::optional<std::vector<std::string>> names = files_.ListFiles(pattern);
     std::sort(names.value().begin(), names->end());
     return *names;
   }
@@ -61,21 +60,18 @@ class LinuxFileSystemTest : public ::testing::Test {
 
 TEST_F(LinuxFileSystemTest,
        ListsVisibleRegularFilesWithoutRegardToCaseAndTellsAttributesAndFolders) {
-  for (const char* name : {"holiday.JPG", "beach.jpg", "Ab.Jpg", "notes.txt", ".hidden.jpg"}) {
+  for (const char* name : {"holiday.JPG", "beach.jpg", "Ab.Jpg", "notes.txt", ".hidden.jpg"})
     Write(name);
-  }
   fs::create_directory(root_ / "album.jpg");
   fs::create_directory(root_ / "target");
   fs::create_directory_symlink(root_ / "target", root_ / "linked.jpg");
   fs::create_symlink(root_ / "beach.jpg", root_ / "alias.jpg");
   ASSERT_EQ(mkfifo(Path("pipe.jpg").c_str(), 0600), 0);
 
-  EXPECT_EQ(Sorted(files_.ListFiles(Path("*.jpg"))),
+  EXPECT_EQ(List(Path("*.jpg")),
             (std::vector<std::string>{"Ab.Jpg", "alias.jpg", "beach.jpg", "holiday.JPG"}));
-  EXPECT_EQ(Sorted(files_.ListFiles(Path("?b.jpg"))), std::vector<std::string>{"Ab.Jpg"});
-  // A doubled separator, as a root folder gives, lists the same folder.
-  EXPECT_EQ(Sorted(files_.ListFiles(root_.string() + "//*.TXT")),
-            std::vector<std::string>{"notes.txt"});
+  EXPECT_EQ(List(Path("?b.jpg")), std::vector<std::string>{"Ab.Jpg"});
+  EXPECT_EQ(List(root_.string() + "//*.TXT"), std::vector<std::string>{"notes.txt"});
   EXPECT_FALSE(files_.ListFiles(Path("missing/*.jpg")).has_value());
 
   EXPECT_EQ(files_.Attributes(Path("beach.jpg")), FileAttribute::Normal);
@@ -83,12 +79,10 @@ TEST_F(LinuxFileSystemTest,
   EXPECT_NE(files_.Attributes(Path(".hidden.jpg")).value_or(0) & FileAttribute::Hidden, 0);
   EXPECT_NE(files_.Attributes(Path("pipe.jpg")), FileAttribute::Normal);
   EXPECT_FALSE(files_.Attributes(Path("missing.jpg")).has_value());
-  // An empty folder is there; a file is no folder.
   EXPECT_TRUE(FolderExists(Path("album.jpg"), files_));
   EXPECT_TRUE(FolderExists(Path("album.jpg") + "/", files_));
   EXPECT_FALSE(FolderExists(Path("missing"), files_));
   EXPECT_FALSE(FolderExists(Path("beach.jpg"), files_));
-  // A FIFO would block a reader until some writer came along.
   EXPECT_FALSE(files_.CanOpenForRead(Path("pipe.jpg")));
   EXPECT_FALSE(Read(Path("pipe.jpg")).has_value());
 }
@@ -104,7 +98,6 @@ TEST_F(LinuxFileSystemTest, ReplaceCreatesFoldersAndLeavesNoTemporaryFile) {
 
   EXPECT_EQ(Names(root_ / "config/orvel"), std::vector<std::string>{"Orvel.ini"});
 
-  // A settings file kept elsewhere through a link stays linked.
   fs::create_directories(root_ / "dotfiles");
   fs::create_symlink(root_ / "dotfiles/Orvel.ini", Path("linked.ini"));
   ASSERT_TRUE(files_.ReplaceFile(Path("linked.ini"), "through the link"));
@@ -120,7 +113,7 @@ TEST_F(LinuxFileSystemTest, ReadsOnlyReadableRegularFilesUpToTheLimitWithoutBloc
   Write("empty.ini", "");
   EXPECT_EQ(Read(Path("empty.ini"), 0), "");
 
-  // No one may read it: unreadable also for root, who could open it.
+  // Unreadable also for root, who could open it.
   Write("locked.ini");
   fs::permissions(Path("locked.ini"), fs::perms::none);
   EXPECT_FALSE(Read(Path("locked.ini")).has_value());
@@ -129,8 +122,6 @@ TEST_F(LinuxFileSystemTest, ReadsOnlyReadableRegularFilesUpToTheLimitWithoutBloc
   fs::permissions(Path("locked.ini"), fs::perms::owner_read);
   EXPECT_EQ(Read(Path("locked.ini")), "x");
 
-  // A link that leads round in a loop is there, but never opens; a link to
-  // nothing is no file at all.
   fs::create_symlink(Path("loop.ini"), Path("loop.ini"));
   fs::create_symlink(Path("nothing.ini"), Path("dangling.ini"));
   EXPECT_EQ(files_.Attributes(Path("loop.ini")), FileAttribute::System);
@@ -157,23 +148,19 @@ TEST_F(LinuxFileSystemTest, AFileBehindAFolderThatMayNotBeSearchedIsThereButUnre
 
 TEST_F(LinuxFileSystemTest, AReadOnlyFileIsNeverReplaced) {
   Write("Orvel.ini", "kept");
-  fs::permissions(Path("Orvel.ini"),
-                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);  // 0444
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(Path("Orvel.ini"), readOnly);
   EXPECT_FALSE(files_.ReplaceFile(Path("Orvel.ini"), "new"));
   fs::create_symlink(Path("Orvel.ini"), Path("linked.ini"));
   EXPECT_FALSE(files_.ReplaceFile(Path("linked.ini"), "new"));
   EXPECT_EQ(Read(Path("Orvel.ini")), "kept");
-  EXPECT_EQ(fs::status(Path("Orvel.ini")).permissions(),
-            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(fs::status(Path("Orvel.ini")).permissions(), readOnly);
   EXPECT_EQ(Names(root_), (std::vector<std::string>{"Orvel.ini", "linked.ini"}));
 
-  // Any write bit lets it be replaced, and keeps its mode.
   fs::permissions(Path("Orvel.ini"), fs::perms::owner_write, fs::perm_options::add);
   ASSERT_TRUE(files_.ReplaceFile(Path("Orvel.ini"), "new"));
   EXPECT_EQ(Read(Path("Orvel.ini")), "new");
-  EXPECT_EQ(fs::status(Path("Orvel.ini")).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                fs::perms::others_read);
+  EXPECT_EQ(fs::status(Path("Orvel.ini")).permissions(), readOnly | fs::perms::owner_write);
 }
 
 TEST_F(LinuxFileSystemTest, StampsTellARegularFileRewrittenSince) {
@@ -182,7 +169,6 @@ TEST_F(LinuxFileSystemTest, StampsTellARegularFileRewrittenSince) {
   ASSERT_TRUE(first);
   EXPECT_EQ(first->size, 3u);
   EXPECT_EQ(files_.Stamp(Path("a.jpg")), first);
-  // The same bytes written again a moment later.
   Write("a.jpg", "abc");
   fs::last_write_time(Path("a.jpg"), fs::last_write_time(Path("a.jpg")) + 10ms);
   EXPECT_NE(files_.Stamp(Path("a.jpg")), first);
@@ -195,7 +181,7 @@ TEST_F(LinuxFileSystemTest, ASettingsWriteCutShortByTheSystemLeavesTheOldFileWho
   ASSERT_TRUE(WriteIniString(kSettingsSection, SettingsKey::PictureFolder, "/写真", ini, files_));
   const std::optional<std::string> before = Read(ini);
   EXPECT_TRUE(InChild([&] {
-    // The write runs out of room half way: files may not grow past 4 KiB.
+    // Files may not grow past 4 KiB: the write runs out of room half way.
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{4096, 4096};
     setrlimit(RLIMIT_FSIZE, &limit);
