@@ -1,5 +1,4 @@
-// The slideshow with a loader that takes its time, as one decoding on a
-// worker thread does: the frames never wait for a picture.
+// The slideshow with a loader that takes its time, as a worker does: frames never wait for it.
 #include <gtest/gtest.h>
 
 #include "saver/saver_fixture.h"
@@ -87,8 +86,7 @@ TEST(SaverSlideshow, OrbsGoOnOverTheOldPictureWhileTheNextIsDecodedAndBlackWhenI
   rig.RunUntil(12067);
   EXPECT_EQ(rig.host.lastChanged, (std::vector<Rect>{Rect{0, 0, 97, 61}}));
 
-  // A picture still not decoded when the wait is over counts as one that
-  // cannot be read; the slideshow goes on at the next change.
+  // A picture not decoded when the wait is over is unreadable; the show goes on at the next change.
   rig.RunUntil(20000 + kPictureWaitMs - 1);
   EXPECT_EQ(rig.pictures.requested, "c");
   EXPECT_EQ(rig.saver.Background(), b);
@@ -123,8 +121,7 @@ TEST(SaverSlideshow, TheFirstPictureGoesUpWithTheWindowUnlessItNeverComes) {
     EXPECT_FALSE(rig.pictures.requested);
   }
   {
-    // A close request during the wait ends the saver there and then, before
-    // the music starts and the window shows.
+    // A close request during the wait ends the saver there, before the music and the window.
     SlowRig rig;
     rig.state.settings.BgmKind = 2;
     rig.state.settings.BgmFile = "a.mp3";
@@ -144,8 +141,7 @@ TEST(SaverSlideshow, AsksForPicturesAtTheSizeTheyAreDrawn) {
     rig.state.settings.PictureSize = static_cast<std::int16_t>(pictureSize);
     rig.saver.Form_Load();
     const DrawnSize drawn = rig.pictures.requestedDrawn;
-    // Fitted by the picture's own orientation on the 97 x 61 screen, whole;
-    // at its own size, only the middle that shows.
+    // Fitted by its own orientation on the 97 x 61 screen, whole; at its own size, the middle.
     EXPECT_EQ(drawn({1280, 1024}), (pictureSize != 0 ? PixelSize{97, 78} : PixelSize{1280, 1024}));
     EXPECT_EQ(drawn({600, 800}), (pictureSize != 0 ? PixelSize{46, 61} : PixelSize{600, 800}));
     EXPECT_EQ(drawn.Shown({1280, 1024}),
