@@ -37,8 +37,10 @@ struct LoggingPictureLoader : MemoryPictureLoader {
   }
 };
 
-struct SaverRig {
-  explicit SaverRig(std::string arguments = "/s", int width = 97, int height = 61)
+// Loader: a MemoryPictureLoader made from the call log.
+template <typename Loader>
+struct SaverRigWith {
+  explicit SaverRigWith(std::string arguments = "/s", int width = 97, int height = 61)
       : host(platform.clock, platform.log, width, height),
         pictures(platform.log),
         music(platform.log),
@@ -47,7 +49,7 @@ struct SaverRig {
 
   HeadlessPlatform platform;
   HeadlessSaverHost host;
-  LoggingPictureLoader pictures;
+  Loader pictures;
   RecordingMusic music;
   AppState state;
   Saver saver;
@@ -88,5 +90,6 @@ struct SaverRig {
   void ClearLog() { platform.log.calls.clear(); }
   std::int64_t frame = 0;  // the next frame's number
 };
+using SaverRig = SaverRigWith<LoggingPictureLoader>;
 
 }  // namespace orvel

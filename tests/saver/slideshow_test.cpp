@@ -8,6 +8,7 @@ namespace {
 
 // Pictures from memory, each decoded only when the test says it is done.
 struct SlowPictureLoader : MemoryPictureLoader {
+  explicit SlowPictureLoader(CallLog&) {}
   void Request(const std::string& path, const DrawnSize& drawn) override {
     requested = path;
     requestedDrawn = drawn;
@@ -32,32 +33,13 @@ struct SlowPictureLoader : MemoryPictureLoader {
   std::vector<std::string> prefetched;
 };
 
-struct SlowRig {
-  SlowRig() : host(platform.clock, platform.log, 97, 61), music(platform.log) {
+struct SlowRig : SaverRigWith<SlowPictureLoader> {
+  SlowRig() {
     state.settings.ChangeInterval = 10;
     state.settings.PictureSize = 1;
-    state.catalogue.ImageCount = 3;
-    state.catalogue.ImageFiles = {"", "a", "b", "c"};
-    state.catalogue.DisplayOrder = {0, 1, 2, 3};
-    pictures.pictures = {
-        {"a", NoiseImage(97, 61, 1)}, {"b", NoiseImage(97, 61, 2)}, {"c", NoiseImage(97, 61, 3)}};
+    UsePictures(
+        {{"a", NoiseImage(97, 61, 1)}, {"b", NoiseImage(97, 61, 2)}, {"c", NoiseImage(97, 61, 3)}});
   }
-
-  // Frames as Run paces them, up to and including `ms`, while the saver runs.
-  void RunUntil(std::int64_t ms) {
-    for (std::int64_t at; !saver.Ended() && (at = frame * 1000 / kFrameRate) <= ms; ++frame) {
-      platform.clock.now = at;
-      saver.AnimationFrame();
-    }
-  }
-
-  HeadlessPlatform platform;
-  HeadlessSaverHost host;
-  SlowPictureLoader pictures;
-  RecordingMusic music;
-  AppState state;
-  Saver saver{state, SaverServices{host, pictures, music, platform.clock, platform.system}, "/s"};
-  std::int64_t frame = 0;
 };
 
 TEST(SaverSlideshow, OrbsGoOnOverTheOldPictureWhileTheNextIsDecodedAndBlackWhenItNeverIs) {
