@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "dialog/skin.h"
 
 namespace orvel {
@@ -9,8 +12,7 @@ namespace {
 
 using C = DialogControl;
 
-constexpr std::uint32_t kRed = Rgb(220, 0, 0);
-constexpr std::uint32_t kGreen = Rgb(0, 200, 0);
+constexpr std::uint32_t kRed = Rgb(220, 0, 0), kGreen = Rgb(0, 200, 0);
 
 // The centre pixel of a control as painted.
 std::uint32_t Centre(const Image& painted, C control) {
@@ -25,17 +27,17 @@ TEST(DialogPainter, EveryPanelShowsTheStripFromItsOwnCorner) {
   ASSERT_EQ(painted.Width(), 557);
   ASSERT_EQ(painted.Height(), 489);
   // Points that no control covers, on the content panel and on each group.
-  struct Point {
-    C panel;
-    int dx, dy;
-  };
-  for (Point p :
-       {Point{C::Pic_C, 3, 5}, Point{C::Pic_C, 550, 480}, Point{C::Pic_1_0, 3, 5},
-        Point{C::Pic_1_0, 150, 140}, Point{C::Pic_1_1, 300, 330}, Point{C::Pic_1_2, 180, 70},
-        Point{C::Pic_1_3, 400, 25}, Point{C::Pic_1_3, 520, 100}}) {
-    const Rect panel = ClientRect(p.panel);
-    EXPECT_EQ(painted.At(panel.x + p.dx, panel.y + p.dy), strip.At(p.dx % 560, p.dy % 20))
-        << EntryOf(p.panel).name << " +" << p.dx << "," << p.dy;
+  for (auto [control, dx, dy] : std::vector<std::tuple<C, int, int>>{{C::Pic_C, 3, 5},
+                                                                     {C::Pic_C, 550, 480},
+                                                                     {C::Pic_1_0, 3, 5},
+                                                                     {C::Pic_1_0, 150, 140},
+                                                                     {C::Pic_1_1, 300, 330},
+                                                                     {C::Pic_1_2, 180, 70},
+                                                                     {C::Pic_1_3, 400, 25},
+                                                                     {C::Pic_1_3, 520, 100}}) {
+    const Rect panel = ClientRect(control);
+    EXPECT_EQ(painted.At(panel.x + dx, panel.y + dy), strip.At(dx % 560, dy % 20))
+        << EntryOf(control).name << " +" << dx << "," << dy;
   }
 }
 
