@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-#include <vector>
-
 #include "dialog/skin.h"
 
 namespace orvel {
@@ -26,18 +23,17 @@ TEST(DialogPainter, EveryPanelShowsTheStripFromItsOwnCorner) {
   const Image& painted = painter.Paint(DialogState::Designed());
   ASSERT_EQ(painted.Width(), 557);
   ASSERT_EQ(painted.Height(), 489);
-  // Points that no control covers, on the content panel and on each group.
-  for (auto [control, dx, dy] : std::vector<std::tuple<C, int, int>>{{C::Pic_C, 3, 5},
-                                                                     {C::Pic_C, 550, 480},
-                                                                     {C::Pic_1_0, 3, 5},
-                                                                     {C::Pic_1_0, 150, 140},
-                                                                     {C::Pic_1_1, 300, 330},
-                                                                     {C::Pic_1_2, 180, 70},
-                                                                     {C::Pic_1_3, 400, 25},
-                                                                     {C::Pic_1_3, 520, 100}}) {
-    const Rect panel = ClientRect(control);
-    EXPECT_EQ(painted.At(panel.x + dx, panel.y + dy), strip.At(dx % 560, dy % 20))
-        << EntryOf(control).name << " +" << dx << "," << dy;
+  struct Point {
+    C panel;
+    int dx, dy;
+  };  // a point that no control covers, from the panel's corner
+  for (Point p :
+       {Point{C::Pic_C, 3, 5}, Point{C::Pic_C, 550, 480}, Point{C::Pic_1_0, 3, 5},
+        Point{C::Pic_1_0, 150, 140}, Point{C::Pic_1_1, 300, 330}, Point{C::Pic_1_2, 180, 70},
+        Point{C::Pic_1_3, 400, 25}, Point{C::Pic_1_3, 520, 100}}) {
+    const Rect panel = ClientRect(p.panel);
+    EXPECT_EQ(painted.At(panel.x + p.dx, panel.y + p.dy), strip.At(p.dx % 560, p.dy % 20))
+        << EntryOf(p.panel).name << " +" << p.dx << "," << p.dy;
   }
 }
 
