@@ -40,6 +40,15 @@ class SettingsDialogTest : public ::testing::Test {
 
   const ControlState& At(C control) const { return dialog->State()[control]; }
   Look LookOf(C control) const { return At(control).look; }
+  std::vector<Look> LooksOf(std::initializer_list<C> controls) const {
+    std::vector<Look> looks;
+    for (C control : controls) looks.push_back(LookOf(control));
+    return looks;
+  }
+  // Whether the repeat box and the music file button take input.
+  std::pair<bool, bool> MusicInputs() const {
+    return {At(C::BGM_Repeat).enabled, At(C::lbl_Button_4).enabled};
+  }
 
   void Press(C control) {
     const Rect r = ClientRect(control);
@@ -55,18 +64,14 @@ class SettingsDialogTest : public ::testing::Test {
 
 TEST_F(SettingsDialogTest, BuildsFromTheDefaultsCentredAndGrowingOutOfThePointer) {
   Open();
-  EXPECT_EQ(LookOf(C::Img_SR_0), Look::OptionChosen);
-  EXPECT_EQ(LookOf(C::Img_SR_1), Look::OptionEmpty);
-  EXPECT_EQ(LookOf(C::Img_Size_0), Look::OptionEmpty);
-  EXPECT_EQ(LookOf(C::Img_Size_1), Look::OptionChosen);
-  for (C kind : {C::Img_Kind_0, C::Img_Kind_1, C::Img_Kind_2, C::Img_Kind_3}) {
-    EXPECT_EQ(LookOf(kind), Look::CheckOn);
-  }
-  EXPECT_EQ(LookOf(C::Img_BGM_0), Look::OptionChosen);
-  EXPECT_EQ(LookOf(C::Img_BGM_1), Look::OptionEmpty);
-  EXPECT_EQ(LookOf(C::Img_BGM_2), Look::OptionEmpty);
-  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
-  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(
+      LooksOf({C::Img_SR_0, C::Img_SR_1, C::Img_Size_0, C::Img_Size_1, C::Img_BGM_0, C::Img_BGM_1,
+               C::Img_BGM_2, C::Img_Kind_0, C::Img_Kind_1, C::Img_Kind_2, C::Img_Kind_3,
+               C::Img_Button_3}),
+      (std::vector{Look::OptionChosen, Look::OptionEmpty, Look::OptionEmpty, Look::OptionChosen,
+                   Look::OptionChosen, Look::OptionEmpty, Look::OptionEmpty, Look::CheckOn,
+                   Look::CheckOn, Look::CheckOn, Look::CheckOn, Look::ButtonResting}));
+  EXPECT_EQ(MusicInputs(), std::pair(false, false));
   EXPECT_EQ(At(C::BGM_Repeat).text, "");
   ASSERT_EQ(dialog->State().repeatEntries.size(), 31u);  // "" first, then 1 to 30
   EXPECT_EQ(dialog->State().repeatEntries.back(), "30");
@@ -79,7 +84,6 @@ TEST_F(SettingsDialogTest, BuildsFromTheDefaultsCentredAndGrowingOutOfThePointer
        {C::Img_H_1, C::Img_H_2, C::Img_H_3, C::Img_H_4, C::Img_H_5, C::Img_H_6, C::Img_H_7}) {
     EXPECT_EQ(LookOf(heading), Look::Heading);
   }
-  EXPECT_EQ(LookOf(C::Img_Button_3), Look::ButtonResting);
 
   // 1280 - 565 = 715 halves to 358 (ties to even); the zoom runs from the pointer to the window.
   EXPECT_EQ(host.log.calls,
@@ -106,18 +110,15 @@ TEST_F(SettingsDialogTest, BuildsFromTheDefaultsCentredAndGrowingOutOfThePointer
 TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) {
   host.files.AddFile("C:\\Music\\a.mp3");
   Open("画像ﾁｪﾝｼﾞ=1\r\nBGM区分=1\r\nBGMﾘﾋﾟｰﾄ=3\r\nｲﾝﾀｰﾊﾞﾙ=30\r\nBGMﾌｧｲﾙ=C:\\Music\\a.mp3\r\n");
-  EXPECT_EQ(LookOf(C::Img_SR_1), Look::OptionChosen);
-  EXPECT_EQ(LookOf(C::Img_SR_0), Look::OptionEmpty);
-  EXPECT_EQ(LookOf(C::Img_BGM_1), Look::OptionChosen);
-  EXPECT_TRUE(At(C::BGM_Repeat).enabled);
-  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(LooksOf({C::Img_SR_1, C::Img_SR_0, C::Img_BGM_1}),
+            (std::vector{Look::OptionChosen, Look::OptionEmpty, Look::OptionChosen}));
+  EXPECT_EQ(MusicInputs(), std::pair(true, false));
   EXPECT_EQ(At(C::BGM_Repeat).text, "3");
   EXPECT_EQ(At(C::lbl_Sec).text, "30");
   EXPECT_EQ(At(C::lbl_Fname).text, "C:\\Music\\a.mp3");
 
   Open("BGM区分=2\r\nBGMﾌｧｲﾙ=C:\\Music\\a.mp3\r\n");
-  EXPECT_TRUE(At(C::lbl_Button_4).enabled);
-  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
+  EXPECT_EQ(MusicInputs(), std::pair(false, true));
 
   Open("画像ﾁｪﾝｼﾞ=3\r\n画像のｻｲｽﾞ=-1\r\nBGM区分=3\r\n画像種類_1=2\r\nｲﾝﾀｰﾊﾞﾙ=61\r\n");
   for (C mark : {C::Img_SR_0, C::Img_SR_1, C::Img_Size_0, C::Img_Size_1, C::Img_Kind_1}) {
@@ -125,8 +126,7 @@ TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) 
   }
   for (C mark : {C::Img_BGM_0, C::Img_BGM_1, C::Img_BGM_2})
     EXPECT_EQ(LookOf(mark), Look::OptionEmpty);
-  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
-  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(MusicInputs(), std::pair(false, false));
   EXPECT_EQ(At(C::lbl_Sec).text, "10");
 }
 
@@ -136,22 +136,19 @@ TEST_F(SettingsDialogTest, OptionsActOnThePressOfTheirMarkOrCaption) {
   state.settings.BgmFile = "kept.mp3";
   Press(C::lbl_Rdm_Seq_1);
   EXPECT_EQ(state.settings.PictureOrder, 1);
-  EXPECT_EQ(LookOf(C::Img_SR_1), Look::OptionChosen);
-  EXPECT_EQ(LookOf(C::Img_SR_0), Look::OptionEmpty);
+  EXPECT_EQ(LooksOf({C::Img_SR_1, C::Img_SR_0}),
+            (std::vector{Look::OptionChosen, Look::OptionEmpty}));
   Press(C::Img_Size_0);
   EXPECT_EQ(state.settings.PictureSize, 0);
   EXPECT_EQ(LookOf(C::Img_Size_1), Look::OptionEmpty);
 
   Press(C::lbl_BGM_1);
-  EXPECT_TRUE(At(C::BGM_Repeat).enabled);
-  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(MusicInputs(), std::pair(true, false));
   EXPECT_EQ(LookOf(C::Img_BGM_0), Look::OptionEmpty);
   Press(C::Img_BGM_2);
-  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
-  EXPECT_TRUE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(MusicInputs(), std::pair(false, true));
   Press(C::lbl_BGM_0);
-  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
-  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(MusicInputs(), std::pair(false, false));
   EXPECT_EQ(state.settings.BgmKind, 0);
   // The music choice neither clears nor checks the file or the track.
   EXPECT_EQ(state.settings.BgmFile, "kept.mp3");
