@@ -160,14 +160,12 @@ TEST(PrefetchingPictureLoader, NeverWaitsForADecodeThatDoesNotEndAndStartsNoMore
     PrefetchingPictureLoader loader(inner, files);
     loader.Request("stuck.wmf", {});
     EXPECT_FALSE(loader.Ready());
-    EXPECT_FALSE(loader.Take());  // given up on: nothing comes, at once
-    // Its next turn waits for the same decode rather than start another.
-    loader.Request("stuck.wmf", {});
+    EXPECT_FALSE(loader.Take());      // given up on: nothing comes, at once
+    loader.Request("stuck.wmf", {});  // waits for the same decode rather than start another
     EXPECT_FALSE(loader.Ready());
     EXPECT_FALSE(loader.Take());
-    // Nothing is read ahead while a decode is stuck...
+    // Nothing is read ahead while a decode is stuck, but the next picture is decoded beside it.
     loader.Prefetch("ahead", {});
-    // ...but the next picture is decoded beside it (the one worker left).
     loader.Request("next", {});
     EXPECT_EQ(PixelOf(TakeWhenReady(loader)), 4u);
 
@@ -177,8 +175,7 @@ TEST(PrefetchingPictureLoader, NeverWaitsForADecodeThatDoesNotEndAndStartsNoMore
     loader.Request("third", {});
     EXPECT_TRUE(loader.Ready());
     EXPECT_FALSE(loader.Take());
-    // The loader goes while both decodes are stuck.
-  }
+  }  // the loader goes while both decodes are stuck
   EXPECT_FALSE(inner->gate.OpenedByWatchdog());
   inner->gate.Open();
   inner->AwaitDecoded("stuck.wmf");
