@@ -16,41 +16,28 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Holds back decodes until opened by the test, or by its watchdog after ten seconds (so that a
-// loader waiting for a held decode fails the test instead of hanging it).
+// Holds back decodes until opened by the test, or for ten seconds at most (so that a loader
+// waiting for a held decode fails the test instead of hanging it).
 class Gate {
  public:
-  Gate()
-      : watchdog_([this](std::stop_token stop) {
-          std::unique_lock lock(mutex_);
-          if (changed_.wait_for(lock, stop, 10s, [this] { return open_; })) return;
-          if (stop.stop_requested()) return;
-          openedByWatchdog_ = true;
-          open_ = true;
-          changed_.notify_all();
-        }) {}
-  ~Gate() { Open(); }
-
   void Wait() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return open_; });
+    if (!changed_.wait_for(lock, 10s, [this] { return open_; })) timedOut_ = true;
   }
   void Open() {
     std::lock_guard lock(mutex_);
     open_ = true;
     changed_.notify_all();
   }
-  bool OpenedByWatchdog() {
+  bool TimedOut() {
     std::lock_guard lock(mutex_);
-    return openedByWatchdog_;
+    return timedOut_;
   }
 
  private:
   std::mutex mutex_;
-  std::condition_variable_any changed_;
-  bool open_ = false;
-  bool openedByWatchdog_ = false;
-  std::jthread watchdog_;  // last: it uses the members above
+  std::condition_variable changed_;
+  bool open_ = false, timedOut_ = false;
 };
 
 // Decodes a 1 x 1 picture of the file's first byte (or, without files, the path's length); the
@@ -176,7 +163,7 @@ TEST(PrefetchingPictureLoader, NeverWaitsForADecodeThatDoesNotEndAndStartsNoMore
     EXPECT_TRUE(loader.Ready());
     EXPECT_FALSE(loader.Take());
   }  // the loader goes while both decodes are stuck
-  EXPECT_FALSE(inner->gate.OpenedByWatchdog());
+  EXPECT_FALSE(inner->gate.TimedOut());
   inner->gate.Open();
   inner->AwaitDecoded("stuck.wmf");
   inner->AwaitDecoded("stuck-too.wmf");

@@ -15,9 +15,7 @@ TEST(ShiftJis, EveryPairRoundTripsAndDuplicatesGoToTheWindowsPreferredPair) {
       const std::optional<std::string> back = Utf8ToShiftJis(utf8);
       EXPECT_EQ(ShiftJisToUtf8(back.value_or("")), utf8) << std::hex << lead << " " << trail;
       // Only the characters coded twice (NEC and IBM extensions) may come back as another pair.
-      if (lead != 0x87 && lead != 0xED && lead != 0xEE && lead < 0xFA) {
-        EXPECT_EQ(back, pair);
-      }
+      if (lead != 0x87 && lead != 0xED && lead != 0xEE && lead < 0xFA) EXPECT_EQ(back, pair);
     }
   }
   EXPECT_EQ(Utf8ToShiftJis("纊"), "\xFA\x5C");
@@ -33,9 +31,8 @@ TEST(ShiftJis, BrokenBytesBecomeReplacementsAndUnholdableTextIsRefused) {
   EXPECT_FALSE(complete);
   // Outside Shift-JIS (é, emoji, euro), then truncated, overlong, surrogate and stray UTF-8.
   for (std::string_view text : {"Café", "\xF0\x9F\x98\x80", "\xE2\x82\xAC", "\xE7\x94", "\xC0\xAF",
-                                "\xED\xA0\x80", "\x80", "a\xFF"}) {
+                                "\xED\xA0\x80", "\x80", "a\xFF"})
     EXPECT_FALSE(Utf8ToShiftJis(text).has_value()) << text;
-  }
 }
 
 }  // namespace
