@@ -58,6 +58,10 @@ class SettingsDialogTest : public ::testing::Test {
     Press(control);
     dialog->MouseUp();
   }
+  void ChooseFolder(const std::string& folder) {
+    view.folderChoices.push_back(folder);
+    Click(C::lbl_Button_0);
+  }
 
   std::string StoredText() { return ShiftJisToUtf8(host.files.Contents(ini).value_or("")); }
 };
@@ -223,8 +227,7 @@ TEST_F(SettingsDialogTest, PreviewFitsTheBoxFromItsTopLeftAndKeepsTheLastPicture
     host.files.AddFile("C:\\P\\" + name);
   }
   host.files.AddFile("C:\\P\\broken.bmp");
-  view.folderChoices.push_back("C:\\P");
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\P");
   const std::vector<std::string>& entries = dialog->State().listEntries;
   ASSERT_EQ(entries.size(), cases.size() + 1);
 
@@ -273,10 +276,9 @@ TEST_F(SettingsDialogTest, APictureIsDecodedNoLargerThanTwiceThePreviewNeeds) {
     }
   } sizeAsking;
   host.files.AddFile("C:\\P\\a.jpg");
-  view.folderChoices.push_back("C:\\P");
   loader = &sizeAsking;
   Open();
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\P");
   dialog->ListSelected(0);
   EXPECT_EQ(sizeAsking.asked,
             (std::vector<PixelSize>{{200, 150}, {200, 5}, {150, 200}, {40, 200}}));
@@ -291,8 +293,7 @@ TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
   Open("画像種類_1=0\r\n画像種類_2=0\r\n画像種類_3=0\r\n");
   std::vector<std::string> counts;
   view.onEvents = [&] { counts.push_back(At(C::lbl_Kei).text); };
-  view.folderChoices.push_back("C:\\New");
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\New");
   EXPECT_EQ(At(C::Folder_Path).text, "C:\\New");
   // Normal files first, then archive only, then read-only only.
   EXPECT_EQ(dialog->State().listEntries,
@@ -310,13 +311,11 @@ TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
 
   // A folder without pictures shows "0"; one that cannot be listed is reported, the list stays.
   host.files.AddFolder("C:\\Empty");
-  view.folderChoices.push_back("C:\\Empty");
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\Empty");
   EXPECT_TRUE(dialog->State().listEntries.empty());
   EXPECT_EQ(At(C::lbl_Kei).text, "0");
   host.files.SetUnlistable("C:\\New");
-  view.folderChoices.push_back("C:\\New");
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\New");
   ASSERT_EQ(view.messages.size(), 3u);  // one for each of the three passes
   EXPECT_EQ(view.messages[0], "フォルダを読み取れません。\nC:\\New");
 
@@ -328,19 +327,16 @@ TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
   view.onEvents = [&] {
     if (At(C::lbl_Kei).text != "1" || choseAgain) return;
     choseAgain = true;
-    view.folderChoices.push_back("C:\\Other");
-    Click(C::lbl_Button_0);
+    ChooseFolder("C:\\Other");
   };
-  view.folderChoices.push_back("C:\\New");
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\New");
   EXPECT_EQ(dialog->State().listEntries, (std::vector<std::string>{"x.bmp"}));
   EXPECT_EQ(dialog->FoundFiles(), (std::vector<std::string>{"C:\\Other\\x.bmp"}));
 
   // Closing while a scan runs ends it: no more events, no list.
   view.onEvents = [&] { dialog->CloseRequested(); };
-  view.folderChoices.push_back("C:\\New");
   view.eventPasses = 0;
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\New");
   EXPECT_TRUE(view.closed);
   EXPECT_EQ(view.eventPasses, 1);  // the release's own pass
   EXPECT_EQ(dialog->State().listEntries, (std::vector<std::string>{"x.bmp"}));
@@ -410,9 +406,8 @@ TEST_F(SettingsDialogTest, ChoosersRefuseAPathTheSettingsFileCannotGiveBack) {
     Open("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
     Press(C::lbl_BGM_2);
     view.messages.clear();
-    view.folderChoices.push_back(path);
     view.fileChoices.push_back(path);
-    Click(C::lbl_Button_0);
+    ChooseFolder(path);
     Click(C::lbl_Button_4);
     EXPECT_EQ(view.messages, (std::vector<std::string>{"フォルダのパス" + reason + "\n" + path,
                                                        "ファイルのパス" + reason + "\n" + path}));
