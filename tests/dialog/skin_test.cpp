@@ -112,18 +112,15 @@ TEST(Skin, BarsAndButtonsAreRoundedAtAnySizeGreyOrBlue) {
       const Sprite bar = HeadingBar(size, scale);
       const Sprite resting = ButtonFace(false, size, scale);
       const Sprite pressed = ButtonFace(true, size, scale);
-      const int w = bar.Width();
-      const int h = bar.Height();
+      const int w = bar.Width(), h = bar.Height();
       for (const Sprite* face : {&bar, &resting, &pressed}) {
         // Rounded: the corners are open, the middle of each side is closed.
         for (auto [x, y] :
-             {std::pair(0, 0), std::pair(w - 1, 0), std::pair(0, h - 1), std::pair(w - 1, h - 1)}) {
+             {std::pair(0, 0), std::pair(w - 1, 0), std::pair(0, h - 1), std::pair(w - 1, h - 1)})
           EXPECT_LE(face->AlphaAt(x, y), 40) << x << "," << y;
-        }
         for (auto [x, y] : {std::pair(w / 2, 0), std::pair(w / 2, h - 1), std::pair(0, h / 2),
-                            std::pair(w - 1, h / 2), std::pair(w / 2, h / 2)}) {
+                            std::pair(w - 1, h / 2), std::pair(w / 2, h / 2)})
           EXPECT_GE(face->AlphaAt(x, y), 200) << x << "," << y;
-        }
       }
       // Under the caption: grey on the bar, blue on the buttons, light enough for black text.
       for (int y = h / 4; y < h * 3 / 4; ++y) {
@@ -165,8 +162,7 @@ TEST(Skin, MarkedMarksDifferFromEmptyOnesInTheCentreOnly) {
     // The chosen mark shows a red dot; the empty one a light well.
     const std::uint32_t dot = chosen.colour.At(m, m);
     EXPECT_GE(RedOf(dot), 150);
-    EXPECT_GE(RedOf(dot), GreenOf(dot) + 80);
-    EXPECT_GE(RedOf(dot), BlueOf(dot) + 80);
+    EXPECT_GE(RedOf(dot), std::max(GreenOf(dot), BlueOf(dot)) + 80);
     EXPECT_GE(Luminance(empty.colour.At(m, m)), 200);
     EXPECT_EQ(chosen.AlphaAt(m, m), 255);
     EXPECT_EQ(empty.AlphaAt(m, m), 255);
@@ -221,9 +217,9 @@ TEST(Skin, TheHandCursorPointsItsFingertipAtTheHotSpot) {
     EXPECT_GE(BlueOf(cuff), RedOf(cuff) + 40);
     EXPECT_LE(Luminance(cuff), 110);
     // The rest of the picture is clear: the corners show what lies below.
-    EXPECT_EQ(hand.AlphaAt(0, 0), 0);
-    EXPECT_EQ(hand.AlphaAt(hand.Width() - 1, 0), 0);
-    EXPECT_EQ(hand.AlphaAt(hand.Width() - 1, hand.Height() - 1), 0);
+    for (auto [x, y] : {std::pair(0, 0), std::pair(hand.Width() - 1, 0),
+                        std::pair(hand.Width() - 1, hand.Height() - 1)})
+      EXPECT_EQ(hand.AlphaAt(x, y), 0) << x << "," << y;
   }
 }
 
