@@ -92,8 +92,7 @@ TEST(DrawOrbs, WritesExactlyAsTheLiteralScanOverRandomOverlappingLayouts) {
         // Now and then on the centre of the orb before.
         if (i > 0 && random.Below(4) == 0) orbs[i] = Orb{orbs[i - 1].X, orbs[i - 1].Y, 50, 9, 0};
       }
-      Image fast(w, h, 0xFF000000u);  // a value DrawOrbs never writes
-      Image slow = fast;
+      Image fast(w, h, 0xFF000000u), slow = fast;  // a value DrawOrbs never writes
       DrawOrbs(fast, orbs, w, h, map);
       ReferenceDrawOrbs(slow, orbs, w, h, map);
       ASSERT_EQ(fast, slow) << w << "x" << h << " trial " << trial;
@@ -108,9 +107,8 @@ TEST(CapturePixels, CopiesTheBackgroundIntoAMapOfItsOwnOrLeavesOneThatIsIt) {
   PixelMap map(6, 4, Rgb(9, 9, 9));
   CapturePixels(background, map);
   for (int y = 0; y < 4; ++y) {
-    for (int x = 0; x < 6; ++x) {
+    for (int x = 0; x < 6; ++x)
       EXPECT_EQ(map.At(x, y), x < 5 && y < 3 ? Rgb(x, y, 7) : Rgb(9, 9, 9)) << x << "," << y;
-    }
   }
   const Image before = background;
   CapturePixels(background, background);
