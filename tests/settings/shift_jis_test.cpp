@@ -15,7 +15,9 @@ TEST(ShiftJis, EveryPairRoundTripsAndDuplicatesGoToTheWindowsPreferredPair) {
       const std::optional<std::string> back = Utf8ToShiftJis(utf8);
       EXPECT_EQ(ShiftJisToUtf8(back.value_or("")), utf8) << std::hex << lead << " " << trail;
       // Only the characters coded twice (NEC and IBM extensions) may come back as another pair.
-      if (lead != 0x87 && lead != 0xED && lead != 0xEE && lead < 0xFA) EXPECT_EQ(back, pair);
+      if (lead != 0x87 && lead != 0xED && lead != 0xEE && lead < 0xFA) {
+        EXPECT_EQ(back, pair);
+      }
     }
   }
   EXPECT_EQ(Utf8ToShiftJis("纊"), "\xFA\x5C");
