@@ -210,20 +210,15 @@ TEST_F(SettingsDialogTest, PreviewFitsTheBoxFromItsTopLeftAndKeepsTheLastPicture
   host.files.AddFolder("C:\\P");
   state.settings.PictureFolder = "C:\\P";
   Open();
-  struct Case {
-    int w, h;
-    PixelSize preview;
-  };
-  // 3 x 2 gives 66.67, drawn 67 high; 8 x 1 gives 12.5, drawn 12 (ties to even).
-  const std::vector<Case> cases = {{640, 480, {100, 75}},  {480, 640, {75, 100}},
-                                   {300, 300, {100, 100}}, {50, 20, {100, 40}},
-                                   {3, 2, {100, 67}},      {8, 1, {100, 12}}};
+  const std::vector<std::tuple<int, int, PixelSize>> cases = {
+      {640, 480, {100, 75}}, {480, 640, {75, 100}}, {300, 300, {100, 100}},
+      {50, 20, {100, 40}},   {3, 2, {100, 67}},     {8, 1, {100, 12}}};
   // Before any picture loaded, a failure shows the empty work picture.
   dialog->ListSelected(-1);
   EXPECT_EQ(At(C::lbl_PreSize).text, "");
-  for (const Case& c : cases) {
-    const std::string name = std::to_string(c.w) + "x" + std::to_string(c.h) + ".bmp";
-    pictures.pictures["C:\\P\\" + name] = Image(c.w, c.h, Rgb(0, 200, 0));
+  for (const auto& [w, h, preview] : cases) {
+    const std::string name = std::to_string(w) + "x" + std::to_string(h) + ".bmp";
+    pictures.pictures["C:\\P\\" + name] = Image(w, h, Rgb(0, 200, 0));
     host.files.AddFile("C:\\P\\" + name);
   }
   host.files.AddFile("C:\\P\\broken.bmp");
@@ -239,10 +234,10 @@ TEST_F(SettingsDialogTest, PreviewFitsTheBoxFromItsTopLeftAndKeepsTheLastPicture
   select("broken.bmp");
   EXPECT_EQ(At(C::lbl_PreSize).text, "45 * 41");
   EXPECT_EQ(dialog->State().previewSize, (PixelSize{100, 91}));
-  for (const Case& c : cases) {
-    select(std::to_string(c.w) + "x" + std::to_string(c.h) + ".bmp");
-    EXPECT_EQ(At(C::lbl_PreSize).text, std::to_string(c.w) + " * " + std::to_string(c.h));
-    EXPECT_EQ(dialog->State().previewSize, c.preview) << c.w << "x" << c.h;
+  for (const auto& [w, h, preview] : cases) {
+    select(std::to_string(w) + "x" + std::to_string(h) + ".bmp");
+    EXPECT_EQ(At(C::lbl_PreSize).text, std::to_string(w) + " * " + std::to_string(h));
+    EXPECT_EQ(dialog->State().previewSize, preview) << w << "x" << h;
   }
   select("broken.bmp");
   EXPECT_EQ(At(C::lbl_PreSize).text, "8 * 1");
