@@ -85,9 +85,8 @@ TEST_F(SettingsDialogTest, BuildsFromTheDefaultsCentredAndGrowingOutOfThePointer
   EXPECT_EQ(At(C::lbl_PreSize).text, "");
   // Every heading has its bar, "画像の種類" included, and every button its face.
   for (C heading :
-       {C::Img_H_1, C::Img_H_2, C::Img_H_3, C::Img_H_4, C::Img_H_5, C::Img_H_6, C::Img_H_7}) {
+       {C::Img_H_1, C::Img_H_2, C::Img_H_3, C::Img_H_4, C::Img_H_5, C::Img_H_6, C::Img_H_7})
     EXPECT_EQ(LookOf(heading), Look::Heading);
-  }
 
   // 1280 - 565 = 715 halves to 358 (ties to even); the zoom runs from the pointer to the window.
   EXPECT_EQ(host.log.calls,
@@ -125,9 +124,8 @@ TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) 
   EXPECT_EQ(MusicInputs(), std::pair(false, true));
 
   Open("画像ﾁｪﾝｼﾞ=3\r\n画像のｻｲｽﾞ=-1\r\nBGM区分=3\r\n画像種類_1=2\r\nｲﾝﾀｰﾊﾞﾙ=61\r\n");
-  for (C mark : {C::Img_SR_0, C::Img_SR_1, C::Img_Size_0, C::Img_Size_1, C::Img_Kind_1}) {
+  for (C mark : {C::Img_SR_0, C::Img_SR_1, C::Img_Size_0, C::Img_Size_1, C::Img_Kind_1})
     EXPECT_EQ(LookOf(mark), Look::None) << EntryOf(mark).name;
-  }
   for (C mark : {C::Img_BGM_0, C::Img_BGM_1, C::Img_BGM_2})
     EXPECT_EQ(LookOf(mark), Look::OptionEmpty);
   EXPECT_EQ(MusicInputs(), std::pair(false, false));

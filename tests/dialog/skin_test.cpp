@@ -202,9 +202,8 @@ TEST(Skin, TheHandCursorPointsItsFingertipAtTheHotSpot) {
     EXPECT_GE(hand.AlphaAt(hotX, hotY), 128);
     EXPECT_LE(Luminance(hand.colour.At(hotX, hotY)), 60);
     for (int y = 0; y < hotY; ++y) {
-      for (int x = 0; x < hand.Width(); ++x) {
+      for (int x = 0; x < hand.Width(); ++x)
         EXPECT_LE(hand.AlphaAt(x, y), y + 1 == hotY ? 127 : 0) << x << "," << y;
-      }
     }
     // Below the tip, the finger is white; at the foot, the cuff dark blue.
     const int s = static_cast<int>(std::lround(scale * 4));

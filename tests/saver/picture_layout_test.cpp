@@ -17,9 +17,8 @@ TEST(PictureLayout, FitsByThePicturesOrientationCentresAndRoundsHalfToEven) {
            {600, 800, 300, 300, -1, {-100, 0, 800, 800}},    // square: height, overhanging
            {1024, 768, 1023, 767, 0, {0, 0, 1023, 767}},     // 0.5 -> 0
            {1024, 768, 1021, 771, 0, {2, -2, 1021, 771}},    // 1.5 -> 2, -1.5 -> -2
-           {1024, 768, 0, 10, 1, {}}}) {
+           {1024, 768, 0, 10, 1, {}}})
     EXPECT_EQ(PlacePicture(sw, sh, pw, ph, size), placed) << pw << "x" << ph << " size " << size;
-  }
 }
 
 TEST(PictureLayout, APictureDecodedSmallerLandsWhereTheWholeOneWould) {

@@ -17,9 +17,8 @@ TEST_F(ToolTest, RenderWritesEveryMthFrameOfOrbsOverTheDesktopAsTheSeedDecides) 
   const std::string render =
       "render --screen 160x120 --frames 6 --every 3 --background desktop.png";
   for (const char* run :
-       {" --seed 5 --out first", " --seed 5 --out again", " --seed 6 --out other"}) {
+       {" --seed 5 --out first", " --seed 5 --out again", " --seed 6 --out other"})
     ASSERT_EQ(Run(render + run).status, 0) << run;
-  }
   // Frames 3 and 6 only; orbs show over the desktop, never on its last column or row.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "first"), {}), 2);
   const Image frame = Load("first/frame-00006.png");

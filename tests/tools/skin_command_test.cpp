@@ -28,9 +28,8 @@ int PngColourType(const std::string& path) {
 TEST_F(ToolTest, SkinWritesEveryPictureWithItsCoverageAtTheScaleAskedFor) {
   const ToolResult result = Run("skin --out pictures");
   ASSERT_EQ(result.status, 0) << result.out;
-  for (const char* name : kNames) {
+  for (const char* name : kNames)
     EXPECT_GT(Load("pictures/" + std::string(name) + ".png").Width(), 0) << name;
-  }
   // Opaque pictures are written without alpha, exactly as drawn.
   EXPECT_EQ(PngColourType(Path("pictures/marble-strip.png")), 2);
   EXPECT_EQ(Load("pictures/marble-strip.png"), MarbleStrip(1));
