@@ -79,10 +79,9 @@ TEST(Startup, EachCommandLineGoesToItsMode) {
     StartupTest t;
     t.host.system.version = version;
     EXPECT_EQ(t.Run(arguments), calls) << arguments;
-    // Every mode but the preview loads the settings.
+    // Every mode but the preview loads the settings; a run makes the display order, with a slot 0.
     const bool preview = !calls.empty() && calls.front().starts_with("Preview");
     EXPECT_EQ(t.state.catalogue.ImageCount, preview ? 0 : 3) << arguments;
-    // The display order is made for a run, with a slot 0.
     const bool runs = !calls.empty() && calls.back().rfind("Saver", 0) == 0;
     EXPECT_EQ(t.state.catalogue.DisplayOrder.size(), runs ? 4u : 0u) << arguments;
   }

@@ -30,12 +30,11 @@ TEST(DialogLayout, EveryControlLiesOnItsPanelAndClickTargetsOrGroupsNeverOverlap
 
 TEST(DialogLayout, CaptionsTakeThePressesOverTheirButtonsAndMarksBesideThem) {
   // Each button caption lies on its face and takes a press there; the face's rim takes none.
-  const std::pair<C, C> buttons[] = {{C::lbl_Button_0, C::Img_Button_0},
-                                     {C::lbl_Button_1, C::Img_Button_1},
-                                     {C::lbl_Button_2, C::Img_Button_2},
-                                     {C::lbl_Button_3, C::Img_Button_3},
-                                     {C::lbl_Button_4, C::Img_Button_4}};
-  for (auto [caption, face] : buttons) {
+  for (auto [caption, face] : {std::pair{C::lbl_Button_0, C::Img_Button_0},
+                               {C::lbl_Button_1, C::Img_Button_1},
+                               {C::lbl_Button_2, C::Img_Button_2},
+                               {C::lbl_Button_3, C::Img_Button_3},
+                               {C::lbl_Button_4, C::Img_Button_4}}) {
     const Rect c = ClientRect(caption);
     EXPECT_TRUE(Inside(c, ClientRect(face))) << EntryOf(caption).name;
     EXPECT_EQ(ClickTargetAt(c.x + c.w / 2.0, c.y + c.h / 2.0), caption);

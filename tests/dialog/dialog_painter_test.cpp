@@ -9,8 +9,7 @@ namespace {
 
 using C = DialogControl;
 
-constexpr std::uint32_t kRed = Rgb(220, 0, 0);
-constexpr std::uint32_t kGreen = Rgb(0, 200, 0);
+constexpr std::uint32_t kRed = Rgb(220, 0, 0), kGreen = Rgb(0, 200, 0);
 
 // The centre pixel of a control as painted.
 std::uint32_t Centre(const Image& painted, C control) {
@@ -24,11 +23,10 @@ TEST(DialogPainter, EveryPanelShowsTheStripFromItsOwnCorner) {
   const Image& painted = painter.Paint(DialogState::Designed());
   ASSERT_EQ(painted.Width(), 557);
   ASSERT_EQ(painted.Height(), 489);
-  // Points that no control covers, on the content panel and on each group.
   struct Point {
     C panel;
     int dx, dy;
-  };
+  };  // a point that no control covers, from the panel's corner
   for (Point p :
        {Point{C::Pic_C, 3, 5}, Point{C::Pic_C, 550, 480}, Point{C::Pic_1_0, 3, 5},
         Point{C::Pic_1_0, 150, 140}, Point{C::Pic_1_1, 300, 330}, Point{C::Pic_1_2, 180, 70},

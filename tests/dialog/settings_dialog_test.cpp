@@ -40,6 +40,15 @@ class SettingsDialogTest : public ::testing::Test {
 
   const ControlState& At(C control) const { return dialog->State()[control]; }
   Look LookOf(C control) const { return At(control).look; }
+  std::vector<Look> LooksOf(std::initializer_list<C> controls) const {
+    std::vector<Look> looks;
+    for (C control : controls) looks.push_back(LookOf(control));
+    return looks;
+  }
+  // Whether the repeat box and the music file button take input.
+  std::pair<bool, bool> MusicInputs() const {
+    return {At(C::BGM_Repeat).enabled, At(C::lbl_Button_4).enabled};
+  }
 
   void Press(C control) {
     const Rect r = ClientRect(control);
@@ -49,24 +58,24 @@ class SettingsDialogTest : public ::testing::Test {
     Press(control);
     dialog->MouseUp();
   }
+  void ChooseFolder(const std::string& folder) {
+    view.folderChoices.push_back(folder);
+    Click(C::lbl_Button_0);
+  }
 
   std::string StoredText() { return ShiftJisToUtf8(host.files.Contents(ini).value_or("")); }
 };
 
 TEST_F(SettingsDialogTest, BuildsFromTheDefaultsCentredAndGrowingOutOfThePointer) {
   Open();
-  EXPECT_EQ(LookOf(C::Img_SR_0), Look::OptionChosen);
-  EXPECT_EQ(LookOf(C::Img_SR_1), Look::OptionEmpty);
-  EXPECT_EQ(LookOf(C::Img_Size_0), Look::OptionEmpty);
-  EXPECT_EQ(LookOf(C::Img_Size_1), Look::OptionChosen);
-  for (C kind : {C::Img_Kind_0, C::Img_Kind_1, C::Img_Kind_2, C::Img_Kind_3}) {
-    EXPECT_EQ(LookOf(kind), Look::CheckOn);
-  }
-  EXPECT_EQ(LookOf(C::Img_BGM_0), Look::OptionChosen);
-  EXPECT_EQ(LookOf(C::Img_BGM_1), Look::OptionEmpty);
-  EXPECT_EQ(LookOf(C::Img_BGM_2), Look::OptionEmpty);
-  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
-  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(
+      LooksOf({C::Img_SR_0, C::Img_SR_1, C::Img_Size_0, C::Img_Size_1, C::Img_BGM_0, C::Img_BGM_1,
+               C::Img_BGM_2, C::Img_Kind_0, C::Img_Kind_1, C::Img_Kind_2, C::Img_Kind_3,
+               C::Img_Button_3}),
+      (std::vector{Look::OptionChosen, Look::OptionEmpty, Look::OptionEmpty, Look::OptionChosen,
+                   Look::OptionChosen, Look::OptionEmpty, Look::OptionEmpty, Look::CheckOn,
+                   Look::CheckOn, Look::CheckOn, Look::CheckOn, Look::ButtonResting}));
+  EXPECT_EQ(MusicInputs(), std::pair(false, false));
   EXPECT_EQ(At(C::BGM_Repeat).text, "");
   ASSERT_EQ(dialog->State().repeatEntries.size(), 31u);  // "" first, then 1 to 30
   EXPECT_EQ(dialog->State().repeatEntries.back(), "30");
@@ -76,10 +85,8 @@ TEST_F(SettingsDialogTest, BuildsFromTheDefaultsCentredAndGrowingOutOfThePointer
   EXPECT_EQ(At(C::lbl_PreSize).text, "");
   // Every heading has its bar, "画像の種類" included, and every button its face.
   for (C heading :
-       {C::Img_H_1, C::Img_H_2, C::Img_H_3, C::Img_H_4, C::Img_H_5, C::Img_H_6, C::Img_H_7}) {
+       {C::Img_H_1, C::Img_H_2, C::Img_H_3, C::Img_H_4, C::Img_H_5, C::Img_H_6, C::Img_H_7})
     EXPECT_EQ(LookOf(heading), Look::Heading);
-  }
-  EXPECT_EQ(LookOf(C::Img_Button_3), Look::ButtonResting);
 
   // 1280 - 565 = 715 halves to 358 (ties to even); the zoom runs from the pointer to the window.
   EXPECT_EQ(host.log.calls,
@@ -106,27 +113,22 @@ TEST_F(SettingsDialogTest, BuildsFromTheDefaultsCentredAndGrowingOutOfThePointer
 TEST_F(SettingsDialogTest, ShowsStoredChoicesAndLeavesBlankWhatHasNoValidValue) {
   host.files.AddFile("C:\\Music\\a.mp3");
   Open("画像ﾁｪﾝｼﾞ=1\r\nBGM区分=1\r\nBGMﾘﾋﾟｰﾄ=3\r\nｲﾝﾀｰﾊﾞﾙ=30\r\nBGMﾌｧｲﾙ=C:\\Music\\a.mp3\r\n");
-  EXPECT_EQ(LookOf(C::Img_SR_1), Look::OptionChosen);
-  EXPECT_EQ(LookOf(C::Img_SR_0), Look::OptionEmpty);
-  EXPECT_EQ(LookOf(C::Img_BGM_1), Look::OptionChosen);
-  EXPECT_TRUE(At(C::BGM_Repeat).enabled);
-  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(LooksOf({C::Img_SR_1, C::Img_SR_0, C::Img_BGM_1}),
+            (std::vector{Look::OptionChosen, Look::OptionEmpty, Look::OptionChosen}));
+  EXPECT_EQ(MusicInputs(), std::pair(true, false));
   EXPECT_EQ(At(C::BGM_Repeat).text, "3");
   EXPECT_EQ(At(C::lbl_Sec).text, "30");
   EXPECT_EQ(At(C::lbl_Fname).text, "C:\\Music\\a.mp3");
 
   Open("BGM区分=2\r\nBGMﾌｧｲﾙ=C:\\Music\\a.mp3\r\n");
-  EXPECT_TRUE(At(C::lbl_Button_4).enabled);
-  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
+  EXPECT_EQ(MusicInputs(), std::pair(false, true));
 
   Open("画像ﾁｪﾝｼﾞ=3\r\n画像のｻｲｽﾞ=-1\r\nBGM区分=3\r\n画像種類_1=2\r\nｲﾝﾀｰﾊﾞﾙ=61\r\n");
-  for (C mark : {C::Img_SR_0, C::Img_SR_1, C::Img_Size_0, C::Img_Size_1, C::Img_Kind_1}) {
+  for (C mark : {C::Img_SR_0, C::Img_SR_1, C::Img_Size_0, C::Img_Size_1, C::Img_Kind_1})
     EXPECT_EQ(LookOf(mark), Look::None) << EntryOf(mark).name;
-  }
   for (C mark : {C::Img_BGM_0, C::Img_BGM_1, C::Img_BGM_2})
     EXPECT_EQ(LookOf(mark), Look::OptionEmpty);
-  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
-  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(MusicInputs(), std::pair(false, false));
   EXPECT_EQ(At(C::lbl_Sec).text, "10");
 }
 
@@ -136,22 +138,19 @@ TEST_F(SettingsDialogTest, OptionsActOnThePressOfTheirMarkOrCaption) {
   state.settings.BgmFile = "kept.mp3";
   Press(C::lbl_Rdm_Seq_1);
   EXPECT_EQ(state.settings.PictureOrder, 1);
-  EXPECT_EQ(LookOf(C::Img_SR_1), Look::OptionChosen);
-  EXPECT_EQ(LookOf(C::Img_SR_0), Look::OptionEmpty);
+  EXPECT_EQ(LooksOf({C::Img_SR_1, C::Img_SR_0}),
+            (std::vector{Look::OptionChosen, Look::OptionEmpty}));
   Press(C::Img_Size_0);
   EXPECT_EQ(state.settings.PictureSize, 0);
   EXPECT_EQ(LookOf(C::Img_Size_1), Look::OptionEmpty);
 
   Press(C::lbl_BGM_1);
-  EXPECT_TRUE(At(C::BGM_Repeat).enabled);
-  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(MusicInputs(), std::pair(true, false));
   EXPECT_EQ(LookOf(C::Img_BGM_0), Look::OptionEmpty);
   Press(C::Img_BGM_2);
-  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
-  EXPECT_TRUE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(MusicInputs(), std::pair(false, true));
   Press(C::lbl_BGM_0);
-  EXPECT_FALSE(At(C::BGM_Repeat).enabled);
-  EXPECT_FALSE(At(C::lbl_Button_4).enabled);
+  EXPECT_EQ(MusicInputs(), std::pair(false, false));
   EXPECT_EQ(state.settings.BgmKind, 0);
   // The music choice neither clears nor checks the file or the track.
   EXPECT_EQ(state.settings.BgmFile, "kept.mp3");
@@ -209,25 +208,19 @@ TEST_F(SettingsDialogTest, PreviewFitsTheBoxFromItsTopLeftAndKeepsTheLastPicture
   host.files.AddFolder("C:\\P");
   state.settings.PictureFolder = "C:\\P";
   Open();
-  struct Case {
-    int w, h;
-    PixelSize preview;
-  };
-  // 3 x 2 gives 66.67, drawn 67 high; 8 x 1 gives 12.5, drawn 12 (ties to even).
-  const std::vector<Case> cases = {{640, 480, {100, 75}},  {480, 640, {75, 100}},
-                                   {300, 300, {100, 100}}, {50, 20, {100, 40}},
-                                   {3, 2, {100, 67}},      {8, 1, {100, 12}}};
+  const std::vector<std::tuple<int, int, PixelSize>> cases = {
+      {640, 480, {100, 75}}, {480, 640, {75, 100}}, {300, 300, {100, 100}},
+      {50, 20, {100, 40}},   {3, 2, {100, 67}},     {8, 1, {100, 12}}};
   // Before any picture loaded, a failure shows the empty work picture.
   dialog->ListSelected(-1);
   EXPECT_EQ(At(C::lbl_PreSize).text, "");
-  for (const Case& c : cases) {
-    const std::string name = std::to_string(c.w) + "x" + std::to_string(c.h) + ".bmp";
-    pictures.pictures["C:\\P\\" + name] = Image(c.w, c.h, Rgb(0, 200, 0));
+  for (const auto& [w, h, preview] : cases) {
+    const std::string name = std::to_string(w) + "x" + std::to_string(h) + ".bmp";
+    pictures.pictures["C:\\P\\" + name] = Image(w, h, Rgb(0, 200, 0));
     host.files.AddFile("C:\\P\\" + name);
   }
   host.files.AddFile("C:\\P\\broken.bmp");
-  view.folderChoices.push_back("C:\\P");
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\P");
   const std::vector<std::string>& entries = dialog->State().listEntries;
   ASSERT_EQ(entries.size(), cases.size() + 1);
 
@@ -239,10 +232,10 @@ TEST_F(SettingsDialogTest, PreviewFitsTheBoxFromItsTopLeftAndKeepsTheLastPicture
   select("broken.bmp");
   EXPECT_EQ(At(C::lbl_PreSize).text, "45 * 41");
   EXPECT_EQ(dialog->State().previewSize, (PixelSize{100, 91}));
-  for (const Case& c : cases) {
-    select(std::to_string(c.w) + "x" + std::to_string(c.h) + ".bmp");
-    EXPECT_EQ(At(C::lbl_PreSize).text, std::to_string(c.w) + " * " + std::to_string(c.h));
-    EXPECT_EQ(dialog->State().previewSize, c.preview) << c.w << "x" << c.h;
+  for (const auto& [w, h, preview] : cases) {
+    select(std::to_string(w) + "x" + std::to_string(h) + ".bmp");
+    EXPECT_EQ(At(C::lbl_PreSize).text, std::to_string(w) + " * " + std::to_string(h));
+    EXPECT_EQ(dialog->State().previewSize, preview) << w << "x" << h;
   }
   select("broken.bmp");
   EXPECT_EQ(At(C::lbl_PreSize).text, "8 * 1");
@@ -276,10 +269,9 @@ TEST_F(SettingsDialogTest, APictureIsDecodedNoLargerThanTwiceThePreviewNeeds) {
     }
   } sizeAsking;
   host.files.AddFile("C:\\P\\a.jpg");
-  view.folderChoices.push_back("C:\\P");
   loader = &sizeAsking;
   Open();
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\P");
   dialog->ListSelected(0);
   EXPECT_EQ(sizeAsking.asked,
             (std::vector<PixelSize>{{200, 150}, {200, 5}, {150, 200}, {40, 200}}));
@@ -294,8 +286,7 @@ TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
   Open("画像種類_1=0\r\n画像種類_2=0\r\n画像種類_3=0\r\n");
   std::vector<std::string> counts;
   view.onEvents = [&] { counts.push_back(At(C::lbl_Kei).text); };
-  view.folderChoices.push_back("C:\\New");
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\New");
   EXPECT_EQ(At(C::Folder_Path).text, "C:\\New");
   // Normal files first, then archive only, then read-only only.
   EXPECT_EQ(dialog->State().listEntries,
@@ -313,13 +304,11 @@ TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
 
   // A folder without pictures shows "0"; one that cannot be listed is reported, the list stays.
   host.files.AddFolder("C:\\Empty");
-  view.folderChoices.push_back("C:\\Empty");
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\Empty");
   EXPECT_TRUE(dialog->State().listEntries.empty());
   EXPECT_EQ(At(C::lbl_Kei).text, "0");
   host.files.SetUnlistable("C:\\New");
-  view.folderChoices.push_back("C:\\New");
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\New");
   ASSERT_EQ(view.messages.size(), 3u);  // one for each of the three passes
   EXPECT_EQ(view.messages[0], "フォルダを読み取れません。\nC:\\New");
 
@@ -331,19 +320,16 @@ TEST_F(SettingsDialogTest, TheFolderChooserScansPassByPassWithARunningCount) {
   view.onEvents = [&] {
     if (At(C::lbl_Kei).text != "1" || choseAgain) return;
     choseAgain = true;
-    view.folderChoices.push_back("C:\\Other");
-    Click(C::lbl_Button_0);
+    ChooseFolder("C:\\Other");
   };
-  view.folderChoices.push_back("C:\\New");
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\New");
   EXPECT_EQ(dialog->State().listEntries, (std::vector<std::string>{"x.bmp"}));
   EXPECT_EQ(dialog->FoundFiles(), (std::vector<std::string>{"C:\\Other\\x.bmp"}));
 
   // Closing while a scan runs ends it: no more events, no list.
   view.onEvents = [&] { dialog->CloseRequested(); };
-  view.folderChoices.push_back("C:\\New");
   view.eventPasses = 0;
-  Click(C::lbl_Button_0);
+  ChooseFolder("C:\\New");
   EXPECT_TRUE(view.closed);
   EXPECT_EQ(view.eventPasses, 1);  // the release's own pass
   EXPECT_EQ(dialog->State().listEntries, (std::vector<std::string>{"x.bmp"}));
@@ -413,9 +399,8 @@ TEST_F(SettingsDialogTest, ChoosersRefuseAPathTheSettingsFileCannotGiveBack) {
     Open("画像のﾌｫﾙﾀﾞ=C:\\Pics\r\n");
     Press(C::lbl_BGM_2);
     view.messages.clear();
-    view.folderChoices.push_back(path);
     view.fileChoices.push_back(path);
-    Click(C::lbl_Button_0);
+    ChooseFolder(path);
     Click(C::lbl_Button_4);
     EXPECT_EQ(view.messages, (std::vector<std::string>{"フォルダのパス" + reason + "\n" + path,
                                                        "ファイルのパス" + reason + "\n" + path}));

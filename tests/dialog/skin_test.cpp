@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 #include <set>
+#include <tuple>
 #include <utility>
 
 namespace orvel {
@@ -14,6 +15,15 @@ namespace {
 
 double Luminance(std::uint32_t p) {
   return 0.299 * RedOf(p) + 0.587 * GreenOf(p) + 0.114 * BlueOf(p);
+}
+int Spread(std::uint32_t p) {
+  return std::max({RedOf(p), GreenOf(p), BlueOf(p)}) - std::min({RedOf(p), GreenOf(p), BlueOf(p)});
+}
+// The sums of the red, green and blue of every pixel.
+std::tuple<double, double, double> ChannelSums(const Image& image) {
+  double red = 0, green = 0, blue = 0;
+  for (std::uint32_t p : image.Pixels()) red += RedOf(p), green += GreenOf(p), blue += BlueOf(p);
+  return {red, green, blue};
 }
 
 std::pair<int, int> SizeOf(const Image& image) { return {image.Width(), image.Height()}; }
@@ -26,8 +36,7 @@ std::pair<int, int> SizeOf(const Sprite& sprite) {
 double RowDifference(const Image& image, int a, int b) {
   double sum = 0;
   for (int x = 0; x < image.Width(); ++x) {
-    const std::uint32_t p = image.At(x, a);
-    const std::uint32_t q = image.At(x, b);
+    const std::uint32_t p = image.At(x, a), q = image.At(x, b);
     sum += std::abs(RedOf(p) - RedOf(q)) + std::abs(GreenOf(p) - GreenOf(q)) +
            std::abs(BlueOf(p) - BlueOf(q));
   }
@@ -63,8 +72,7 @@ TEST(Skin, TheMarbleStripJoinsItselfTopToBottomAndIsLightAndCalm) {
     const Image strip = MarbleStrip(scale);
     const int h = strip.Height();
     // The seam to the next copy is no larger than the steps between the strip's own rows.
-    double largestStep = 0;
-    double stepSum = 0;
+    double largestStep = 0, stepSum = 0;
     for (int y = 0; y + 1 < h; ++y) {
       const double step = RowDifference(strip, y, y + 1);
       largestStep = std::max(largestStep, step);
@@ -73,10 +81,7 @@ TEST(Skin, TheMarbleStripJoinsItselfTopToBottomAndIsLightAndCalm) {
     EXPECT_LE(RowDifference(strip, h - 1, 0), stepSum / (h - 1) * 1.5);
     EXPECT_LE(largestStep, 6.0);
     // Light grey for black captions; a texture, not a flat fill; no row that would show as a band.
-    double sum = 0;
-    double squares = 0;
-    double darkestRow = 255;
-    double lightestRow = 0;
+    double sum = 0, squares = 0, darkestRow = 255, lightestRow = 0;
     for (int y = 0; y < h; ++y) {
       double row = 0;
       for (int x = 0; x < strip.Width(); ++x) {
@@ -84,10 +89,7 @@ TEST(Skin, TheMarbleStripJoinsItselfTopToBottomAndIsLightAndCalm) {
         const double l = Luminance(p);
         row += l;
         squares += l * l;
-        EXPECT_LE(std::max({RedOf(p), GreenOf(p), BlueOf(p)}) -
-                      std::min({RedOf(p), GreenOf(p), BlueOf(p)}),
-                  16)
-            << x << "," << y;
+        EXPECT_LE(Spread(p), 16) << x << "," << y;
       }
       row /= strip.Width();
       sum += row;
@@ -110,25 +112,20 @@ TEST(Skin, BarsAndButtonsAreRoundedAtAnySizeGreyOrBlue) {
       const Sprite bar = HeadingBar(size, scale);
       const Sprite resting = ButtonFace(false, size, scale);
       const Sprite pressed = ButtonFace(true, size, scale);
-      const int w = bar.Width();
-      const int h = bar.Height();
+      const int w = bar.Width(), h = bar.Height();
       for (const Sprite* face : {&bar, &resting, &pressed}) {
         // Rounded: the corners are open, the middle of each side is closed.
         for (auto [x, y] :
-             {std::pair(0, 0), std::pair(w - 1, 0), std::pair(0, h - 1), std::pair(w - 1, h - 1)}) {
+             {std::pair(0, 0), std::pair(w - 1, 0), std::pair(0, h - 1), std::pair(w - 1, h - 1)})
           EXPECT_LE(face->AlphaAt(x, y), 40) << x << "," << y;
-        }
         for (auto [x, y] : {std::pair(w / 2, 0), std::pair(w / 2, h - 1), std::pair(0, h / 2),
-                            std::pair(w - 1, h / 2), std::pair(w / 2, h / 2)}) {
+                            std::pair(w - 1, h / 2), std::pair(w / 2, h / 2)})
           EXPECT_GE(face->AlphaAt(x, y), 200) << x << "," << y;
-        }
       }
       // Under the caption: grey on the bar, blue on the buttons, light enough for black text.
       for (int y = h / 4; y < h * 3 / 4; ++y) {
         const std::uint32_t g = bar.colour.At(w / 2, y);
-        EXPECT_LE(std::max({RedOf(g), GreenOf(g), BlueOf(g)}) -
-                      std::min({RedOf(g), GreenOf(g), BlueOf(g)}),
-                  20);
+        EXPECT_LE(Spread(g), 20);
         EXPECT_GE(Luminance(g), 150);
         for (const Sprite* button : {&resting, &pressed}) {
           const std::uint32_t b = button->colour.At(w / 2, y);
@@ -165,8 +162,7 @@ TEST(Skin, MarkedMarksDifferFromEmptyOnesInTheCentreOnly) {
     // The chosen mark shows a red dot; the empty one a light well.
     const std::uint32_t dot = chosen.colour.At(m, m);
     EXPECT_GE(RedOf(dot), 150);
-    EXPECT_GE(RedOf(dot), GreenOf(dot) + 80);
-    EXPECT_GE(RedOf(dot), BlueOf(dot) + 80);
+    EXPECT_GE(RedOf(dot), std::max(GreenOf(dot), BlueOf(dot)) + 80);
     EXPECT_GE(Luminance(empty.colour.At(m, m)), 200);
     EXPECT_EQ(chosen.AlphaAt(m, m), 255);
     EXPECT_EQ(empty.AlphaAt(m, m), 255);
@@ -206,9 +202,8 @@ TEST(Skin, TheHandCursorPointsItsFingertipAtTheHotSpot) {
     EXPECT_GE(hand.AlphaAt(hotX, hotY), 128);
     EXPECT_LE(Luminance(hand.colour.At(hotX, hotY)), 60);
     for (int y = 0; y < hotY; ++y) {
-      for (int x = 0; x < hand.Width(); ++x) {
+      for (int x = 0; x < hand.Width(); ++x)
         EXPECT_LE(hand.AlphaAt(x, y), y + 1 == hotY ? 127 : 0) << x << "," << y;
-      }
     }
     // Below the tip, the finger is white; at the foot, the cuff dark blue.
     const int s = static_cast<int>(std::lround(scale * 4));
@@ -221,9 +216,9 @@ TEST(Skin, TheHandCursorPointsItsFingertipAtTheHotSpot) {
     EXPECT_GE(BlueOf(cuff), RedOf(cuff) + 40);
     EXPECT_LE(Luminance(cuff), 110);
     // The rest of the picture is clear: the corners show what lies below.
-    EXPECT_EQ(hand.AlphaAt(0, 0), 0);
-    EXPECT_EQ(hand.AlphaAt(hand.Width() - 1, 0), 0);
-    EXPECT_EQ(hand.AlphaAt(hand.Width() - 1, hand.Height() - 1), 0);
+    for (auto [x, y] : {std::pair(0, 0), std::pair(hand.Width() - 1, 0),
+                        std::pair(hand.Width() - 1, hand.Height() - 1)})
+      EXPECT_EQ(hand.AlphaAt(x, y), 0) << x << "," << y;
   }
 }
 
@@ -231,18 +226,12 @@ TEST(Skin, TheWindowIconIsLightBlueInAtMost256Colours) {
   const Image icon = WindowIcon();
   const std::set<std::uint32_t> colours(icon.Pixels().begin(), icon.Pixels().end());
   EXPECT_LE(colours.size(), 256u);
-  // Still shaded, not a handful of flat colours.
-  EXPECT_GE(colours.size(), 40u);
-  double red = 0, green = 0, blue = 0;
-  for (std::uint32_t p : icon.Pixels()) {
-    // Every pixel in light blue tones: none redder than blue, none dark.
-    EXPECT_GE(BlueOf(p), RedOf(p));
-    EXPECT_GE(BlueOf(p), GreenOf(p));
+  EXPECT_GE(colours.size(), 40u);          // still shaded, not a handful of flat colours
+  for (std::uint32_t p : icon.Pixels()) {  // light blue tones: none redder than blue, none dark
+    EXPECT_GE(BlueOf(p), std::max(RedOf(p), GreenOf(p)));
     EXPECT_GE(Luminance(p), 90);
-    red += RedOf(p);
-    green += GreenOf(p);
-    blue += BlueOf(p);
   }
+  const auto [red, green, blue] = ChannelSums(icon);
   const double n = static_cast<double>(icon.Pixels().size());
   EXPECT_GE(blue / n, red / n + 30);
   EXPECT_GE(blue / n, green / n + 10);
@@ -251,22 +240,12 @@ TEST(Skin, TheWindowIconIsLightBlueInAtMost256Colours) {
 
 TEST(Skin, ThePreviewStillShowsTintedOrbsOverAGreenWoodland) {
   const Image still = PreviewStill();
-  // A woodland: green outweighs red and blue over the picture.
-  double red = 0, green = 0, blue = 0;
-  for (std::uint32_t p : still.Pixels()) {
-    red += RedOf(p);
-    green += GreenOf(p);
-    blue += BlueOf(p);
-  }
+  const auto [red, green, blue] = ChannelSums(still);  // a woodland: green outweighs the rest
   EXPECT_GE(green, red * 1.1);
   EXPECT_GE(green, blue * 1.3);
   // The orbs: bright where their centres lie.
-  int orbs = 0;
-  for (int y = 0; y < still.Height(); ++y) {
-    for (int x = 0; x < still.Width(); ++x) {
-      if (Luminance(still.At(x, y)) > 215) ++orbs;
-    }
-  }
+  const auto orbs =
+      std::ranges::count_if(still.Pixels(), [](auto p) { return Luminance(p) > 215; });
   EXPECT_GE(orbs, 5 * 40);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace orvel {
@@ -10,28 +12,23 @@ namespace {
 const ClipBox kBox{0, 0, 10, 10};
 
 bool AllInside(const std::vector<ClipPoint>& points) {
-  for (const ClipPoint& p : points) {
-    if (!kBox.Contains(p)) return false;
-  }
-  return true;
+  return std::ranges::all_of(points, [](const ClipPoint& p) { return kBox.Contains(p); });
 }
 
 TEST(ShapeClip, CutsPolygonsToTheBoxKeepingWhatLiesInside) {
-  // A square over the top-left corner keeps its quarter inside; one around
-  // the box becomes the box; one inside stays exactly as it was; one beside
-  // the box leaves nothing.
-  const std::vector<ClipPoint> corner{{-5, -5}, {5, -5}, {5, 5}, {-5, 5}};
-  std::vector<ClipPoint> cut = ClipPolygon(corner, kBox);
-  EXPECT_TRUE(AllInside(cut));
-  EXPECT_DOUBLE_EQ(PolygonArea(cut), 25);
-
-  const std::vector<ClipPoint> around{{-100, -50}, {300, -50}, {300, 70}, {-100, 70}};
-  cut = ClipPolygon(around, kBox);
-  EXPECT_TRUE(AllInside(cut));
-  EXPECT_DOUBLE_EQ(PolygonArea(cut), 100);
-
+  // A square over the top-left corner keeps its quarter; one around the box becomes the box; a
+  // triangle leaving the box left and right cuts off two corners of 12.5.
+  for (const auto& [shape, area] : std::vector<std::pair<std::vector<ClipPoint>, double>>{
+           {{{-5, -5}, {5, -5}, {5, 5}, {-5, 5}}, 25},
+           {{{-100, -50}, {300, -50}, {300, 70}, {-100, 70}}, 100},
+           {{{-5, 0}, {15, 0}, {5, 10}}, 75}}) {
+    const std::vector<ClipPoint> cut = ClipPolygon(shape, kBox);
+    EXPECT_TRUE(AllInside(cut)) << area;
+    EXPECT_NEAR(PolygonArea(cut), area, 1e-9);
+  }
+  // One inside stays exactly as it was; one beside the box leaves nothing.
   const std::vector<ClipPoint> inside{{1, 1}, {9, 2}, {4, 9}};
-  cut = ClipPolygon(inside, kBox);
+  std::vector<ClipPoint> cut = ClipPolygon(inside, kBox);
   ASSERT_EQ(cut.size(), 3u);
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(cut[i].x, inside[i].x);
@@ -40,15 +37,7 @@ TEST(ShapeClip, CutsPolygonsToTheBoxKeepingWhatLiesInside) {
 
   EXPECT_LT(ClipPolygon(std::vector<ClipPoint>{{11, 0}, {20, 0}, {15, 10}}, kBox).size(), 3u);
 
-  // A triangle whose slanted sides leave the box on the left and the right:
-  // the box loses a corner triangle of 12.5 on either side.
-  const std::vector<ClipPoint> peak{{-5, 0}, {15, 0}, {5, 10}};
-  cut = ClipPolygon(peak, kBox);
-  EXPECT_TRUE(AllInside(cut));
-  EXPECT_NEAR(PolygonArea(cut), 75, 1e-9);
-
-  // A diamond whose slanted sides cross every side of the box: each corner
-  // of the box, a triangle of 4.5, is cut away.
+  // A diamond crossing every side of the box: each corner, a triangle of 4.5, is cut away.
   const std::vector<ClipPoint> diamond{{5, -2}, {12, 5}, {5, 12}, {-2, 5}};
   cut = ClipPolygon(diamond, kBox);
   EXPECT_TRUE(AllInside(cut));
@@ -72,16 +61,15 @@ TEST(ShapeClip, CutsSegmentsToTheBoxWithInnerEndsUntouched) {
   expect({5, 20}, {5, -10}, {5, 10}, {5, 0});
   expect({-5, -5}, {5, 5}, {0, 0}, {5, 5});
   expect({5, 5}, {15, 15}, {5, 5}, {10, 10});
-  // Beside the box, across a corner without touching it, and along an edge
-  // outside.
+  // Beside the box, across a corner without touching it, and along an edge outside.
   EXPECT_FALSE(ClipSegment({-1, -1}, {-5, 20}, kBox));
   EXPECT_FALSE(ClipSegment({-2, 1}, {1, -2}, kBox));
   EXPECT_FALSE(ClipSegment({11, 0}, {11, 10}, kBox));
 }
 
 TEST(ShapeClip, SweepsTheNibAlongTheLine) {
-  // Along an axis: one rectangle. Diagonally: the nib's square at both ends
-  // joined by a band as wide as the square's diagonal.
+  // Along an axis: one rectangle; diagonally: the nib at both ends and a band as wide as its
+  // diagonal.
   std::vector<ClipPoint> swept = SweptNib({0, 0}, {10, 0}, 1, 2);
   EXPECT_EQ(swept.size(), 4u);
   EXPECT_DOUBLE_EQ(PolygonArea(swept), 12 * 4);

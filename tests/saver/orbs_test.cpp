@@ -1,5 +1,4 @@
-// The orbs: the move step with its wraps, the drawing against a literal
-// reference, and the pixel map it reads.
+// The orbs: the move step with its wraps, the drawing against a literal reference, the map.
 #include "saver/orbs.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +11,10 @@
 namespace orvel {
 namespace {
 
-constexpr int kW = 1024;
-constexpr int kH = 768;
+constexpr int kW = 1024, kH = 768;
 
-// Orbs that the coming frame's draws bring to `at` before any wrap (dx, dy:
-// the signs of the sideways and upward steps); `at` then holds those draws:
-// per orb in index order, sideways (below 20), then upward (below 10).
+// Orbs that the next frame's draws bring to `at` before any wrap (dx, dy: the signs of the steps);
+// `at` then holds those draws: per orb in index order, sideways (below 20), then upward (below 10).
 Orbs OrbsLandingOn(std::vector<std::pair<int, int>>& at, int dx, int dy, Random random) {
   Orbs orbs{};
   for (std::size_t i = 0; i < at.size(); ++i) {
@@ -37,16 +34,14 @@ TEST(OrbsMove, DrawsSidewaysThenUpPerOrbAndWrapsAtTheEdges) {
   MoveOrbs(orbs, 1, kW, kH, random);
   EXPECT_EQ(orbs[0], (Orb{kW - 20, std::int16_t(400 - v[0].second), 0, 0, 0}));
   EXPECT_EQ(orbs[1], (Orb{-20, std::int16_t(400 - v[1].second), 0, 0, 0}));
-  // Leftward: landing on 20 stays; 19 comes back at W with the height
-  // mirrored, and rises from there, wrapping too if it passes row 20.
+  // Leftward: 20 stays; 19 comes back at W, height mirrored, rising (and wrapping past row 20).
   v = {{20, 400}, {19, 100}, {19, kH - 10}};
   orbs = OrbsLandingOn(v, -1, 0, random);
   MoveOrbs(orbs, 0, kW, kH, random);
   EXPECT_EQ(orbs[0], (Orb{20, std::int16_t(400 - v[0].second), 0, 0, 0}));
   EXPECT_EQ(orbs[1], (Orb{kW, std::int16_t(668 - v[1].second), 0, 0, 0}));
   EXPECT_EQ(orbs[2], (Orb{kW, kH, 0, 0, 0}));
-  // Upward (any non-zero drift is rightward): landing on row 20 stays, row
-  // 19 comes back at H, same column.
+  // Upward (any other drift is rightward): row 20 stays, row 19 comes back at H, same column.
   v = {{500, 20}, {510, 19}};
   orbs = OrbsLandingOn(v, 0, 1, random);
   MoveOrbs(orbs, 2, kW, kH, random);
@@ -54,9 +49,8 @@ TEST(OrbsMove, DrawsSidewaysThenUpPerOrbAndWrapsAtTheEdges) {
   EXPECT_EQ(orbs[1], (Orb{std::int16_t(510 + v[1].first), kH, 0, 0, 0}));
 }
 
-// The drawing written out literally: for each ring, the scan of its whole
-// square by j then k, skipping offsets seen in a smaller ring, then each orb
-// in index order; the last column and row of the screen are never written.
+// For each ring, its whole square by j then k, skipping offsets of smaller rings, then each orb in
+// index order; the last column and row of the screen are never written.
 void ReferenceDrawOrbs(Image& display, const Orbs& orbs, int w, int h, const PixelMap& map) {
   bool visited[41][41] = {};
   for (int ring = 1; ring <= 10; ++ring) {
@@ -98,8 +92,7 @@ TEST(DrawOrbs, WritesExactlyAsTheLiteralScanOverRandomOverlappingLayouts) {
         // Now and then on the centre of the orb before.
         if (i > 0 && random.Below(4) == 0) orbs[i] = Orb{orbs[i - 1].X, orbs[i - 1].Y, 50, 9, 0};
       }
-      Image fast(w, h, 0xFF000000u);  // a value DrawOrbs never writes
-      Image slow = fast;
+      Image fast(w, h, 0xFF000000u), slow = fast;  // a value DrawOrbs never writes
       DrawOrbs(fast, orbs, w, h, map);
       ReferenceDrawOrbs(slow, orbs, w, h, map);
       ASSERT_EQ(fast, slow) << w << "x" << h << " trial " << trial;
@@ -107,19 +100,15 @@ TEST(DrawOrbs, WritesExactlyAsTheLiteralScanOverRandomOverlappingLayouts) {
   }
 }
 
-// The map of its own that the draw-orbs command fills: the background
-// where both reach, the rest as it was. The saver's map is Master itself.
+// The draw-orbs command's own map takes the background where both reach; the saver's is Master.
 TEST(CapturePixels, CopiesTheBackgroundIntoAMapOfItsOwnOrLeavesOneThatIsIt) {
   Image background(5, 3);
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 5; ++x) background.Set(x, y, Rgb(x, y, 7));
-  }
+  for (int i = 0; i < 15; ++i) background.Set(i % 5, i / 5, Rgb(i % 5, i / 5, 7));
   PixelMap map(6, 4, Rgb(9, 9, 9));
   CapturePixels(background, map);
   for (int y = 0; y < 4; ++y) {
-    for (int x = 0; x < 6; ++x) {
+    for (int x = 0; x < 6; ++x)
       EXPECT_EQ(map.At(x, y), x < 5 && y < 3 ? Rgb(x, y, 7) : Rgb(9, 9, 9)) << x << "," << y;
-    }
   }
   const Image before = background;
   CapturePixels(background, background);

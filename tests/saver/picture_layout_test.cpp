@@ -17,19 +17,16 @@ TEST(PictureLayout, FitsByThePicturesOrientationCentresAndRoundsHalfToEven) {
            {600, 800, 300, 300, -1, {-100, 0, 800, 800}},    // square: height, overhanging
            {1024, 768, 1023, 767, 0, {0, 0, 1023, 767}},     // 0.5 -> 0
            {1024, 768, 1021, 771, 0, {2, -2, 1021, 771}},    // 1.5 -> 2, -1.5 -> -2
-           {1024, 768, 0, 10, 1, {}}}) {
+           {1024, 768, 0, 10, 1, {}}})
     EXPECT_EQ(PlacePicture(sw, sh, pw, ph, size), placed) << pw << "x" << ph << " size " << size;
-  }
 }
 
 TEST(PictureLayout, APictureDecodedSmallerLandsWhereTheWholeOneWould) {
-  // 1001 x 667 at an eighth is 126 x 84, a shade less wide: fitted by that
-  // shape it would be 683 rows high, by its own 682.
+  // 1001 x 667 at an eighth is 126 x 84: fitted by that shape 683 rows high, by its own 682.
   const Picture whole{Image(1001, 667, Rgb(9, 8, 7)), {1001, 667}};
   const Picture eighth{Image(126, 84, Rgb(9, 8, 7)), {1001, 667}};
   for (const int size : {1, 0}) {
-    Image fromWhole(1024, 768, Rgb(1, 1, 1));
-    Image fromEighth(1024, 768, Rgb(1, 1, 1));
+    Image fromWhole(1024, 768, Rgb(1, 1, 1)), fromEighth = fromWhole;
     ComposePicture(fromWhole, &whole, size);
     ComposePicture(fromEighth, &eighth, size);
     EXPECT_EQ(fromEighth, fromWhole) << size;

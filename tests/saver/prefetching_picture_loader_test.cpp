@@ -16,47 +16,32 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Holds back the decodes of chosen paths until opened: by the test, or by
-// its watchdog after ten seconds, so that a loader that waits for a held
-// decode fails the test instead of hanging it.
+// Holds back decodes until opened by the test, or for ten seconds at most (so that a loader
+// waiting for a held decode fails the test instead of hanging it).
 class Gate {
  public:
-  Gate()
-      : watchdog_([this](std::stop_token stop) {
-          std::unique_lock lock(mutex_);
-          if (changed_.wait_for(lock, stop, 10s, [this] { return open_; })) return;
-          if (stop.stop_requested()) return;
-          openedByWatchdog_ = true;
-          open_ = true;
-          changed_.notify_all();
-        }) {}
-  ~Gate() { Open(); }
-
   void Wait() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return open_; });
+    if (!changed_.wait_for(lock, 10s, [this] { return open_; })) timedOut_ = true;
   }
   void Open() {
     std::lock_guard lock(mutex_);
     open_ = true;
     changed_.notify_all();
   }
-  bool OpenedByWatchdog() {
+  bool TimedOut() {
     std::lock_guard lock(mutex_);
-    return openedByWatchdog_;
+    return timedOut_;
   }
 
  private:
   std::mutex mutex_;
-  std::condition_variable_any changed_;
-  bool open_ = false;
-  bool openedByWatchdog_ = false;
-  std::jthread watchdog_;  // last: it uses the members above
+  std::condition_variable changed_;
+  bool open_ = false, timedOut_ = false;
 };
 
-// Decodes a 1 x 1 picture whose pixel is the file's first byte as the file
-// system reads it (or, without one, the path's length); the paths in
-// `held` only once the gate opens. Notes which thread decoded what.
+// Decodes a 1 x 1 picture of the file's first byte (or, without files, the path's length); the
+// paths in `held` only once the gate opens. Notes which thread decoded what.
 struct TestLoader : PictureLoader {
   explicit TestLoader(FileSystem* fileSystem = nullptr) : files(fileSystem) {}
 
@@ -97,8 +82,7 @@ struct TestLoader : PictureLoader {
   std::map<std::string, std::vector<std::thread::id>> decoded;
 };
 
-// Waits until `done` (at most ten seconds: a loader whose decode never
-// comes fails the test instead of hanging it).
+// Waits until `done`, at most ten seconds, so that a decode that never comes fails the test.
 template <typename Done>
 void WaitUntil(Done done, const char* what) {
   const auto deadline = std::chrono::steady_clock::now() + 10s;
@@ -114,9 +98,7 @@ std::optional<Picture> TakeWhenReady(PictureLoader& loader) {
   return loader.Take();
 }
 
-// Reads `path` ahead and waits until it is decoded. A worker given up on a
-// moment ago may still be finishing, and nothing is read ahead while one
-// runs: the hint is given again until it takes.
+// Reads `path` ahead until decoded: a worker given up on may still run, and blocks reading ahead.
 void ReadAhead(PictureLoader& loader, TestLoader& inner, const std::string& path) {
   const std::size_t before = inner.Decoded(path);
   WaitUntil([&] { return loader.Prefetch(path, {}), inner.Decoded(path) > before; },
@@ -165,28 +147,23 @@ TEST(PrefetchingPictureLoader, NeverWaitsForADecodeThatDoesNotEndAndStartsNoMore
     PrefetchingPictureLoader loader(inner, files);
     loader.Request("stuck.wmf", {});
     EXPECT_FALSE(loader.Ready());
-    // Given up on: nothing comes, at once.
-    EXPECT_FALSE(loader.Take());
-    // Its next turn waits for the same decode rather than start another.
-    loader.Request("stuck.wmf", {});
+    EXPECT_FALSE(loader.Take());      // given up on: nothing comes, at once
+    loader.Request("stuck.wmf", {});  // waits for the same decode rather than start another
     EXPECT_FALSE(loader.Ready());
     EXPECT_FALSE(loader.Take());
-    // Nothing is read ahead while a decode is stuck...
+    // Nothing is read ahead while a decode is stuck, but the next picture is decoded beside it.
     loader.Prefetch("ahead", {});
-    // ...but the next picture is decoded beside it (the one worker left).
     loader.Request("next", {});
     EXPECT_EQ(PixelOf(TakeWhenReady(loader)), 4u);
 
-    // A second stuck decode: now no worker is left, and a picture asked for
-    // counts as one that cannot be read, at once.
+    // A second stuck decode: no worker is left, and a picture asked for is unreadable at once.
     loader.Request("stuck-too.wmf", {});
     EXPECT_FALSE(loader.Take());
     loader.Request("third", {});
     EXPECT_TRUE(loader.Ready());
     EXPECT_FALSE(loader.Take());
-    // The loader goes while both decodes are stuck.
-  }
-  EXPECT_FALSE(inner->gate.OpenedByWatchdog());
+  }  // the loader goes while both decodes are stuck
+  EXPECT_FALSE(inner->gate.TimedOut());
   inner->gate.Open();
   inner->AwaitDecoded("stuck.wmf");
   inner->AwaitDecoded("stuck-too.wmf");
@@ -198,9 +175,7 @@ TEST(PrefetchingPictureLoader, DecodesAgainAFileReplacedSinceItWasReadAheadAndFi
   MemoryFileSystem files(PathStyle::Windows);
   auto inner = std::make_shared<TestLoader>(&files);
   PrefetchingPictureLoader loader(inner, files);
-  const std::string a = "C:\\Pics\\a.jpg";
-  const std::string b = "C:\\Pics\\b.jpg";
-  const std::string c = "C:\\Pics\\c.jpg";
+  const std::string a = "C:\\Pics\\a.jpg", b = "C:\\Pics\\b.jpg", c = "C:\\Pics\\c.jpg";
   files.AddFile(a, "aaa");
   files.AddFile(b, "bbbb");
   files.AddFile(c, "ccccc");

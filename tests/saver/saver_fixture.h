@@ -1,6 +1,5 @@
-// A whole saver on the headless platform: fake clock, scripted input, pictures
-// from memory and a music device that records what it is told, all writing to
-// one call log.
+// A whole saver on the headless platform: fake clock, scripted input, pictures from memory and
+// a music device that records what it is told, all writing to one call log.
 #pragma once
 
 #include <cstdint>
@@ -19,8 +18,7 @@
 
 namespace orvel {
 
-// Every pixel different from its neighbours, so that a pixel restored from
-// the wrong place or left unrestored shows.
+// Every pixel unlike its neighbours: a pixel restored from the wrong place or not at all shows.
 inline Image NoiseImage(int width, int height, std::uint64_t seed) {
   Image image(width, height);
   Random random(seed);
@@ -39,8 +37,10 @@ struct LoggingPictureLoader : MemoryPictureLoader {
   }
 };
 
-struct SaverRig {
-  explicit SaverRig(std::string arguments = "/s", int width = 97, int height = 61)
+// Loader: a MemoryPictureLoader made from the call log.
+template <typename Loader>
+struct SaverRigWith {
+  explicit SaverRigWith(std::string arguments = "/s", int width = 97, int height = 61)
       : host(platform.clock, platform.log, width, height),
         pictures(platform.log),
         music(platform.log),
@@ -49,14 +49,13 @@ struct SaverRig {
 
   HeadlessPlatform platform;
   HeadlessSaverHost host;
-  LoggingPictureLoader pictures;
+  Loader pictures;
   RecordingMusic music;
   AppState state;
   Saver saver;
 
-  // The catalogue as the start-up leaves it: the files in name order (each
-  // with its image, or nullopt for one that fails to load) and a display
-  // order built with the settings' PictureOrder.
+  // The catalogue as the start-up leaves it: the files in name order (each with its image, or
+  // nullopt for one that fails to load) and a display order built with PictureOrder.
   void UsePictures(const std::vector<std::pair<std::string, std::optional<Image>>>& files) {
     state.catalogue.ImageCount = static_cast<std::int16_t>(files.size());
     state.catalogue.ImageFiles.assign(1, "");
@@ -67,8 +66,7 @@ struct SaverRig {
     BuildDisplayOrder(state.catalogue, state.settings.PictureOrder, state.random, platform.clock);
   }
 
-  // Frames paced as Run paces them (frame k at k / 30 s after the start of
-  // the fake clock), up to and including `ms`, while the saver runs.
+  // Frames paced as Run paces them (frame k at k / 30 s), up to and including `ms`, while running.
   void RunUntil(std::int64_t ms) {
     for (std::int64_t at; !saver.Ended() && (at = frame * 1000 / kFrameRate) <= ms; ++frame) {
       platform.clock.now = at;
@@ -77,8 +75,8 @@ struct SaverRig {
     }
   }
 
-  // The calls made whose name begins with `prefix`, joined by ", ", each with
-  // the time of its frame ("CdWatch@200") when `timed`; the start's at 0.
+  // The calls starting with `prefix`, joined by ", ", when `timed` with their frame's time
+  // ("x@200").
   std::string CallsMade(const std::string& prefix = "", bool timed = false) const {
     std::string calls, at = "0";
     for (const std::string& call : platform.log.calls) {
@@ -92,5 +90,6 @@ struct SaverRig {
   void ClearLog() { platform.log.calls.clear(); }
   std::int64_t frame = 0;  // the next frame's number
 };
+using SaverRig = SaverRigWith<LoggingPictureLoader>;
 
 }  // namespace orvel

@@ -1,5 +1,4 @@
-// How the saver ends: the mouse origin, the keys, the password and the exact
-// calls made on the way out.
+// How the saver ends: the mouse origin, the keys, the password and the calls on the way out.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -69,13 +68,11 @@ TEST(SaverInput, ArrowsChangeTheCdTrackWhenTheMusicIsTheCd) {
             "SystemParameter 97 0@200, SystemParameter 17 1@200, Close@200");
 }
 
-// A request to close the window (the window manager's, another program's,
-// the session's end) ends the saver as a key does, by the same calls.
+// A request to close the window (from anyone) ends the saver as a key does, by the same calls.
 TEST(SaverInput, EndSaverMakesTheseCallsInThisOrderAndNothingAfterTheEnd) {
   const std::string asked = "QueryVersion, ShowCursor 1, VerifyPassword, ";
   const std::string flags = "SystemParameter 97 0, SystemParameter 17 1, Close";
-  // The command line, 9x or NT, the password answer (nullopt: no password
-  // service), BgmKind, BgmFile and the calls.
+  // Command line, 9x or NT, the password answer (nullopt: no service), BgmKind, BgmFile, calls.
   using Case =
       std::tuple<std::string, bool, std::optional<bool>, std::int16_t, std::string, std::string>;
   for (const auto& [arguments, nineX, password, kind, file, calls] :
@@ -95,11 +92,8 @@ TEST(SaverInput, EndSaverMakesTheseCallsInThisOrderAndNothingAfterTheEnd) {
       rig.state.CursorDisplayCount = rig.platform.system.ShowCursor(false);  // as at start-up
       rig.saver.Form_Load();
       rig.ClearLog();
-      if (closeRequest) {
-        rig.host.CloseRequestAt(100);
-      } else {
-        rig.host.KeyDownAt(100, kind == 1 ? 'X' : 37);  // an arrow ends it without the CD
-      }
+      // An arrow ends it without the CD.
+      closeRequest ? rig.host.CloseRequestAt(100) : rig.host.KeyDownAt(100, kind == 1 ? 'X' : 37);
       rig.RunUntil(150);
       EXPECT_EQ(rig.CallsMade(), calls) << closeRequest;
       const bool ends = calls.ends_with("Close");

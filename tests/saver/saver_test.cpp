@@ -1,5 +1,4 @@
-// The saver window as a whole: its start sequence, its frames against a full
-// restore, its timers, the slideshow and the pacing of Run.
+// The saver as a whole: start, frames against a full restore, timers, slideshow, Run's pacing.
 #include "saver/saver.h"
 
 #include <gtest/gtest.h>
@@ -33,16 +32,14 @@ TEST(SaverStart, DesktopBeforeShowTopMostLastAndMusicByFileKind) {
 }
 
 TEST(SaverFrames, PuttingBackUnderTheOrbsGivesTheFramesOfTheWholeScreen) {
-  SaverRig dirty;
-  SaverRig full;
+  SaverRig dirty, full;
   full.saver.SetPresentWholeScreen(true);
   for (SaverRig* rig : {&dirty, &full}) {
     rig->state.settings.PictureSize = 1;
     rig->UsePictures({{"a", NoiseImage(120, 50, 1)}, {"gone", {}}, {"c", NoiseImage(40, 90, 2)}});
     rig->saver.Form_Load();
   }
-  // At each present the screen shows the background with the orbs drawn
-  // afresh. Most presents copy only rectangles.
+  // Each present shows the background with the orbs drawn afresh; most copy only rectangles.
   int wrong = 0, partial = 0;
   dirty.host.onPresent = [&](const Image& screen) {
     const Saver& d = dirty.saver;

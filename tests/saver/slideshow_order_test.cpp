@@ -16,9 +16,8 @@ namespace {
 std::vector<std::string> Loaded(const std::string& calls) {
   std::vector<std::string> paths;
   std::istringstream in(calls);
-  for (std::string call; std::getline(in, call, ',');) {
+  for (std::string call; std::getline(in, call, ',');)
     paths.push_back(call.substr(call.find("Load ") + 5));
-  }
   return paths;
 }
 
@@ -40,9 +39,8 @@ TEST(SaverSlideshow, ARandomOrderIsMadeAnewAfterItsLastPicture) {
     ASSERT_EQ(shown.size(), 13u) << order;
     const std::vector<std::string> first(shown.begin(), shown.begin() + 6);
     const std::vector<std::string> second(shown.begin() + 6, shown.begin() + 12);
-    for (std::size_t at = 0; at < 6; ++at) {
+    for (std::size_t at = 0; at < 6; ++at)
       EXPECT_EQ(first[at], files[static_cast<std::size_t>(firstOrder[at + 1] - 1)].first);
-    }
     // Each round shows every picture once.
     for (std::vector<std::string> round : {first, second}) {
       std::sort(round.begin(), round.end());

@@ -1,5 +1,4 @@
-// The slideshow with a loader that takes its time, as one decoding on a
-// worker thread does: the frames never wait for a picture.
+// The slideshow with a loader that takes its time, as a worker does: frames never wait for it.
 #include <gtest/gtest.h>
 
 #include "saver/saver_fixture.h"
@@ -9,6 +8,7 @@ namespace {
 
 // Pictures from memory, each decoded only when the test says it is done.
 struct SlowPictureLoader : MemoryPictureLoader {
+  explicit SlowPictureLoader(CallLog&) {}
   void Request(const std::string& path, const DrawnSize& drawn) override {
     requested = path;
     requestedDrawn = drawn;
@@ -33,32 +33,13 @@ struct SlowPictureLoader : MemoryPictureLoader {
   std::vector<std::string> prefetched;
 };
 
-struct SlowRig {
-  SlowRig() : host(platform.clock, platform.log, 97, 61), music(platform.log) {
+struct SlowRig : SaverRigWith<SlowPictureLoader> {
+  SlowRig() {
     state.settings.ChangeInterval = 10;
     state.settings.PictureSize = 1;
-    state.catalogue.ImageCount = 3;
-    state.catalogue.ImageFiles = {"", "a", "b", "c"};
-    state.catalogue.DisplayOrder = {0, 1, 2, 3};
-    pictures.pictures = {
-        {"a", NoiseImage(97, 61, 1)}, {"b", NoiseImage(97, 61, 2)}, {"c", NoiseImage(97, 61, 3)}};
+    UsePictures(
+        {{"a", NoiseImage(97, 61, 1)}, {"b", NoiseImage(97, 61, 2)}, {"c", NoiseImage(97, 61, 3)}});
   }
-
-  // Frames as Run paces them, up to and including `ms`, while the saver runs.
-  void RunUntil(std::int64_t ms) {
-    for (std::int64_t at; !saver.Ended() && (at = frame * 1000 / kFrameRate) <= ms; ++frame) {
-      platform.clock.now = at;
-      saver.AnimationFrame();
-    }
-  }
-
-  HeadlessPlatform platform;
-  HeadlessSaverHost host;
-  SlowPictureLoader pictures;
-  RecordingMusic music;
-  AppState state;
-  Saver saver{state, SaverServices{host, pictures, music, platform.clock, platform.system}, "/s"};
-  std::int64_t frame = 0;
 };
 
 TEST(SaverSlideshow, OrbsGoOnOverTheOldPictureWhileTheNextIsDecodedAndBlackWhenItNeverIs) {
@@ -87,8 +68,7 @@ TEST(SaverSlideshow, OrbsGoOnOverTheOldPictureWhileTheNextIsDecodedAndBlackWhenI
   rig.RunUntil(12067);
   EXPECT_EQ(rig.host.lastChanged, (std::vector<Rect>{Rect{0, 0, 97, 61}}));
 
-  // A picture still not decoded when the wait is over counts as one that
-  // cannot be read; the slideshow goes on at the next change.
+  // A picture not decoded when the wait is over is unreadable; the show goes on at the next change.
   rig.RunUntil(20000 + kPictureWaitMs - 1);
   EXPECT_EQ(rig.pictures.requested, "c");
   EXPECT_EQ(rig.saver.Background(), b);
@@ -123,8 +103,7 @@ TEST(SaverSlideshow, TheFirstPictureGoesUpWithTheWindowUnlessItNeverComes) {
     EXPECT_FALSE(rig.pictures.requested);
   }
   {
-    // A close request during the wait ends the saver there and then, before
-    // the music starts and the window shows.
+    // A close request during the wait ends the saver there, before the music and the window.
     SlowRig rig;
     rig.state.settings.BgmKind = 2;
     rig.state.settings.BgmFile = "a.mp3";
@@ -144,8 +123,7 @@ TEST(SaverSlideshow, AsksForPicturesAtTheSizeTheyAreDrawn) {
     rig.state.settings.PictureSize = static_cast<std::int16_t>(pictureSize);
     rig.saver.Form_Load();
     const DrawnSize drawn = rig.pictures.requestedDrawn;
-    // Fitted by the picture's own orientation on the 97 x 61 screen, whole;
-    // at its own size, only the middle that shows.
+    // Fitted by its own orientation on the 97 x 61 screen, whole; at its own size, the middle.
     EXPECT_EQ(drawn({1280, 1024}), (pictureSize != 0 ? PixelSize{97, 78} : PixelSize{1280, 1024}));
     EXPECT_EQ(drawn({600, 800}), (pictureSize != 0 ? PixelSize{46, 61} : PixelSize{600, 800}));
     EXPECT_EQ(drawn.Shown({1280, 1024}),

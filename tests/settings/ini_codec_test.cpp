@@ -13,12 +13,10 @@ TEST(IniCodec, FindsTheFirstMatchAsWindowsComparesNamesAndUnquotesValues) {
   EXPECT_EQ(FindIniValue(file, "Section", "quoted", true), "  x  ");
   EXPECT_EQ(FindIniValue(file, "b", "k", true), "2");
   // Only the first section of a name is searched.
-  for (std::string_view key : {"top", "hidden", ";hidden", "novalue", "only"}) {
+  for (std::string_view key : {"top", "hidden", ";hidden", "novalue", "only"})
     EXPECT_FALSE(FindIniValue(file, "Section", key, true).has_value()) << key;
-  }
-  for (std::string_view value : {"", " leading", "trailing\t", "\"quoted\"", "'single'", "a=b;c"}) {
+  for (std::string_view value : {"", " leading", "trailing\t", "\"quoted\"", "'single'", "a=b;c"})
     EXPECT_EQ(FindIniValue(SetIniValue("[S]\r\n", "S", "k", value, true), "S", "k", true), value);
-  }
   // 83 61 and 83 41 are two katakana that match when folded as ASCII; 83 5D ends in "]".
   const std::string sjis = "[\x83\x5D]\r\n\x83\x61=1\r\n";
   EXPECT_EQ(FindIniValue(sjis, "\x83\x5D", "\x83\x61", true), "1");

@@ -33,9 +33,8 @@ TEST(ShiftJis, BrokenBytesBecomeReplacementsAndUnholdableTextIsRefused) {
   EXPECT_FALSE(complete);
   // Outside Shift-JIS (é, emoji, euro), then truncated, overlong, surrogate and stray UTF-8.
   for (std::string_view text : {"Café", "\xF0\x9F\x98\x80", "\xE2\x82\xAC", "\xE7\x94", "\xC0\xAF",
-                                "\xED\xA0\x80", "\x80", "a\xFF"}) {
+                                "\xED\xA0\x80", "\x80", "a\xFF"})
     EXPECT_FALSE(Utf8ToShiftJis(text).has_value()) << text;
-  }
 }
 
 }  // namespace

@@ -13,14 +13,10 @@ constexpr std::uint32_t kBlue = Rgb(0, 0, 255);
 
 // The image as rows of letters, one per colour: '.' for the untouched blue.
 std::vector<std::string> Letters(const Image& image, const std::map<std::uint32_t, char>& names) {
-  std::vector<std::string> rows;
-  for (int y = 0; y < image.Height(); ++y) {
-    std::string row;
-    for (int x = 0; x < image.Width(); ++x) {
-      auto name = names.find(image.At(x, y));
-      row += name == names.end() ? '?' : name->second;
-    }
-    rows.push_back(row);
+  std::vector<std::string> rows(static_cast<std::size_t>(image.Height()));
+  for (std::size_t i = 0; i < image.Pixels().size(); ++i) {
+    const auto name = names.find(image.Pixels()[i]);
+    rows[i / static_cast<std::size_t>(image.Width())] += name == names.end() ? '?' : name->second;
   }
   return rows;
 }

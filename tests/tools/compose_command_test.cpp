@@ -11,9 +11,8 @@ TEST_F(ToolTest, ComposeFitsAnUprightPictureToTheScreenHeightBetweenBlackBands) 
   // 600 x 800: red on its left half, blue on its right, the row (mod 256) in green.
   Image picture(600, 800);
   for (int y = 0; y < 800; ++y) {
-    for (int x = 0; x < 600; ++x) {
+    for (int x = 0; x < 600; ++x)
       picture.Set(x, y, Rgb(x < 300 ? 200 : 0, y % 256, x < 300 ? 0 : 200));
-    }
   }
   ASSERT_TRUE(SavePng(picture, Path("upright.png")));
   ASSERT_EQ(Run("compose --screen 1024x768 --picture-size 1 upright.png --out out.png").status, 0);

@@ -37,9 +37,8 @@ TEST_F(ToolTest, DialogLayoutGivesEveryControlInTheClientAreaAtTheScaleAskedFor)
   EXPECT_EQ(Parse(Run("dialog-layout --scale 2").out).at("lbl_Rdm_Seq(1)"),
             (Rect{768, 136, 64, 26}));
   EXPECT_EQ(Parse(Run("dialog-layout --scale 1.5").out).at("HS_CD"), (Rect{552, 330, 134, 26}));
-  for (const char* bad : {"--scale", "--scale 0", "--scale -1", "--scale 2x", "--wide"}) {
+  for (const char* bad : {"--scale", "--scale 0", "--scale -1", "--scale 2x", "--wide"})
     EXPECT_EQ(Run(std::string("dialog-layout ") + bad).status, 2) << bad;
-  }
 }
 
 }  // namespace

@@ -12,16 +12,13 @@ namespace {
 
 TEST_F(ToolTest, RenderWritesEveryMthFrameOfOrbsOverTheDesktopAsTheSeedDecides) {
   Image desktop(160, 120);
-  for (int y = 0; y < 120; ++y) {
-    for (int x = 0; x < 160; ++x) desktop.Set(x, y, Rgb(x, y, 90));
-  }
+  for (int i = 0; i < 160 * 120; ++i) desktop.Set(i % 160, i / 160, Rgb(i % 160, i / 160, 90));
   ASSERT_TRUE(SavePng(desktop, Path("desktop.png")));
   const std::string render =
       "render --screen 160x120 --frames 6 --every 3 --background desktop.png";
   for (const char* run :
-       {" --seed 5 --out first", " --seed 5 --out again", " --seed 6 --out other"}) {
+       {" --seed 5 --out first", " --seed 5 --out again", " --seed 6 --out other"})
     ASSERT_EQ(Run(render + run).status, 0) << run;
-  }
   // Frames 3 and 6 only; orbs show over the desktop, never on its last column or row.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "first"), {}), 2);
   const Image frame = Load("first/frame-00006.png");

@@ -28,9 +28,8 @@ int PngColourType(const std::string& path) {
 TEST_F(ToolTest, SkinWritesEveryPictureWithItsCoverageAtTheScaleAskedFor) {
   const ToolResult result = Run("skin --out pictures");
   ASSERT_EQ(result.status, 0) << result.out;
-  for (const char* name : kNames) {
+  for (const char* name : kNames)
     EXPECT_GT(Load("pictures/" + std::string(name) + ".png").Width(), 0) << name;
-  }
   // Opaque pictures are written without alpha, exactly as drawn.
   EXPECT_EQ(PngColourType(Path("pictures/marble-strip.png")), 2);
   EXPECT_EQ(Load("pictures/marble-strip.png"), MarbleStrip(1));
@@ -41,15 +40,12 @@ TEST_F(ToolTest, SkinWritesEveryPictureWithItsCoverageAtTheScaleAskedFor) {
   Image drawn(32, 32);
   DrawSprite(drawn, HandCursor(1).picture, 0, 0);
   ASSERT_EQ(std::pair(read.Width(), read.Height()), std::pair(32, 32));
-  for (int y = 0; y < 32; ++y) {
-    for (int x = 0; x < 32; ++x) {
-      const std::uint32_t a = read.At(x, y);
-      const std::uint32_t b = drawn.At(x, y);
-      EXPECT_LE(std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) +
-                    std::abs(BlueOf(a) - BlueOf(b)),
-                3)
-          << x << "," << y;
-    }
+  for (std::size_t i = 0; i < 32 * 32; ++i) {
+    const std::uint32_t a = read.Pixels()[i], b = drawn.Pixels()[i];
+    EXPECT_LE(std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) +
+                  std::abs(BlueOf(a) - BlueOf(b)),
+              3)
+        << "pixel " << i;
   }
 
   ASSERT_EQ(Run("skin --scale 2 --out two").status, 0);
