@@ -36,13 +36,9 @@ void ExpectBigPhotoCutEvenly(PictureLoader& loader, const Write& write) {
   EXPECT_EQ(master, expected);
 }
 
-// A 36-megapixel photo fitted to a 1920 x 1080 screen comes with its own
-// size, no smaller than drawn and composed where the whole picture would be
-// (1080 x 1080 from x = 420). At its own size it is refused, as is a picture
-// whose header claims more than a gigapixel however small it is drawn
-// (nothing after the header is there to decode), and one drawn so large that
-// it would be decoded whole. Gives the fitted picture for the loader's own
-// checks.
+// A 36-megapixel photo fitted to 1920 x 1080 is composed where the whole
+// picture would be; refused are it at its own size, a header claiming over a
+// gigapixel, and a size that would decode it whole. Gives the fitted picture.
 template <typename Write>
 std::optional<Picture> ExpectFittedPhotoInPlace(PictureLoader& loader, const Write& write) {
   static_assert(6000LL * 6000 > (1LL << 25));

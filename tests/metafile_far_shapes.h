@@ -1,8 +1,6 @@
-// Shapes far larger than the picture, or reaching thousands of pixels beyond
-// it: each must draw at once, cut where the picture ends, with what shows
-// where it would be had nothing been cut. The metafile players of both
-// systems run these checks; `draw` turns a metafile's bytes into its
-// picture.
+// Shapes far larger than the picture, or reaching far beyond it, drawn at once
+// and cut where the picture ends. Both systems' players run these; `draw`
+// turns a metafile's bytes into its picture.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -17,9 +17,8 @@ using ShownPixels = std::function<Image(int x, int y, std::uint32_t colour)>;
 
 inline const std::uint32_t kFirstColour = Rgb(10, 120, 200);
 
-// `frame`, of the screen's size, is presented whole in one colour, then
-// changed everywhere with only two rectangles presented, one reaching beyond
-// the window: only they change. `frame` is left as presented last.
+// `frame` (screen-sized) presented whole, then changed everywhere with two
+// rectangles presented, one reaching beyond the window: only they change.
 inline void ExpectPaintsOnlyThePresentedRectangles(SaverHost& host, Image& frame,
                                                    const ShownPixels& shown) {
   const int width = frame.Width(), height = frame.Height();
@@ -48,9 +47,8 @@ inline void ExpectPaintsOnlyThePresentedRectangles(SaverHost& host, Image& frame
   }
 }
 
-// A frame that differs at every pixel, presented whole, comes back from a
-// desktop snapshot where it was, also into a snapshot smaller than the
-// screen; an empty one takes nothing.
+// A frame presented whole comes back from a desktop snapshot, also into a
+// smaller snapshot; an empty one takes nothing.
 inline void ExpectASnapshotGivesThePresentedFrameBack(SaverHost& host, const ShownPixels& shown) {
   const int width = host.ScreenWidth(), height = host.ScreenHeight();
   Image frame(width, height);

@@ -110,12 +110,8 @@ TEST_F(X11OwnWindow, SnapshotReadsAnyAreaOfAWindowAndRefusesOneBeyondIt) {
 }
 
 // Frames go straight to the server only in 24-bit true colour, red above green above blue.
-TEST(X11FramePainter, TakesOnlyVisualsOfTheFramesOwnPixels) {
-  const char* name = std::getenv("DISPLAY");
-  if (name == nullptr || name[0] == '\0') GTEST_SKIP() << "no X display (DISPLAY unset)";
-  ::Display* display = XOpenDisplay(nullptr);
-  ASSERT_NE(display, nullptr);
-  const Visual* own = DefaultVisual(display, DefaultScreen(display));
+TEST_F(X11OwnWindow, FramePainterTakesOnlyVisualsOfTheFramesOwnPixels) {
+  const Visual* own = DefaultVisual(display, screen);
   EXPECT_TRUE(X11FramePainter::Suits(display, own, 24));
   EXPECT_FALSE(X11FramePainter::Suits(display, own, 32));  // an alpha channel
   EXPECT_FALSE(X11FramePainter::Suits(display, own, 16));
@@ -128,7 +124,6 @@ TEST(X11FramePainter, TakesOnlyVisualsOfTheFramesOwnPixels) {
   other = *own;
   other.c_class = DirectColor;
   EXPECT_FALSE(X11FramePainter::Suits(display, &other, 24));
-  XCloseDisplay(display);
 }
 
 // Two frames' squares, and a rectangle too large for the shared area: nothing else changes.
