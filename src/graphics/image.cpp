@@ -88,12 +88,4 @@ void StretchImage(Image& dst, const Image& src, int x, int y, int dw, int dh) {
   }
 }
 
-void CopyRect(Image& dst, const Image& src, const Rect& rect) {
-  const Rect area = Intersect(Intersect(rect, dst.Bounds()), src.Bounds());
-  const auto count = static_cast<std::size_t>(area.w);
-  for (int row = area.y; row < area.Bottom(); ++row) {
-    std::memcpy(dst.Row(row) + area.x, src.Row(row) + area.x, count * sizeof(std::uint32_t));
-  }
-}
-
 }  // namespace orvel

@@ -1,6 +1,5 @@
 // 32-bit images in memory and the few copy operations the saver and the
-// dialog need: fill, plain copy, nearest-neighbour stretch and rectangle
-// restore.
+// dialog need: fill, plain copy, nearest-neighbour stretch.
 #pragma once
 
 #include <cstddef>
@@ -86,10 +85,5 @@ void CopyImage(Image& dst, const Image& src, int x, int y);
 // floor((i + 0.5) * w / dw), rows likewise, so source rows and columns are
 // dropped or repeated but never blended. dw or dh of 0 or less draws nothing.
 void StretchImage(Image& dst, const Image& src, int x, int y, int dw, int dh);
-
-// The same rectangle copied from src to dst (two images of the screen's
-// size): how a background is restored under a moving object. The rectangle
-// is clipped to both images.
-void CopyRect(Image& dst, const Image& src, const Rect& rect);
 
 }  // namespace orvel

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/frame.h"
 #include "graphics/image.h"
 
 namespace orvel {
@@ -283,10 +284,11 @@ class SaverHost {
   virtual void MakeTopMost() = 0;
 
   // Puts the frame on the screen: only the `changed` rectangles need to be
-  // copied, the rest of the screen already shows the same pixels. The host
-  // may keep drawing from `frame` (to repaint an uncovered part of the
-  // window) until the next Present: it must stay alive until then.
-  virtual void Present(const Image& frame, std::span<const Rect> changed) = 0;
+  // composed, the rest of the screen already shows the same pixels. The host
+  // may keep composing from `frame` (to repaint an uncovered part of the
+  // window) until the next Present: what it refers to must stay alive and
+  // unchanged until then.
+  virtual void Present(const Frame& frame, std::span<const Rect> changed) = 0;
 
   // Hands the input that has arrived since the last call to `handler`; the
   // handler may end the saver, after which nothing more is handed over.

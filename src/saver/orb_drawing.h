@@ -2,6 +2,7 @@
 // colours taken from a snapshot of the background.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -37,6 +38,10 @@ void CapturePixels(const Image& master, PixelMap& pixelMap);
 // Where discs overlap the later write stays, so tints never add up: the orb for which the pixel
 // lies in the larger ring wins, then the larger j, then the larger k, then the larger orb index.
 void DrawOrbs(Image& display, const Orbs& orbs, int screenW, int screenH, const PixelMap& pixelMap);
+// The same drawing, only its part inside `area`, written to `into`: pixel
+// (area.x, area.y) first, rows `stride` pixels apart.
+void DrawOrbs(const Rect& area, std::uint32_t* into, std::size_t stride, const Orbs& orbs,
+              int screenW, int screenH, const PixelMap& pixelMap);
 
 // The pixels DrawOrbs may write for one orb: its 41 x 41 square clipped to
 // columns 0 .. screenW - 2 and rows 0 .. screenH - 2. Empty when the orb is

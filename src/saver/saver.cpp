@@ -9,10 +9,7 @@
 namespace orvel {
 
 Saver::Saver(AppState& state, const SaverServices& services, std::string_view arguments)
-    : state_(state),
-      services_(services),
-      arguments_(arguments),
-      under_(kOrbCount * static_cast<std::size_t>(kOrbSide * kOrbSide)) {}
+    : state_(state), services_(services), arguments_(arguments) {}
 
 bool Saver::SaverMode() const { return ModeLetter(arguments_) == 'S'; }
 
@@ -98,14 +95,8 @@ void Saver::Form_Load() {
 void Saver::AnimationFrame() {
   MoveOrbs(Orbs, Direction, ScreenW, ScreenH, state_.random);
 
-  // The background goes back under last frame's orbs, unless a new one has
-  // been composed since; then what the new orbs will cover is kept aside.
-  if (!backgroundChanged_) PutBackUnder(Master);
   std::array<Rect, kOrbCount> drawn;
   for (std::size_t i = 0; i < drawn.size(); ++i) drawn[i] = OrbBounds(Orbs[i], ScreenW, ScreenH);
-  KeepUnder(drawn);
-
-  DrawOrbs(Master, Orbs, ScreenW, ScreenH, Pixels);
 
   changed_.clear();
   if (backgroundChanged_ || presentWhole_) {
@@ -127,37 +118,13 @@ void Saver::AnimationFrame() {
   drawn_ = drawn;
   backgroundChanged_ = false;
 
-  services_.host.Present(Master, changed_);
+  services_.host.Present(Frame(Master, *this), changed_);
   EventPass();
   if (!ended_) ShowRequestedPicture();
 }
 
-void Saver::KeepUnder(const std::array<Rect, kOrbCount>& rects) {
-  std::uint32_t* kept = under_.data();
-  for (const Rect& rect : rects) {
-    for (int y = rect.y; y < rect.y + rect.h; ++y) {
-      const std::uint32_t* row =
-          Master.Pixels().data() + static_cast<std::size_t>(y) * Master.Width();
-      kept = std::copy_n(row + rect.x, rect.w, kept);
-    }
-  }
-}
-
-void Saver::PutBackUnder(Image& into) const {
-  const std::uint32_t* kept = under_.data();
-  for (const Rect& rect : drawn_) {
-    for (int y = rect.y; y < rect.y + rect.h; ++y) {
-      std::uint32_t* row = into.Pixels().data() + static_cast<std::size_t>(y) * into.Width();
-      std::copy_n(kept, rect.w, row + rect.x);
-      kept += rect.w;
-    }
-  }
-}
-
-Image Saver::Background() const {
-  Image background = Master;
-  if (!backgroundChanged_) PutBackUnder(background);
-  return background;
+void Saver::DrawOver(const Rect& area, std::uint32_t* into, std::size_t stride) const {
+  DrawOrbs(area, into, stride, Orbs, ScreenW, ScreenH, Pixels);
 }
 
 void Saver::EventPass() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "graphics/frame.h"
 #include "graphics/image.h"
 #include "music/music.h"
 #include "platform/platform.h"
@@ -37,7 +38,7 @@ struct SaverServices {
   System& system;
 };
 
-class Saver : public InputHandler {
+class Saver : public InputHandler, private FrameOverlay {
  public:
   // `arguments` is the command line: "/s" and the like, or empty for a test
   // run (the pointer stays, mouse movement is ignored).
@@ -54,8 +55,8 @@ class Saver : public InputHandler {
   // before the sequence is through.
   void Form_Load();
 
-  // One frame: move the orbs, restore the background under them, draw them,
-  // present, then one event pass (input, then due timers).
+  // One frame: move the orbs, present what they covered and cover now,
+  // then one event pass (input, then due timers).
   void AnimationFrame();
 
   void Timer1_Timer();
@@ -81,9 +82,8 @@ class Saver : public InputHandler {
   // orbs covered (the benchmark compares the two).
   void SetPresentWholeScreen(bool whole) { presentWhole_ = whole; }
 
-  // Master without the orbs: the composed background, for the tests and
-  // the tools to read.
-  Image Background() const;
+  // The composed background, for the tests and the tools to read.
+  const Image& Background() const { return Master; }
 
   // InputHandler
   void MouseDown(int button, int shift, float x, float y) override;
@@ -102,19 +102,17 @@ class Saver : public InputHandler {
   Timer Timer1{1000};
   Timer Timer2{200};
   Timer Timer3{1000};
-  // The composed background with the last frame's orbs drawn into it: the
-  // frame itself, the only screen-sized image. What the orbs cover is kept
-  // aside and put back before they are drawn again.
+  // The composed background, the only screen-sized image. The orbs are
+  // never drawn into it: the host has them drawn over the parts of it that
+  // it puts on the screen (DrawOver).
   Image Master;
-  // The background the orbs are tinted against is Master itself: the orbs
-  // read it only where they write, and after the background is put back.
+  // The background the orbs are tinted against is Master itself.
   PixelMap& Pixels = Master;
 
  private:
   void EventPass();
-  // The background under the orbs' squares `rects`, kept aside; put back.
-  void KeepUnder(const std::array<Rect, kOrbCount>& rects);
-  void PutBackUnder(Image& into) const;
+  // FrameOverlay: the orbs where they are now.
+  void DrawOver(const Rect& area, std::uint32_t* into, std::size_t stride) const override;
   // Once the requested picture is decoded, or the wait for it is over: the
   // picture composed into Master and captured into Pixels.
   void ShowRequestedPicture();
@@ -130,9 +128,8 @@ class Saver : public InputHandler {
 
   bool ended_ = false;
   bool presentWhole_ = false;
-  bool backgroundChanged_ = true;        // Master holds no orbs; it is presented whole next frame
+  bool backgroundChanged_ = true;        // Master is new: presented whole next frame
   std::array<Rect, kOrbCount> drawn_{};  // what the previous frame's orbs covered
-  std::vector<std::uint32_t> under_;     // the background under them, square by square
   std::vector<Rect> changed_;            // what this frame presents (kept to spare allocations)
 
   float firstMouseX_ = 0;

@@ -31,7 +31,7 @@ TEST(SaverStart, DesktopBeforeShowTopMostLastAndMusicByFileKind) {
   }
 }
 
-TEST(SaverFrames, PuttingBackUnderTheOrbsGivesTheFramesOfTheWholeScreen) {
+TEST(SaverFrames, ComposingTheOrbsSquaresGivesTheFramesOfTheWholeScreen) {
   SaverRig dirty, full;
   full.saver.SetPresentWholeScreen(true);
   for (SaverRig* rig : {&dirty, &full}) {
@@ -43,10 +43,9 @@ TEST(SaverFrames, PuttingBackUnderTheOrbsGivesTheFramesOfTheWholeScreen) {
   int wrong = 0, partial = 0;
   dirty.host.onPresent = [&](const Image& screen) {
     const Saver& d = dirty.saver;
-    const Image background = d.Background();
-    Image expected = background;
-    DrawOrbs(expected, d.Orbs, 97, 61, background);
-    wrong += d.Master != expected || screen != expected;
+    Image expected = d.Background();
+    DrawOrbs(expected, d.Orbs, 97, 61, d.Background());
+    wrong += screen != expected;
     partial += dirty.host.lastChanged != std::vector<Rect>{d.Master.Bounds()};
   };
   int wrapped = 0;  // bits: at x = -20, at x = 97 (so both drifts ran), at y = 61

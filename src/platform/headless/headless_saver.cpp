@@ -38,8 +38,13 @@ void HeadlessSaverHost::Show() { log_.Add("Show"); }
 
 void HeadlessSaverHost::MakeTopMost() { log_.Add("MakeTopMost"); }
 
-void HeadlessSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
-  for (const Rect& rect : changed) CopyRect(screen, frame, rect);
+void HeadlessSaverHost::Present(const Frame& frame, std::span<const Rect> changed) {
+  for (const Rect& rect : changed) {
+    const Rect part = Intersect(Intersect(rect, screen.Bounds()), frame.Bounds());
+    if (!part.Empty()) {
+      frame.Compose(part, screen.Row(part.y) + part.x, static_cast<std::size_t>(screen.Width()));
+    }
+  }
   lastChanged.assign(changed.begin(), changed.end());
   ++framesPresented;
   if (onPresent) onPresent(screen);

@@ -48,7 +48,7 @@ class HeadlessSaverHost : public SaverHost {
   bool CaptureDesktop(Image& into) override;
   void Show() override;
   void MakeTopMost() override;
-  void Present(const Image& frame, std::span<const Rect> changed) override;
+  void Present(const Frame& frame, std::span<const Rect> changed) override;
   void ProcessInput(InputHandler& handler) override;
   void WaitUntil(std::int64_t monotonicMs) override;
   std::optional<bool> VerifyPassword() override;

@@ -49,15 +49,17 @@ struct GdkSaverHost::State {
   std::unique_ptr<GdkCoverWindows> covers;
   gulong monitorsChanged = 0;
 
-  // The last presented frame's pixels, wrapped as they are, for exposures;
-  // frames go on the screen through the painter where the display is X11
-  // and the window's visual takes their pixels.
-  CairoFrame frame;
-  const Image* shown = nullptr;
+  // The last presented frame, for exposures. Frames go on the screen
+  // through the painter where the display is X11 and the window's visual
+  // takes their pixels, otherwise through cairo.
+  Frame shown;
+  CairoFrame cairo;
   std::unique_ptr<X11FramePainter> painter;
-  // Ends the main loop's wait when the next frame is due: one source for
-  // the saver's life, its time set afresh for each wait.
-  GSource* wake = nullptr;
+  // The main loop's descriptors for one wait, kept from wait to wait.
+  std::vector<GPollFD> waitOn;
+  // The last wait ran its full time and nothing came: the next pass has
+  // nothing to look for.
+  bool quiet = false;
 
   InputQueue input;
   std::vector<guint> signalSources;
@@ -73,10 +75,6 @@ struct GdkSaverHost::State {
     // the same process.
     gdk_event_handler_set(ToGtk, nullptr, nullptr);
     for (guint source : signalSources) g_source_remove(source);
-    if (wake != nullptr) {
-      g_source_destroy(wake);
-      g_source_unref(wake);
-    }
     painter.reset();
     DropCovers();
     if (window != nullptr) gdk_window_destroy(window);
@@ -125,13 +123,13 @@ struct GdkSaverHost::State {
   // Black comes from the server wherever nothing is painted; the frame
   // goes on what was exposed of it.
   void Repaint(const GdkEventExpose& event) {
-    if (frame.Empty() || shown == nullptr) return;
+    if (shown.Empty()) return;
     if (painter) {
       for (int i = 0; i < cairo_region_num_rectangles(event.region); ++i) {
         cairo_rectangle_int_t area{};
         cairo_region_get_rectangle(event.region, i, &area);
         const Rect part{area.x, area.y, area.width, area.height};
-        painter->Put(*shown, std::span<const Rect>(&part, 1));
+        painter->Put(shown, std::span<const Rect>(&part, 1));
       }
       return;
     }
@@ -140,16 +138,14 @@ struct GdkSaverHost::State {
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_paint(cr);
-    const Rect part = Intersect(
-        Rect{event.area.x, event.area.y, event.area.width, event.area.height}, shown->Bounds());
-    if (!part.Empty()) Paint(cr, part);
+    Paint(cr, Rect{event.area.x, event.area.y, event.area.width, event.area.height});
     gdk_window_end_draw_frame(window, context);
   }
 
   // Paints the area from the frame through cairo, waiting for the server
   // between bands.
-  void Paint(cairo_t* cr, const Rect& area) const {
-    frame.Paint(cr, area, [this] { gdk_display_sync(display); });
+  void Paint(cairo_t* cr, const Rect& area) {
+    cairo.Paint(cr, shown, area, [this] { gdk_display_sync(display); });
   }
 
   void Key(const GdkEventKey& event) {
@@ -239,11 +235,36 @@ struct GdkSaverHost::State {
     return G_SOURCE_CONTINUE;
   }
 
-  static gboolean OnWake(GSource* source, GSourceFunc, gpointer) {
-    g_source_set_ready_time(source, -1);
-    return G_SOURCE_CONTINUE;
+  // One pass of the main loop that sleeps until `dueUs` (its monotonic
+  // time) at the latest, or less where a source of the loop wants it:
+  // the loop's own steps, with the wait's time set here rather than by a
+  // timer source, which would cost a wake-up of its own each time it is
+  // set. True when something was handled.
+  bool WaitOnce(std::int64_t dueUs) {
+    GMainContext* context = g_main_context_default();
+    if (!g_main_context_acquire(context)) return g_main_context_iteration(context, TRUE);
+    gint priority = 0;
+    g_main_context_prepare(context, &priority);
+    gint timeout = 0;
+    gint count = 0;
+    if (waitOn.empty()) waitOn.resize(8);
+    while ((count = g_main_context_query(context, priority, &timeout, waitOn.data(),
+                                         static_cast<gint>(waitOn.size()))) >
+           static_cast<gint>(waitOn.size())) {
+      waitOn.resize(static_cast<std::size_t>(count));
+    }
+    // In whole milliseconds, rounded up: a wait that ends early costs a
+    // second one.
+    const std::int64_t left =
+        std::max<std::int64_t>(0, (dueUs - g_get_monotonic_time() + 999) / 1000);
+    if (timeout < 0 || timeout > left)
+      timeout = static_cast<gint>(std::min<std::int64_t>(left, 1000));
+    g_poll(waitOn.data(), static_cast<guint>(count), timeout);
+    const bool ready = g_main_context_check(context, priority, waitOn.data(), count);
+    if (ready) g_main_context_dispatch(context);
+    g_main_context_release(context);
+    return ready;
   }
-  static inline GSourceFuncs wakeFunctions{nullptr, nullptr, OnWake, nullptr, nullptr, nullptr};
 };
 
 std::unique_ptr<GdkSaverHost> GdkSaverHost::Create(Clock& clock, const std::string& title,
@@ -300,8 +321,6 @@ GdkSaverHost::GdkSaverHost(std::unique_ptr<State> state, const std::string& titl
           GDK_DISPLAY_XDISPLAY(s.display), GDK_WINDOW_XID(surface), gdk_visual_get_depth(visual));
     }
   }
-  s.wake = g_source_new(&State::wakeFunctions, sizeof(GSource));
-  g_source_attach(s.wake, nullptr);
   for (int number : {SIGTERM, SIGHUP, SIGINT}) {
     s.signalSources.push_back(g_unix_signal_add(number, State::OnEndSignal, &s));
   }
@@ -353,14 +372,13 @@ void GdkSaverHost::MakeTopMost() {
   gdk_display_flush(s.display);
 }
 
-void GdkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
+void GdkSaverHost::Present(const Frame& frame, std::span<const Rect> changed) {
   State& s = *state_;
   if (s.closed) return;
-  s.frame.Wrap(frame);
-  s.shown = &frame;
+  s.shown = frame;
   GdkWindow* surface = s.Surface();
   // Before the window is on the screen its first exposure paints it whole.
-  if (s.frame.Empty() || surface == nullptr || !gdk_window_is_viewable(surface)) return;
+  if (frame.Empty() || surface == nullptr || !gdk_window_is_viewable(surface)) return;
   if (s.painter) {
     s.painter->Put(frame, changed);
     return;
@@ -383,8 +401,10 @@ void GdkSaverHost::Present(const Image& frame, std::span<const Rect> changed) {
 
 void GdkSaverHost::ProcessInput(InputHandler& handler) {
   State& s = *state_;
-  while (!s.closed && g_main_context_iteration(nullptr, FALSE)) {
+  // After a wait that saw nothing, the loop has just been asked.
+  while (!s.quiet && !s.closed && g_main_context_iteration(nullptr, FALSE)) {
   }
+  s.quiet = false;
   if (s.closed) return;
   s.UpdatePointer();
   s.TryGrab();
@@ -395,15 +415,12 @@ void GdkSaverHost::WaitUntil(std::int64_t monotonicMs) {
   State& s = *state_;
   // Events that arrive meanwhile are taken in (and queued for the next pass)
   // as they come; otherwise the program sleeps in one wait until then.
-  std::int64_t remaining = monotonicMs - s.clock.MonotonicMs();
-  if (remaining <= 0 || s.closed || s.input.CloseAsked()) return;
-  // Set once: setting the time wakes the loop.
-  g_source_set_ready_time(s.wake, g_get_monotonic_time() + remaining * 1000);
-  do {
-    g_main_context_iteration(nullptr, TRUE);
-    remaining = monotonicMs - s.clock.MonotonicMs();
-  } while (remaining > 0 && !s.closed && !s.input.CloseAsked());
-  g_source_set_ready_time(s.wake, -1);
+  s.quiet = false;
+  for (;;) {
+    const std::int64_t remaining = monotonicMs - s.clock.MonotonicMs();
+    if (remaining <= 0 || s.closed || s.input.CloseAsked()) return;
+    s.quiet = !s.WaitOnce(g_get_monotonic_time() + remaining * 1000);
+  }
 }
 
 void GdkSaverHost::Close() {
@@ -412,8 +429,7 @@ void GdkSaverHost::Close() {
   s.closed = true;
   s.input.Clear();
   s.Ungrab();
-  s.frame.Drop();
-  s.shown = nullptr;
+  s.shown = Frame();
   s.painter.reset();
   s.DropCovers();
   if (s.window != nullptr) {

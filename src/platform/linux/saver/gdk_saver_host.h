@@ -38,7 +38,7 @@ class GdkSaverHost : public SaverHost {
   void MakeTopMost() override;
   // Paints each changed rectangle on its own straight from the frame's
   // pixels, which stay wrapped (not copied) between frames.
-  void Present(const Image& frame, std::span<const Rect> changed) override;
+  void Present(const Frame& frame, std::span<const Rect> changed) override;
   void ProcessInput(InputHandler& handler) override;
   void WaitUntil(std::int64_t monotonicMs) override;
   // There is no password service on Linux.

@@ -35,15 +35,6 @@ void WidenSendBuffer(int socket) {
   }
 }
 
-// Copies `rows` rows of `frame` from (x, y), `w` wide, one after another.
-std::uint32_t* CopyRows(const Image& frame, int x, int y, int w, int rows, std::uint32_t* into) {
-  for (int row = y; row < y + rows; ++row) {
-    into = std::copy_n(frame.Pixels().data() + static_cast<std::size_t>(row) * frame.Width() + x, w,
-                       into);
-  }
-  return into;
-}
-
 bool LittleEndian() {
   constexpr std::uint32_t probe = 1;
   return *reinterpret_cast<const unsigned char*>(&probe) == 1;
@@ -125,7 +116,7 @@ void X11FramePainter::ShareMemory() {
   shared_ = std::span(static_cast<std::uint32_t*>(memory), 2 * kSharedHalfPixels);
 }
 
-void X11FramePainter::Put(const Image& frame, std::span<const Rect> changed) {
+void X11FramePainter::Put(const Frame& frame, std::span<const Rect> changed) {
   const Rect bounds = frame.Bounds();
   const std::span<std::uint32_t> half =
       SharesMemory() ? shared_.subspan(secondHalf_ ? kSharedHalfPixels : 0, kSharedHalfPixels)
@@ -139,7 +130,7 @@ void X11FramePainter::Put(const Image& frame, std::span<const Rect> changed) {
       PutInBands(frame, part);
       continue;
     }
-    CopyRows(frame, part.x, part.y, part.w, part.h, half.data() + used);
+    frame.Compose(part, half.data() + used, static_cast<std::size_t>(part.w));
     const auto w = static_cast<std::uint16_t>(part.w);
     const auto h = static_cast<std::uint16_t>(part.h);
     xcb_shm_put_image(
@@ -152,20 +143,15 @@ void X11FramePainter::Put(const Image& frame, std::span<const Rect> changed) {
   xcb_flush(connection_);
 }
 
-void X11FramePainter::PutInBands(const Image& frame, const Rect& part) {
-  const int bandRows =
-      static_cast<int>(std::max<std::size_t>(1, kBandPixels / static_cast<std::size_t>(part.w)));
-  for (int top = part.y; top < part.y + part.h; top += bandRows) {
-    const int rows = std::min(bandRows, part.y + part.h - top);
-    const std::size_t pixels = static_cast<std::size_t>(part.w) * static_cast<std::size_t>(rows);
-    if (rows_.size() < pixels) rows_.resize(pixels);
-    CopyRows(frame, part.x, top, part.w, rows, rows_.data());
-    xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_,
-                  static_cast<std::uint16_t>(part.w), static_cast<std::uint16_t>(rows),
-                  static_cast<std::int16_t>(part.x), static_cast<std::int16_t>(top), 0, depth_,
-                  static_cast<std::uint32_t>(pixels * 4),
-                  reinterpret_cast<const std::uint8_t*>(rows_.data()));
-  }
+void X11FramePainter::PutInBands(const Frame& frame, const Rect& part) {
+  frame.ComposeInBands(
+      part, kBandPixels, rows_, [this](const Rect& rows, const std::uint32_t* pixels) {
+        xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_,
+                      static_cast<std::uint16_t>(rows.w), static_cast<std::uint16_t>(rows.h),
+                      static_cast<std::int16_t>(rows.x), static_cast<std::int16_t>(rows.y), 0,
+                      depth_, static_cast<std::uint32_t>(rows.w * rows.h * 4),
+                      reinterpret_cast<const std::uint8_t*>(pixels));
+      });
 }
 
 }  // namespace orvel

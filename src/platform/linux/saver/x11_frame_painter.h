@@ -16,7 +16,7 @@
 #include <span>
 #include <vector>
 
-#include "graphics/image.h"
+#include "graphics/frame.h"
 
 namespace orvel {
 
@@ -36,7 +36,7 @@ class X11FramePainter {
 
   // Puts the frame's `changed` rectangles at their places in the window
   // (what lies outside the frame is left out) and sends them on their way.
-  void Put(const Image& frame, std::span<const Rect> changed);
+  void Put(const Frame& frame, std::span<const Rect> changed);
 
   // Whether a shared area carries the usual rectangles.
   bool SharesMemory() const { return !shared_.empty(); }
@@ -44,7 +44,7 @@ class X11FramePainter {
  private:
   void ShareMemory();
   // Sends `part` of `frame` in requests of at most a band each.
-  void PutInBands(const Image& frame, const Rect& part);
+  void PutInBands(const Frame& frame, const Rect& part);
   xcb_connection_t* connection_;
   xcb_drawable_t window_;
   xcb_gcontext_t gc_;
@@ -55,7 +55,7 @@ class X11FramePainter {
   std::span<std::uint32_t> shared_;
   std::uint32_t segment_ = 0;
   bool secondHalf_ = false;
-  // A rectangle's rows one after another, as a request carries them.
+  // A band of a rectangle's rows one after another, as a request carries them.
   std::vector<std::uint32_t> rows_;
 };
 

@@ -61,18 +61,17 @@ struct X11HackHost::State {
   Atom deleteWindow = None;
   XWindowAttributes attributes{};
   cairo_surface_t* target = nullptr;
-  CairoFrame frame;
+  Frame shown;  // the last presented frame or the still, for exposures
+  CairoFrame cairo;
   // Frames go through this where the window's visual takes their pixels.
   std::unique_ptr<X11FramePainter> painter;
-  const Image* still = nullptr;  // shown instead of frames by ShowStill
-  bool gone = false;             // the window went away, or was asked to close
+  bool gone = false;  // the window went away, or was asked to close
   bool endHanded = false;
   bool closed = false;
 
   explicit State(Clock& c) : clock(c) {}
 
   ~State() {
-    frame.Drop();
     painter.reset();
     if (target != nullptr) cairo_surface_destroy(target);
     // A window of its own goes with the connection; the host's stays.
@@ -82,7 +81,7 @@ struct X11HackHost::State {
   bool EndDue() const { return gone || endRequested != 0; }
 
   // Takes in what the server has sent: exposures repaint, the window's end
-  // is noted.
+  // is noted. Each call reads from the connection once at least.
   void TakeEvents() {
     while (display != nullptr && XPending(display) > 0) {
       XEvent event;
@@ -100,7 +99,7 @@ struct X11HackHost::State {
     }
   }
 
-  // Black where there is no picture, then the still or the last frame.
+  // Black where there is no picture, then the last frame or still.
   void Repaint(const Rect& area) {
     if (gone || closed) return;
     cairo_t* cr = cairo_create(target);
@@ -109,14 +108,7 @@ struct X11HackHost::State {
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_paint(cr);
-    if (still != nullptr) {
-      CairoFrame picture;
-      picture.Wrap(*still);
-      if (!picture.Empty()) picture.Paint(cr, Intersect(area, still->Bounds()), [] {});
-    } else if (!frame.Empty()) {
-      const Rect part = Intersect(area, Rect{0, 0, frame.Width(), frame.Height()});
-      if (!part.Empty()) frame.Paint(cr, part, [this] { XSync(display, False); });
-    }
+    cairo.Paint(cr, shown, area, [this] { XSync(display, False); });
     cairo_destroy(cr);
     // cairo may hold back what it drew; out to the server with it.
     cairo_surface_flush(target);
@@ -124,10 +116,12 @@ struct X11HackHost::State {
   }
 
   // Sleeps until `monotonicMs`, an event from the server, or a signal.
-  void Sleep(std::int64_t monotonicMs) {
+  // True when the server has sent something to take in.
+  bool Sleep(std::int64_t monotonicMs) {
     const std::int64_t remaining = monotonicMs - clock.MonotonicMs();
     // Events Xlib has already read in would not wake the poll.
-    if (remaining <= 0 || XPending(display) > 0) return;
+    if (XEventsQueued(display, QueuedAlready) > 0) return true;
+    if (remaining <= 0) return false;
     pollfd waits[2] = {{ConnectionNumber(display), POLLIN, 0}, {endPipe[0], POLLIN, 0}};
     poll(waits, endPipe[0] >= 0 ? 2 : 1, static_cast<int>(std::min<std::int64_t>(remaining, 1000)));
     if (endPipe[0] >= 0 && (waits[1].revents & POLLIN) != 0) {
@@ -135,6 +129,7 @@ struct X11HackHost::State {
       while (read(endPipe[0], bytes, sizeof bytes) > 0) {
       }
     }
+    return (waits[0].revents & POLLIN) != 0;
   }
 };
 
@@ -192,14 +187,14 @@ X11HackHost::~X11HackHost() = default;
 void X11HackHost::ShowStill() {
   State& s = *state_;
   const Image still = PreviewStill();
-  s.still = &still;
+  s.shown = still;
   s.Repaint(Rect{0, 0, s.attributes.width, s.attributes.height});
   for (;;) {
     s.TakeEvents();
     if (s.EndDue()) break;
     s.Sleep(s.clock.MonotonicMs() + 1000);
   }
-  s.still = nullptr;
+  s.shown = Frame();
 }
 
 int X11HackHost::ScreenWidth() { return state_->attributes.width; }
@@ -252,18 +247,16 @@ bool X11HackHost::CaptureDesktop(Image& into) {
 
 void X11HackHost::Show() { XFlush(state_->display); }
 
-void X11HackHost::Present(const Image& frame, std::span<const Rect> changed) {
+void X11HackHost::Present(const Frame& frame, std::span<const Rect> changed) {
   State& s = *state_;
-  s.frame.Wrap(frame);
-  if (s.gone || s.closed || s.frame.Empty()) return;
+  s.shown = frame;
+  if (s.gone || s.closed || frame.Empty()) return;
   if (s.painter) {
     s.painter->Put(frame, changed);
   } else {
     cairo_t* cr = cairo_create(s.target);
-    const Rect bounds = frame.Bounds();
     for (const Rect& rect : changed) {
-      const Rect part = Intersect(rect, bounds);
-      if (!part.Empty()) s.frame.Paint(cr, part, [&s] { XSync(s.display, False); });
+      s.cairo.Paint(cr, frame, rect, [&s] { XSync(s.display, False); });
     }
     cairo_destroy(cr);
     cairo_surface_flush(s.target);
@@ -283,9 +276,10 @@ void X11HackHost::ProcessInput(InputHandler& handler) {
 
 void X11HackHost::WaitUntil(std::int64_t monotonicMs) {
   State& s = *state_;
+  // Reads from the connection only when the server has sent something:
+  // the next pass reads once anyway.
   while (s.clock.MonotonicMs() < monotonicMs && !s.EndDue()) {
-    s.Sleep(monotonicMs);
-    s.TakeEvents();
+    if (s.Sleep(monotonicMs)) s.TakeEvents();
   }
 }
 
@@ -293,7 +287,7 @@ void X11HackHost::Close() {
   State& s = *state_;
   if (s.closed) return;
   s.closed = true;
-  s.frame.Drop();
+  s.shown = Frame();
   s.painter.reset();
   if (s.ownWindow && !s.gone) {
     XDestroyWindow(s.display, s.window);

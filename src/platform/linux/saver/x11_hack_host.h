@@ -48,7 +48,7 @@ class X11HackHost : public SaverHost {
   // "Orvel" when it is made.
   void Show() override;
   void MakeTopMost() override {}
-  void Present(const Image& frame, std::span<const Rect> changed) override;
+  void Present(const Frame& frame, std::span<const Rect> changed) override;
   // Hands over no input: only a signal or the window's end, as a request
   // to close.
   void ProcessInput(InputHandler& handler) override;

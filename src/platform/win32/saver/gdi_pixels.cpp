@@ -5,7 +5,7 @@
 namespace orvel {
 namespace {
 
-// How much of an area is read in one piece.
+// How much of an area is drawn or read in one piece.
 constexpr int kBandBytes = 256 * 1024;
 
 // A 32-bit top-down DIB of width x height: rows from the top, pixels
@@ -23,15 +23,14 @@ BITMAPINFO TopDownInfo(int width, int height) {
 
 }  // namespace
 
-void DrawImageArea(HDC dc, const Image& image, const Rect& area) {
-  const Rect part = Intersect(area, image.Bounds());
-  if (part.Empty()) return;
-  // The rows of the part alone, as a DIB of their own: the source origin
-  // is then plainly its top-left corner.
-  const BITMAPINFO info = TopDownInfo(image.Width(), part.h);
-  SetDIBitsToDevice(dc, part.x, part.y, static_cast<DWORD>(part.w), static_cast<DWORD>(part.h),
-                    part.x, 0, 0, static_cast<UINT>(part.h), image.Row(part.y), &info,
-                    DIB_RGB_COLORS);
+void DrawFrameArea(HDC dc, const Frame& frame, const Rect& area, std::vector<std::uint32_t>& band) {
+  frame.ComposeInBands(
+      area, kBandBytes / 4, band, [dc](const Rect& rows, const std::uint32_t* pixels) {
+        const BITMAPINFO info = TopDownInfo(rows.w, rows.h);
+        SetDIBitsToDevice(dc, rows.x, rows.y, static_cast<DWORD>(rows.w),
+                          static_cast<DWORD>(rows.h), 0, 0, 0, static_cast<UINT>(rows.h), pixels,
+                          &info, DIB_RGB_COLORS);
+      });
 }
 
 bool ReadDeviceArea(HDC dc, const Rect& area, Image& into) {

@@ -4,13 +4,17 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
+#include "graphics/frame.h"
 #include "graphics/image.h"
 
 namespace orvel {
 
-// Copies the part of `area` that lies inside `image` to the same place of
-// the device context.
-void DrawImageArea(HDC dc, const Image& image, const Rect& area);
+// Puts the part of `area` that lies inside the frame at the same place of
+// the device context, composed a band of rows at a time into `band`.
+void DrawFrameArea(HDC dc, const Frame& frame, const Rect& area, std::vector<std::uint32_t>& band);
 
 // Copies `area` of the device context into the top-left corner of `into`, a
 // band of rows at a time, so that a screen-sized area needs no second

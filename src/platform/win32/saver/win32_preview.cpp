@@ -28,7 +28,8 @@ struct Win32Preview::State {
     HDC dc = BeginPaint(window, &paint);
     FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     // At its own size from the top-left corner; a smaller pane cuts it.
-    DrawImageArea(dc, still, still.Bounds());
+    std::vector<std::uint32_t> band;
+    DrawFrameArea(dc, still, still.Bounds(), band);
     EndPaint(window, &paint);
   }
 

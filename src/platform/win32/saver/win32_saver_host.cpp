@@ -51,8 +51,11 @@ struct Win32SaverHost::State {
   Clock& clock;
   HWND window = nullptr;
   RECT monitor{};
-  // The last presented frame; the saver keeps it alive until the next one.
-  const Image* frame = nullptr;
+  // The last presented frame; the saver keeps what it refers to alive
+  // until the next one.
+  Frame frame;
+  // A band of a frame's rows as GDI takes them, kept from frame to frame.
+  std::vector<std::uint32_t> band;
   InputQueue input;
   // The handler of the last event pass.
   InputHandler* handler = nullptr;
@@ -91,7 +94,7 @@ struct Win32SaverHost::State {
                        paint.rcPaint.bottom - paint.rcPaint.top};
     // Black where the frame does not reach, then the frame.
     FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    if (frame != nullptr) DrawImageArea(dc, *frame, exposed);
+    DrawFrameArea(dc, frame, exposed, band);
     EndPaint(window, &paint);
   }
 
@@ -208,15 +211,15 @@ void Win32SaverHost::MakeTopMost() {
   SetWindowPos(s.window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void Win32SaverHost::Present(const Image& frame, std::span<const Rect> changed) {
+void Win32SaverHost::Present(const Frame& frame, std::span<const Rect> changed) {
   State& s = *state_;
   if (s.Closed()) return;
-  s.frame = &frame;
+  s.frame = frame;
   if (!IsWindowVisible(s.window)) return;
   HDC dc = GetDC(s.window);
   if (dc == nullptr) return;
   // One rectangle at a time: their union would copy all that lies between.
-  for (const Rect& rect : changed) DrawImageArea(dc, frame, rect);
+  for (const Rect& rect : changed) DrawFrameArea(dc, frame, rect, s.band);
   ReleaseDC(s.window, dc);
   GdiFlush();
 }
@@ -267,7 +270,7 @@ void Win32SaverHost::Close() {
   if (s.Closed()) return;
   s.input.Clear();
   s.handler = nullptr;
-  s.frame = nullptr;
+  s.frame = Frame();
   DestroyWindow(s.window);
   s.window = nullptr;
 }

@@ -28,7 +28,7 @@ class Win32SaverHost : public SaverHost {
   void MakeTopMost() override;
   // Copies each changed rectangle to the window on its own. The window
   // repaints what is uncovered from the last frame, black beyond it.
-  void Present(const Image& frame, std::span<const Rect> changed) override;
+  void Present(const Frame& frame, std::span<const Rect> changed) override;
   // Dispatches the messages waiting for the window; keys arrive as their
   // virtual-key codes, buttons as 1 (left), 2 (right), 4 (middle) or 0 (a
   // side button), shift states as 1 Shift, 2 Control, 4 Alt; WM_CLOSE as a

@@ -22,7 +22,8 @@ Ink Draw(DialogControl control, const std::string& text, bool enabled, int dpi =
   HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
   SelectObject(dc, bitmap);
   Image pixels(w, h, Rgb(204, 204, 204));
-  DrawImageArea(dc, pixels, Rect{0, 0, w, h});
+  std::vector<std::uint32_t> band;
+  DrawFrameArea(dc, pixels, Rect{0, 0, w, h}, band);
   const DialogFonts fonts(dpi);
   const ControlEntry& entry = EntryOf(control);
   DrawControlText(dc, entry, ControlState{Look::None, text, enabled},
