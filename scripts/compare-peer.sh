@@ -18,9 +18,9 @@ distort=/usr/libexec/xscreensaver/distort
 source "$(dirname "$0")/saver-on-xvfb.sh"
 
 xvfb_with_desktop "$size"
-hz=$(getconf CLK_TCK)
-
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Time on a processor in ns, of every thread alive now: exact, where the
+# clock ticks of /proc/PID/stat would count a few dozen a run.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{n += $1} END {print n}'; }
 # Voluntary switches of every thread that is alive now.
 switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {n += $2} END {print n}'; }
 peak_kb() { awk '/^VmHWM/ {print $2}' "/proc/$1/status"; }
@@ -31,12 +31,12 @@ measure() {
   local name=$1 pid=$2
   sleep 5
   local p1 x1 s1 t1 p2 x2 s2 t2
-  p1=$(ticks "$pid"); x1=$(ticks "$xvfb"); s1=$(switches "$pid"); t1=$(date +%s.%N)
+  p1=$(cpu_ns "$pid"); x1=$(cpu_ns "$xvfb"); s1=$(switches "$pid"); t1=$(date +%s.%N)
   sleep "$seconds"
-  p2=$(ticks "$pid"); x2=$(ticks "$xvfb"); s2=$(switches "$pid"); t2=$(date +%s.%N)
+  p2=$(cpu_ns "$pid"); x2=$(cpu_ns "$xvfb"); s2=$(switches "$pid"); t2=$(date +%s.%N)
   rows+=$(python3 -c "
 e = $t2 - $t1
-print('%s|%.2f|%.2f|%.1f|%.1f' % ('$name', 100 * ($p2 - $p1) / $hz / e, 100 * ($x2 - $x1) / $hz / e,
+print('%s|%.2f|%.2f|%.1f|%.1f' % ('$name', ($p2 - $p1) / 1e7 / e, ($x2 - $x1) / 1e7 / e,
                                    ($s2 - $s1) / e, $(peak_kb "$pid") / 1024))")$'\n'
 }
 
