@@ -126,7 +126,8 @@ TEST_F(X11OwnWindow, FramePainterTakesOnlyVisualsOfTheFramesOwnPixels) {
   EXPECT_FALSE(X11FramePainter::Suits(display, &other, 24));
 }
 
-// Two frames' squares, and a rectangle too large for the shared area: nothing else changes.
+// Two frames' squares, a rectangle too large for the shared area and squares beyond what a
+// half of it has left: nothing else changes.
 TEST_F(X11OwnWindow, FramePainterPutsEachFramesRectanglesAtTheirPlaces) {
   Image expected(kW, kH, kBackground);
   {
@@ -134,7 +135,7 @@ TEST_F(X11OwnWindow, FramePainterPutsEachFramesRectanglesAtTheirPlaces) {
     EXPECT_TRUE(painter.SharesMemory());
     const std::vector<std::vector<Rect>> frames = {
         {{0, 0, 41, 41}, {100, 50, 45, 43}, {0, 200, kW, 300}, {250, 600, 60, 100}},
-        {{10, 10, 41, 41}, {200, 100, 41, 41}, {101, 51, 45, 43}}};
+        {{0, 300, kW, 210}, {10, 10, 41, 41}, {200, 100, 41, 41}, {101, 51, 45, 43}}};
     for (int shift = 0; shift < 2; ++shift) {
       Image frame(kW, kH);
       for (int y = 0; y < kH; ++y)
