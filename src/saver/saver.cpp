@@ -96,7 +96,8 @@ void Saver::AnimationFrame() {
   MoveOrbs(Orbs, Direction, ScreenW, ScreenH, state_.random);
 
   std::array<Rect, kOrbCount> drawn;
-  for (std::size_t i = 0; i < drawn.size(); ++i) drawn[i] = OrbBounds(Orbs[i], ScreenW, ScreenH);
+  std::ranges::transform(Orbs, drawn.begin(),
+                         [this](const Orb& orb) { return OrbBounds(orb, ScreenW, ScreenH); });
 
   changed_.clear();
   if (backgroundChanged_ || presentWhole_) {
