@@ -5,8 +5,11 @@
 # then watched for the given seconds. For each: its CPU and the X server's
 # in % of one core, its voluntary context switches a second (all threads),
 # and its peak resident memory; then Orvel's figures as ratios of the
-# peer's. With ORVEL_SCR=path/to/Orvel.scr, `Orvel.scr /s` under 64-bit Wine
-# is measured too (its own process, not wineserver's).
+# peer's. Where the benchmarks are built (the linux preset), the bare client
+# runs too: ten put-images a frame at 30 frames a second and nothing else,
+# the least that drawing like the saver costs on this machine (BARE_CLIENT
+# names another build of it). With ORVEL_SCR=path/to/Orvel.scr, `Orvel.scr
+# /s` under 64-bit Wine is measured too (its own process, not wineserver's).
 #   usage: scripts/compare-peer.sh WxH [SECONDS] [path/to/orvel]
 set -euo pipefail
 usage="usage: scripts/compare-peer.sh WxH [SECONDS] [orvel]"
@@ -14,6 +17,7 @@ size=${1:?$usage}
 seconds=${2:-20}
 orvel=${3:-build/linux-release/orvel}
 distort=/usr/libexec/xscreensaver/distort
+bare=${BARE_CLIENT:-build/linux/orvel_bare_client}
 [ -x "$distort" ] || { echo "no $distort: apt-get install xscreensaver-data" >&2; exit 1; }
 source "$(dirname "$0")/saver-on-xvfb.sh"
 
@@ -57,6 +61,14 @@ saver=$!
 measure "orvel -root" "$saver"
 stop "$saver"
 saver=
+
+if [ -x "$bare" ]; then
+  "$bare" &
+  saver=$!
+  measure "bare client" "$saver"
+  stop "$saver"
+  saver=
+fi
 
 "$distort" -root -number 10 -radius 40 &
 saver=$!
