@@ -145,9 +145,6 @@ void DrawOrbs(const Rect& area, std::uint32_t* into, std::size_t stride, const O
   const int bottom = std::min({area.Bottom(), screenH - 1, pixelMap.Height()});
   if (left >= right || top >= bottom) return;
 
-  std::array<OrbAdds, kOrbCount> adds;
-  for (std::size_t i = 0; i < orbs.size(); ++i) adds[i] = AddsOf(orbs[i]);
-
   const std::size_t mapStride = static_cast<std::size_t>(pixelMap.Width());
   const std::uint32_t* in = pixelMap.Pixels().data();
 
@@ -171,6 +168,7 @@ void DrawOrbs(const Rect& area, std::uint32_t* into, std::size_t stride, const O
         _mm_setr_epi16(lane(orbs[i].TintB), lane(orbs[i].TintG), lane(orbs[i].TintR), 0,
                        lane(orbs[i].TintB), lane(orbs[i].TintG), lane(orbs[i].TintR), 0);
 #endif
+    const OrbAdds adds = AddsOf(orbs[i]);
     std::array<std::size_t, kOrbCount> neighbours;
     std::size_t neighbourCount = 0;
     for (std::size_t n = 0; n < orbs.size(); ++n) {
@@ -209,7 +207,7 @@ void DrawOrbs(const Rect& area, std::uint32_t* into, std::size_t stride, const O
                                 WriteTime(kDiscRows.order[row][column], i))) {
           continue;
         }
-        outRow[px - area.x] = Tinted(inRow[px], adds[i][kDiscRows.weight[row][column]]);
+        outRow[px - area.x] = Tinted(inRow[px], adds[kDiscRows.weight[row][column]]);
       }
     }
   }
