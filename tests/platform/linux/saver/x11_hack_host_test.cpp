@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "platform/linux/saver/x11_hack_host.h"
@@ -81,6 +82,24 @@ class X11HackHostTest : public ::testing::Test {
     const auto pixel = static_cast<std::uint32_t>(XGetPixel(image, 0, 0) & 0xFFFFFF);
     XDestroyImage(image);
     return pixel;
+  }
+
+  // How many top-level windows have that title.
+  int WindowsTitled(const std::string& title) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count) == 0)
+      return 0;
+    int found = 0;
+    for (unsigned i = 0; i < count; ++i) {
+      char* name = nullptr;
+      if (XFetchName(display_, children[i], &name) != 0 && name != nullptr) {
+        found += title == name;
+        XFree(name);
+      }
+    }
+    if (children != nullptr) XFree(children);
+    return found;
   }
 
   ::Display* display_ = nullptr;
@@ -173,6 +192,7 @@ TEST_F(X11HackHostTest, ASignalWakesTheWaitAndEndsTheSaver) {
   EndHackOnSignals();
   std::unique_ptr<X11HackHost> host = X11HackHost::Create({HackTarget::Kind::OwnWindow, 0}, clock_);
   ASSERT_NE(host, nullptr);
+  EXPECT_EQ(WindowsTitled("Orvel"), 1);
   EXPECT_EQ(host->ScreenWidth(), 640);
   EXPECT_EQ(host->ScreenHeight(), 480);
   // The signal comes from another thread while the host sleeps: the wait ends early.
@@ -185,6 +205,10 @@ TEST_F(X11HackHostTest, ASignalWakesTheWaitAndEndsTheSaver) {
   Recorder input;
   host->ProcessInput(input);
   EXPECT_EQ(input.closes, 1);
+  // Its own window goes with the saver's end, before the host does; a
+  // second close is harmless.
+  host->Close();
+  EXPECT_EQ(WindowsTitled("Orvel"), 0);
   host->Close();
 }
 
